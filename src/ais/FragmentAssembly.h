@@ -1,0 +1,67 @@
+// Joins the fragments of multi-sentence VDM, VDO, ABM and BBM messages.
+//
+// Each kind has a ring of ten slots. A fragment joins a slot only when its
+// sequential message id, channel, total, message id and destination match
+// and it is the next sentence number, so several multi-sentence messages are
+// assembled side by side and interleaved messages are never spliced. Single
+// sentence messages do not take a slot from messages in progress.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "codec/SentenceBodies.h"
+
+namespace norq::ais {
+
+enum class FragmentKind : std::uint8_t { Abm, Bbm, Vdm, Vdo, Count };
+
+inline constexpr int kAssemblySlots = 10;
+inline constexpr int kMaxJoinedPayload = 175;
+
+struct AssemblySlot {
+    bool inUse = false;     // holds a message in progress or a complete one
+    bool complete = false;  // the last sentence was joined
+    std::int64_t destinationMmsi = 0;
+    int total = 0;
+    int lastNumber = 0;
+    int sequentialId = codec::kEmptyByte;
+    int channel = codec::kEmptyByte;
+    int messageId = 0;
+    int fillBits = 0;
+    int length = 0;
+    char payload[kMaxJoinedPayload + 1] = {};
+
+    std::string_view payloadText() const { return {payload, static_cast<std::size_t>(length)}; }
+};
+
+class FragmentAssembly {
+  public:
+    enum class Result {
+        Incomplete,  // joined, more sentences to come
+        Complete,    // the message is whole; see the returned slot
+        Dropped,     // out of order, foreign or too long: nothing to decode
+    };
+
+    // Joins one parsed fragment. On Complete, `slot` is the whole message;
+    // for VDM and VDO it is handed over for decoding and its slot is freed.
+    Result JoinFragment(FragmentKind kind, const codec::Encapsulated& fragment,
+                        const AssemblySlot*& slot);
+
+    const AssemblySlot& slot(FragmentKind kind, int index) const {
+        return slots_[static_cast<int>(kind)][index];
+    }
+
+  private:
+    using Ring = std::array<AssemblySlot, kAssemblySlots>;
+
+    static bool sameMessage(const AssemblySlot& s, const codec::Encapsulated& f);
+    static bool append(AssemblySlot& s, std::string_view payload);
+
+    std::array<Ring, static_cast<int>(FragmentKind::Count)> slots_{};
+    std::array<int, static_cast<int>(FragmentKind::Count)> next_{};
+    AssemblySlot single_;  // a single-sentence message, handed over at once
+};
+
+}  // namespace norq::ais

@@ -1,0 +1,109 @@
+#include "ais/SentenceIntake.h"
+
+namespace norq::ais {
+
+namespace {
+
+FragmentKind KindOf(std::string_view formatter, bool& known) {
+    known = true;
+    if (formatter == "VDM") return FragmentKind::Vdm;
+    if (formatter == "VDO") return FragmentKind::Vdo;
+    if (formatter == "ABM") return FragmentKind::Abm;
+    if (formatter == "BBM") return FragmentKind::Bbm;
+    known = false;
+    return FragmentKind::Count;
+}
+
+}  // namespace
+
+void SentenceIntake::ReceiveLine(std::string_view line, bool fromLivePort) {
+    lastStatus_ = codec::ParseStatus::Ok;
+    IdentificationHandler* id = connections_.identification;
+    if (fromLivePort && id != nullptr && id->waitingForIdentification()) {
+        id->onIdentificationLine(line);
+    }
+    if (line.size() > codec::kMaxLineLength) {
+        lastStatus_ = codec::ParseStatus::Length;
+        return;
+    }
+    const std::size_t start = line.find_first_of("$!");
+    if (start == std::string_view::npos) {
+        lastStatus_ = codec::ParseStatus::Framing;
+        return;
+    }
+    const std::string_view text = line.substr(start);
+
+    if (text.find("$PKRV") != std::string_view::npos) {
+        codec::ProductInfoBlock& block = codec_.productInfo();
+        if (block.offer(text) == codec::ProductInfoBlock::Result::Complete && id != nullptr) {
+            id->onProductInfo(block);
+        }
+    }
+
+    const int countBefore = connections_.ais != nullptr ? connections_.ais->targetCount() : 0;
+    codec::SentenceRecord& record = codec_.received();
+    lastStatus_ = codec_.parse(text);
+    if (lastStatus_ != codec::ParseStatus::Ok) return;
+    codec_.StoreSentence(record);
+
+    if (record.start != '!') {
+        if (connections_.ais != nullptr) connections_.ais->clearDecodedMessage();
+    } else if (!assembleAndDecode(record)) {
+        return;
+    }
+    dispatch(record, text, countBefore);
+}
+
+bool SentenceIntake::assembleAndDecode(const codec::SentenceRecord& record) {
+    bool known = false;
+    const FragmentKind kind = KindOf(record.formatterText(), known);
+    const codec::Encapsulated* fragment = record.as<codec::Encapsulated>();
+    if (!known || fragment == nullptr) return false;
+
+    const AssemblySlot* slot = nullptr;
+    if (assembly_.JoinFragment(kind, *fragment, slot) != FragmentAssembly::Result::Complete) {
+        return false;
+    }
+    if (kind == FragmentKind::Abm || kind == FragmentKind::Bbm) return false;
+
+    AisPayload p;
+    p.payload = slot->payloadText();
+    p.fillBits = slot->fillBits;
+    p.channelPresent = slot->channel != codec::kEmptyByte;
+    p.channelIndex = p.channelPresent ? slot->channel - 'A' : 0;
+    p.own = kind == FragmentKind::Vdo;
+    if (connections_.ais == nullptr || !connections_.ais->onAisPayload(p)) return false;
+    if (p.own && p.channelPresent) {
+        if (slot->channel == 'A') ++ownOnA_;
+        if (slot->channel == 'B') ++ownOnB_;
+    }
+    return true;
+}
+
+void SentenceIntake::dispatch(const codec::SentenceRecord& record, std::string_view text,
+                              int countBefore) {
+    switch (record.group) {
+        case codec::SentenceGroup::Gnss:
+            if (connections_.gnss != nullptr) connections_.gnss->UpdateOwnShipFromGnss();
+            break;
+        case codec::SentenceGroup::Transponder:
+            if (text.find("!AIVDO") != std::string_view::npos && connections_.transmitter) {
+                connections_.transmitter->OnOwnShipReport();
+            }
+            if (connections_.ais != nullptr) connections_.ais->UpdateAfterAisMessage(countBefore);
+            break;
+        case codec::SentenceGroup::Proprietary:
+            if (record.is("MOB") && connections_.proprietary != nullptr) {
+                connections_.proprietary->OnMobSentence();
+            } else if (record.is("MRK") && connections_.proprietary != nullptr) {
+                connections_.proprietary->OnMarkerSentence();
+            } else if (record.is("KRV") && connections_.transmitter != nullptr) {
+                connections_.transmitter->OnTransmitterReport();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace norq::ais

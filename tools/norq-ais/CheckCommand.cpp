@@ -1,0 +1,99 @@
+// norq-ais check: how many lines of each formatter the codec accepts and why
+// it rejects the others.
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "Commands.h"
+#include "LineReader.h"
+#include "ais/SentenceIntake.h"
+
+namespace norq::tool {
+
+namespace {
+
+using codec::ParseStatus;
+
+constexpr std::array kReasons = {ParseStatus::Framing, ParseStatus::Checksum,
+                                 ParseStatus::Length,  ParseStatus::UnknownFormatter,
+                                 ParseStatus::Commas,  ParseStatus::Range};
+
+struct Counts {
+    long accepted = 0;
+    std::array<long, 7> rejected{};  // by ParseStatus
+};
+
+bool Alnum3(std::string_view s) {
+    if (s.size() < 3) return false;
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isalnum(static_cast<unsigned char>(s[i]))) return false;
+    }
+    return true;
+}
+
+// The formatter a line names, as far as it can be read, for grouping.
+std::string FormatterOf(std::string_view line) {
+    const std::size_t start = line.find_first_of("$!");
+    if (start == std::string_view::npos) return "(none)";
+    const std::string_view t = line.substr(start);
+    if (t.starts_with("$PKRV,") && t.size() > 11 && Alnum3(t.substr(8))) {
+        return std::string(t.substr(8, 3));
+    }
+    if (t.size() > 5 && t[1] == 'P' && Alnum3(t.substr(2))) return std::string(t.substr(2, 3));
+    if (t.size() > 6 && t[5] == 'Q') return "Q";
+    if (t.size() > 6 && Alnum3(t.substr(3))) return std::string(t.substr(3, 3));
+    return "(none)";
+}
+
+}  // namespace
+
+int RunCheck(Args args) {
+    std::FILE* in = OpenInput(args, 0);
+    if (in == nullptr) return 1;
+    codec::SentenceCodec codec;
+    ais::SentenceIntake intake(codec);
+    std::map<std::string, Counts> byFormatter;
+    LineReader reader(in);
+    std::string line;
+    while (reader.next(line)) {
+        if (line == "\r\n") continue;
+        intake.ReceiveLine(line, false);
+        Counts& c = byFormatter[FormatterOf(line)];
+        if (intake.lastStatus() == ParseStatus::Ok) {
+            ++c.accepted;
+        } else {
+            ++c.rejected[static_cast<int>(intake.lastStatus())];
+        }
+    }
+    CloseInput(in);
+
+    std::printf("%-9s %9s %9s", "formatter", "accepted", "rejected");
+    for (ParseStatus r : kReasons)
+        std::printf(" %9s", codec::ParseStatusName(r));
+    std::printf("\n");
+    Counts total;
+    for (const auto& [name, c] : byFormatter) {
+        long rejected = 0;
+        for (ParseStatus r : kReasons)
+            rejected += c.rejected[static_cast<int>(r)];
+        std::printf("%-9s %9ld %9ld", name.c_str(), c.accepted, rejected);
+        for (ParseStatus r : kReasons)
+            std::printf(" %9ld", c.rejected[static_cast<int>(r)]);
+        std::printf("\n");
+        total.accepted += c.accepted;
+        for (std::size_t i = 0; i < c.rejected.size(); ++i)
+            total.rejected[i] += c.rejected[i];
+    }
+    long rejected = 0;
+    for (ParseStatus r : kReasons)
+        rejected += total.rejected[static_cast<int>(r)];
+    std::printf("%-9s %9ld %9ld", "total", total.accepted, rejected);
+    for (ParseStatus r : kReasons)
+        std::printf(" %9ld", total.rejected[static_cast<int>(r)]);
+    std::printf("\n");
+    return 0;
+}
+
+}  // namespace norq::tool
