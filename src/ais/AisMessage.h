@@ -287,7 +287,7 @@ struct AisSlotReservation {
 // Message 20: data link management.
 struct AisDataLinkManagement {
     std::uint8_t spare;
-    std::array<AisSlotReservation, 4> blocks;
+    AisSlotReservation blocks[4];  // a plain array: layout rows name blocks[i] members
 };
 
 // Message 21: aid to navigation report.

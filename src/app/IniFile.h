@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Files.h"
+
 namespace norq::app {
 
 class IniFile {
@@ -108,18 +110,8 @@ std::optional<double> ParseProfileFloat(std::string_view text);
 // Up to 15 significant digits with '.' as decimal point, whatever the locale.
 std::string FormatProfileFloat(double number);
 
-// Writes the bytes to a temporary file in the same folder, flushes it to the disk and
-// renames it over the file, so the old file stays whole until the new one is complete.
-// A symbolic link is followed: its target is replaced, the link stays. The new file keeps
-// the old file's permission bits (0644 for a new file). On failure the temporary file is
-// removed and false is returned.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
-
-// The whole file, or nullopt when it cannot be read or holds more than maxBytes bytes
-// (so a device or a huge file is never read into memory). Sets *missing when the file
-// does not exist.
-std::optional<std::string> ReadFileLimited(const std::string& path, std::size_t maxBytes,
-                                           bool* missing = nullptr);
+using base::ReadFileLimited;
+using base::WriteFileAtomically;
 
 // ASCII case-insensitive equality, as section and key names compare.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

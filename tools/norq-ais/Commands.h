@@ -11,6 +11,8 @@ namespace norq::tool {
 using Args = std::span<const std::string_view>;
 
 int RunCheck(Args args);
+int RunReplay(Args args);
+int RunBench(Args args);
 
 // Opens FILE, or standard input for "-" or no argument. Returns nullptr and
 // prints a message when the file cannot be opened.

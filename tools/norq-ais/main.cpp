@@ -17,6 +17,11 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", norq::tool::RunCheck,
      "check [FILE|-]      count accepted and rejected lines per formatter, with the reasons"},
+    {"replay", norq::tool::RunReplay,
+     "replay [FILE|-] [--export FILE.csv]  run the lines through the intake, summarise the "
+     "targets, export the target list"},
+    {"bench", norq::tool::RunBench,
+     "bench FILE          sentences per second through the intake and through decoding"},
 };
 
 int Usage() {

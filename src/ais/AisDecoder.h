@@ -1,0 +1,60 @@
+// Decoding of AIS payloads: de-armouring into bits, layout selection and the
+// generic table-driven unpacking engine. Pure: bits in, record out; nothing
+// here knows of targets, time or windows, and nothing allocates.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <type_traits>
+
+#include "ais/AisBitBuffer.h"
+#include "ais/AisLayout.h"
+#include "ais/AisMessage.h"
+
+namespace norq::ais {
+
+// Turns armoured 6-bit characters into bits. Fails on a character outside
+// '0'-'W' and '`'-'w', a fill-bit count outside 0-5, or a payload longer than
+// the bit buffer holds (kAisMaxPayloadChars).
+bool DeArmourPayload(std::string_view payload, int fillBits, AisBitBuffer& bits);
+
+// The layout a message's bits select: by message id, the part number of
+// message 24 and the addressed flag of messages 25 and 26. None for message
+// ids 0 and 27-63.
+AisLayoutId SelectAisLayout(const AisBitBuffer& bits);
+
+// The engine: clears `record`, then reads the layout's rows in order from bit
+// 0 while the bit position is below the bit count. Returns the bit position
+// reached. `record` must be the layout's record (layout.recordSize bytes).
+std::size_t UnpackFields(const AisBitBuffer& bits, const AisLayout& layout,
+                         std::span<std::byte> record);
+
+template <class Record>
+std::size_t UnpackFields(const AisBitBuffer& bits, const AisLayout& layout, Record& record) {
+    static_assert(std::is_trivially_copyable_v<Record>);
+    if (layout.recordSize != sizeof(Record)) return 0;
+    return UnpackFields(bits, layout, std::as_writable_bytes(std::span(&record, 1)));
+}
+
+// Decodes de-armoured bits into `message`. False (and `message` unspecified)
+// for a bit count of 1 or less or a message id without layout.
+bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message);
+
+// De-armours and decodes the joined payload of a VDM/VDO message with the
+// fill-bit count of its last sentence.
+bool DecodeAisPayload(std::string_view payload, int fillBits, AisMessage& message);
+
+// Station classes by MMSI.
+enum class MmsiClass : std::uint8_t {
+    CoastStation = 0,  // 2000000-7999999 (00MIDxxxx)
+    AisSart = 5,       // 970xxxxxx
+    ManOverboard = 6,  // 972xxxxxx
+    EpirbAis = 7,      // 974xxxxxx
+    Other = 8,         // vessels and everything else
+};
+
+MmsiClass ClassifyMmsi(std::uint32_t mmsi);
+
+}  // namespace norq::ais

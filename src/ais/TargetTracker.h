@@ -1,0 +1,129 @@
+// Applies decoded AIS messages to the target table and keeps the windows, the
+// chart and the other subsystems in step: the AIS side of the intake.
+#pragma once
+
+#include <cstdint>
+
+#include "ais/AisMessage.h"
+#include "ais/Clock.h"
+#include "ais/Geometry.h"
+#include "ais/IntakeInterfaces.h"
+#include "ais/TargetTable.h"
+#include "ais/TargetViews.h"
+
+namespace norq::ais {
+
+// The demo parameters' position bias, added to every decoded position.
+struct PositionBias {
+    double longitude = 0.0;
+    double latitude = 0.0;
+};
+
+// A decoded message kept for the subsystem that reads it, with a "new" flag.
+struct Mailbox {
+    AisMessage message{};
+    bool isNew = false;
+};
+
+struct TrackerConnections {
+    TargetView* view = nullptr;
+    ChartTargets* chart = nullptr;
+    OwnShipView* ownShipView = nullptr;
+    AisMobList* mobList = nullptr;
+    TargetFollowUps* followUps = nullptr;
+};
+
+class TargetTracker final : public AisMessageHandler {
+  public:
+    explicit TargetTracker(const Clock& clock, TrackerConnections connections = {});
+
+    void connect(const TrackerConnections& connections);
+
+    // AisMessageHandler
+    int targetCount() const override { return table_.count(); }
+    bool onAisPayload(const AisPayload& payload) override;
+    void clearDecodedMessage() override { decodedThisLine_ = false; }
+    void UpdateAfterAisMessage(int countBefore) override;
+
+    // Applies a decoded message as the intake does after decoding: the entry,
+    // its message counters and last message type. Returns the entry or -1.
+    int applyDecoded(const AisMessage& message, const AisPayload& origin);
+
+    // Finds or makes the entry of the message's station and copies the
+    // message into it. Returns the entry index, or -1 for a type not taken.
+    int ApplyAisMessage(const AisMessage& message, int channelIndex, bool own);
+
+    void ClearTargets();
+    // Removes at most one target silent for an hour; returns its index or -1.
+    int AgeTargets();
+    // The user's (or the logic's) choice of an entry in the ship list.
+    void SelectTarget(int listIndex, bool byUser);
+    // Brings an updated entry into view unless the user fixed a target.
+    void ShowTarget(int index);
+    // Shows the ship list's selection again without moving the chart's highlight.
+    void refreshSelection();
+
+    // Range, bearing, CPA/TCPA and the dangerous mark of one target.
+    void UpdateTargetGeometry(int index, const ReferencePosition& ref);
+    // The same for every target 1 ... count-1.
+    void UpdateAllTargetGeometry(const ReferencePosition& ref);
+    // Only the ranges of every target, then the selected target's details.
+    void UpdateRanges(const ReferencePosition& ref);
+    // Entry 0 while its own position is valid, otherwise the chart's.
+    ReferencePosition referencePosition() const;
+
+    void setCpaSettings(const CpaSettings& s);
+    const CpaSettings& cpaSettings() const { return cpa_; }
+    // Switches the bearing mode and recomputes every bearing from `ref`.
+    void setBearingMode(BearingMode mode, const ReferencePosition& ref);
+    BearingMode bearingMode() const { return bearingMode_; }
+    void setPositionBias(const PositionBias& bias) { bias_ = bias; }
+    const PositionBias& positionBias() const { return bias_; }
+
+    TargetTable& table() { return table_; }
+    const TargetTable& table() const { return table_; }
+    const Clock& clock() const { return clock_; }
+    Mailbox& addressedSafetyMailbox() { return mailbox12_; }
+    Mailbox& safetyBroadcastMailbox() { return mailbox14_; }
+    Mailbox& channelManagementMailbox() { return mailbox22_; }
+    // The own position flag, kept with entry 0's own-position-valid byte and
+    // cleared alone when the own position goes stale.
+    bool ownPositionFlag() const { return ownPositionFlag_; }
+    void setOwnPositionFlag(bool valid) { ownPositionFlag_ = valid; }
+    int lastAppliedIndex() const { return lastIndex_; }
+    int lastAppliedType() const { return lastType_; }
+
+  private:
+    void applyPositionReport(int index, const AisPositionReport& p, std::uint32_t mmsi);
+    void applySafetyText(int index, const AisSafetyBroadcast& s, std::uint32_t mmsi);
+    void applyInitialRange(int index);
+    void rewriteRows(int index);
+    void applyOwnVdoPosition();
+    void runFollowUps(int index, int type);
+    enum class Highlight { Move, KeepForOwnShip, Keep };
+    void selectTarget(int listIndex, bool byUser, Highlight highlight);
+
+    const Clock& clock_;
+    TrackerConnections c_;
+    TargetView nullView_;
+    ChartTargets nullChart_;
+    OwnShipView nullOwnView_;
+    AisMobList nullMobList_;
+    TargetFollowUps nullFollowUps_;
+
+    TargetTable table_;
+    AisMessage decoded_{};
+    Mailbox mailbox12_;
+    Mailbox mailbox14_;
+    Mailbox mailbox22_;
+    CpaSettings cpa_;
+    BearingMode bearingMode_ = BearingMode::True;
+    PositionBias bias_;
+    int lastIndex_ = -1;
+    int lastType_ = -1;
+    bool decodedThisLine_ = false;
+    bool biasPending_ = false;
+    bool ownPositionFlag_ = false;
+};
+
+}  // namespace norq::ais
