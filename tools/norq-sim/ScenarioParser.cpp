@@ -95,7 +95,7 @@ bool ReadVesselInfoKey(std::string_view key, std::string_view v, VesselInfo& inf
     known = true;
     int n = 0;
     if (key == "name") {
-        info.name = AisText(v, 20);
+        info.name = AisText(v, 34);  // an AtoN's name goes on in the name extension
     } else if (key == "callsign") {
         info.callSign = AisText(v, 7);
     } else if (key == "destination") {
@@ -489,6 +489,12 @@ void Parser::finish() {
     if (s_.ownShip.mmsi == 0) problem("[own_ship] needs an mmsi");
     if (s_.duration <= 0.0) problem("[scenario] duration must be positive");
     std::set<std::uint32_t> seen{s_.ownShip.mmsi};
+    // A station without a name is called by its section's label.
+    if (s_.ownShip.info.name.empty()) s_.ownShip.info.name = AisText(s_.ownShip.label, 20);
+    for (StationSpec& st : s_.stations) {
+        if (st.info.name.empty())
+            st.info.name = AisText(st.label, st.kind == StationKind::Aton ? 34 : 20);
+    }
     for (const StationSpec& st : s_.stations) {
         if (st.mmsi == 0)
             problem("[" + st.label + "] needs an mmsi");

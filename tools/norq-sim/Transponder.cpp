@@ -207,8 +207,8 @@ void Transponder::reportMarker(int operation, int count, int index, const Marker
     body.operation = operation;
     body.count = count;
     body.deviceIndex = index;
-    body.latitude = static_cast<std::int64_t>(m.position.lat * 1000000.0);
-    body.longitude = static_cast<std::int64_t>(m.position.lon * 1000000.0);
+    body.latitude = std::llround(m.position.lat * 1000000.0);
+    body.longitude = std::llround(m.position.lon * 1000000.0);
     std::snprintf(body.name, sizeof body.name, "%s", m.name.c_str());
     body.small = 1;
     r.body = body;
