@@ -215,6 +215,17 @@ TEST(GnssReceiver, PutsOutEverySentenceOfAFixOnceASecond) {
     EXPECT_EQ(gsv, 12 * 10);
 }
 
+TEST(GnssReceiver, WritesPositionsRoundedToTheLastDigit) {
+    // 50.99999999 N is 51 degrees 0 minutes, never "5060.0000".
+    Simulator sim(
+        test::SmallScenario("[own_ship]\nposition = 50.99999999 -1.99999999\nspeed = 0\n"));
+    const std::vector<std::string> lines = test::Texts(test::RunFor(sim, 1), Device::Gnss);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind("$GPGGA,030400.00,5100.00", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(",00200.00"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find(",W,"), std::string::npos) << lines[0];
+}
+
 TEST(GnssReceiver, LosesItsFixInTheScenarioWindow) {
     Simulator sim(test::SmallScenario());
     test::RunFor(sim, 100);

@@ -15,20 +15,23 @@ namespace {
 
 constexpr const char* kTalker = "GP";
 
-std::string Latitude(double lat) {
-    const double a = std::fabs(lat);
-    const int d = static_cast<int>(a);
+// "ddmm.mmmm,N" / "dddmm.mmmm,E": rounded to the last digit first, so that
+// 59.99999 minutes become the next whole degree rather than "60.0000".
+std::string Coordinate(double value, int degreeDigits, char positive, char negative) {
+    const long long tenThousandths = std::llround(std::fabs(value) * 600000.0);
+    const long long degrees = tenThousandths / 600000;
+    const long long rest = tenThousandths % 600000;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d%07.4f,%c", d, (a - d) * 60.0, lat < 0 ? 'S' : 'N');
+    std::snprintf(buf, sizeof buf, "%0*lld%02lld.%04lld,%c", degreeDigits, degrees, rest / 10000,
+                  rest % 10000, value < 0 ? negative : positive);
     return buf;
 }
 
+std::string Latitude(double lat) {
+    return Coordinate(lat, 2, 'N', 'S');
+}
 std::string Longitude(double lon) {
-    const double a = std::fabs(lon);
-    const int d = static_cast<int>(a);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%03d%07.4f,%c", d, (a - d) * 60.0, lon < 0 ? 'W' : 'E');
-    return buf;
+    return Coordinate(lon, 3, 'E', 'W');
 }
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
