@@ -44,6 +44,28 @@ std::string Format(const char* format, ...) {
     return buf;
 }
 
+void AppendSky(const std::vector<SatelliteView>& view, const std::vector<int>& used, bool fix,
+               double hdop, std::vector<std::string>& s) {
+    std::string gsa = Format("$%sGSA,A,%d", kTalker, fix ? 3 : 1);
+    for (std::size_t i = 0; i < 12; ++i)
+        gsa += i < used.size() ? Format(",%02d", used[i]) : std::string(",");
+    gsa += fix ? Format(",%.1f,%.1f,%.1f", std::max(0.5, hdop) * 1.6, std::max(0.5, hdop),
+                        std::max(0.5, hdop) * 1.3)
+               : std::string(",,,");
+    s.push_back(gsa);
+    const int total = static_cast<int>((view.size() + 3) / 4);
+    for (int k = 0; k < total; ++k) {
+        std::string gsv = Format("$%sGSV,%d,%d,%02zu", kTalker, total, k + 1, view.size());
+        for (std::size_t i = static_cast<std::size_t>(k) * 4;
+             i < view.size() && i < static_cast<std::size_t>(k + 1) * 4; ++i) {
+            const SatelliteView& v = view[i];
+            gsv += Format(",%02d,%02d,%03d,", v.prn, v.elevation, v.azimuth);
+            if (v.snr > 0) gsv += Format("%02d", v.snr);
+        }
+        s.push_back(gsv);
+    }
+}
+
 }  // namespace
 
 GnssReceiver::GnssReceiver(const Scenario& scenario)
@@ -118,24 +140,7 @@ void GnssReceiver::tick(double t, const Kinematics& own, LineBatch& out) {
         s.push_back(Format("$%sGGA,%s,,,,,0,00,,,M,,M,,", kTalker, time.c_str()));
         s.push_back(Format("$%sGLL,,,,,%s,V,N", kTalker, time.c_str()));
     }
-    std::string gsa = Format("$%sGSA,A,%d", kTalker, fix ? 3 : 1);
-    for (std::size_t i = 0; i < 12; ++i)
-        gsa += i < used.size() ? Format(",%02d", used[i]) : std::string(",");
-    gsa += fix ? Format(",%.1f,%.1f,%.1f", std::max(0.5, hdop) * 1.6, std::max(0.5, hdop),
-                        std::max(0.5, hdop) * 1.3)
-               : std::string(",,,");
-    s.push_back(gsa);
-    const int total = static_cast<int>((view.size() + 3) / 4);
-    for (int k = 0; k < total; ++k) {
-        std::string gsv = Format("$%sGSV,%d,%d,%02zu", kTalker, total, k + 1, view.size());
-        for (std::size_t i = static_cast<std::size_t>(k) * 4;
-             i < view.size() && i < static_cast<std::size_t>(k + 1) * 4; ++i) {
-            const SatelliteView& v = view[i];
-            gsv += Format(",%02d,%02d,%03d,", v.prn, v.elevation, v.azimuth);
-            if (v.snr > 0) gsv += Format("%02d", v.snr);
-        }
-        s.push_back(gsv);
-    }
+    AppendSky(view, used, fix, hdop, s);
     if (fix) {
         s.push_back(Format("$%sRMC,%s,A,%s,%.1f,%.1f,%s,,,A", kTalker, time.c_str(), pos.c_str(),
                            sog, cog, date.c_str()));

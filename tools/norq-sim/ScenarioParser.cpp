@@ -210,69 +210,79 @@ void Parser::line(int number, std::string_view text) {
     }
 }
 
+struct SectionKind {
+    std::string_view name;
+    Section section;
+    StationKind station;  // for Section::Station
+};
+constexpr SectionKind kSections[] = {
+    {"scenario", Section::Scenario, StationKind::ClassA},
+    {"transponder", Section::Transponder, StationKind::ClassA},
+    {"gnss", Section::Gnss, StationKind::ClassA},
+    {"crew_watch", Section::CrewWatch, StationKind::ClassA},
+    {"own_ship", Section::OwnShip, StationKind::ClassA},
+    {"vessel", Section::Station, StationKind::ClassA},
+    {"base", Section::Station, StationKind::BaseStation},
+    {"aton", Section::Station, StationKind::Aton},
+    {"sar", Section::Station, StationKind::SarAircraft},
+    {"sart", Section::Station, StationKind::Sart},
+    {"mob", Section::Station, StationKind::MobDevice},
+    {"lane", Section::Lane, StationKind::ClassA},
+    {"fleet", Section::Fleet, StationKind::ClassA},
+    {"encounter", Section::Encounter, StationKind::ClassA},
+    {"srm", Section::Safety, StationKind::ClassA},
+    {"channel_management", Section::ChannelManagement, StationKind::ClassA},
+    {"pendant", Section::CrewDevice, StationKind::ClassA},
+    {"repeater", Section::CrewDevice, StationKind::ClassA},
+    {"marker", Section::Marker, StationKind::ClassA},
+};
+
 void Parser::openSection(std::string_view header) {
     const std::size_t space = header.find_first_of(" \t");
-    const std::string kind(header.substr(0, space));
+    const std::string_view kind = header.substr(0, space);
     const std::string label(space == std::string_view::npos ? "" : Trim(header.substr(space)));
-    auto station = [&](StationKind k) {
-        section_ = Section::Station;
-        s_.stations.emplace_back();
-        s_.stations.back().kind = k;
-        s_.stations.back().label = label;
-    };
-    if (kind == "scenario") {
-        section_ = Section::Scenario;
-    } else if (kind == "transponder") {
-        section_ = Section::Transponder;
-    } else if (kind == "gnss") {
-        section_ = Section::Gnss;
-    } else if (kind == "crew_watch") {
-        section_ = Section::CrewWatch;
-    } else if (kind == "own_ship") {
-        section_ = Section::OwnShip;
-        s_.ownShip.label = label.empty() ? "own ship" : label;
-    } else if (kind == "vessel") {
-        station(StationKind::ClassA);
-    } else if (kind == "base") {
-        station(StationKind::BaseStation);
-    } else if (kind == "aton") {
-        station(StationKind::Aton);
-    } else if (kind == "sar") {
-        station(StationKind::SarAircraft);
-    } else if (kind == "sart") {
-        station(StationKind::Sart);
-    } else if (kind == "mob") {
-        station(StationKind::MobDevice);
-    } else if (kind == "lane") {
-        section_ = Section::Lane;
-        s_.lanes.push_back({label, {}, 1.5});
-    } else if (kind == "fleet") {
-        section_ = Section::Fleet;
-        s_.fleets.emplace_back();
-        s_.fleets.back().label = label;
-    } else if (kind == "encounter") {
-        section_ = Section::Encounter;
-        s_.encounters.emplace_back();
-        s_.encounters.back().label = label;
-    } else if (kind == "srm") {
-        section_ = Section::Safety;
-        s_.safetyMessages.emplace_back();
-        s_.safetyMessages.back().label = label;
-    } else if (kind == "channel_management") {
-        section_ = Section::ChannelManagement;
-        s_.channelManagement.emplace_back();
-        s_.channelManagement.back().label = label;
-    } else if (kind == "pendant" || kind == "repeater") {
-        section_ = Section::CrewDevice;
-        s_.crewDevices.emplace_back();
-        s_.crewDevices.back().label = label;
-        s_.crewDevices.back().type = kind == "pendant" ? 1 : 2;
-    } else if (kind == "marker") {
-        section_ = Section::Marker;
-        s_.transponder.markers.push_back({AisText(label, 20), {}});
-    } else {
-        section_ = Section::None;
-        fail("unknown section '" + kind + "'");
+    section_ = Section::None;
+    for (const SectionKind& k : kSections) {
+        if (k.name == kind) section_ = k.section;
+    }
+    switch (section_) {
+        case Section::None:
+            fail("unknown section '" + std::string(kind) + "'");
+            break;
+        case Section::OwnShip:
+            s_.ownShip.label = label.empty() ? "own ship" : label;
+            break;
+        case Section::Station:
+            s_.stations.emplace_back();
+            s_.stations.back().label = label;
+            for (const SectionKind& k : kSections) {
+                if (k.name == kind) s_.stations.back().kind = k.station;
+            }
+            break;
+        case Section::Lane:
+            s_.lanes.push_back({label, {}, 1.5});
+            break;
+        case Section::Fleet:
+            s_.fleets.emplace_back().label = label;
+            break;
+        case Section::Encounter:
+            s_.encounters.emplace_back().label = label;
+            break;
+        case Section::Safety:
+            s_.safetyMessages.emplace_back().label = label;
+            break;
+        case Section::ChannelManagement:
+            s_.channelManagement.emplace_back().label = label;
+            break;
+        case Section::CrewDevice:
+            s_.crewDevices.emplace_back().label = label;
+            s_.crewDevices.back().type = kind == "pendant" ? 1 : 2;
+            break;
+        case Section::Marker:
+            s_.transponder.markers.push_back({AisText(label, 20), {}});
+            break;
+        default:
+            break;
     }
 }
 

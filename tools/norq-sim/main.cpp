@@ -51,90 +51,94 @@ int PrintCheck(const norq::sim::Simulator& sim) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    using namespace norq::sim;
-    if (argc < 2) return Usage();
+struct CommandLine {
     std::string scenarioPath;
-    RunOptions options;
-    bool speedGiven = false, check = false;
+    norq::sim::RunOptions options;
+    bool speedGiven = false;
+    bool check = false;
     double duration = -1.0;
     long long seed = -1;
+};
+
+bool ParseCommandLine(int argc, char** argv, CommandLine& cl) {
+    using namespace norq::sim;
     std::array<bool, kDeviceCount> tcpDevices{true, true, false};
     std::vector<std::size_t> tcpPorts;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        auto next = [&](std::string& out) {
+        std::string v;
+        auto next = [&] {
             if (i + 1 >= argc) return false;
-            out = argv[++i];
+            v = argv[++i];
             return true;
         };
-        std::string v;
+        PortConfig p;
         if (arg == "--out") {
-            PortConfig p;
-            if (!next(p.path)) return Usage();
-            options.ports.push_back(p);
+            if (!next()) return false;
+            p.path = v;
+            cl.options.ports.push_back(p);
         } else if (Value(arg, "--tcp-devices", v)) {
-            if ((v.empty() && !next(v)) || !ParseDeviceList(v, tcpDevices)) return Usage();
+            if ((v.empty() && !next()) || !ParseDeviceList(v, tcpDevices)) return false;
         } else if (Value(arg, "--tcp", v)) {
-            PortConfig p;
             p.kind = PortConfig::Kind::Tcp;
             if (!v.empty()) p.port = std::atoi(v.c_str());
-            tcpPorts.push_back(options.ports.size());
-            options.ports.push_back(p);
+            tcpPorts.push_back(cl.options.ports.size());
+            cl.options.ports.push_back(p);
         } else if (Value(arg, "--pty", v)) {
-            PortConfig p;
             p.kind = PortConfig::Kind::Pty;
-            if (!v.empty() && !ParseDeviceList(v, p.devices)) return Usage();
-            options.ports.push_back(p);
+            if (!v.empty() && !ParseDeviceList(v, p.devices)) return false;
+            cl.options.ports.push_back(p);
         } else if (arg == "--speed") {
-            if (!next(v)) return Usage();
-            options.speed = std::atof(v.c_str());
-            speedGiven = options.speed > 0.0;
-            if (!speedGiven) return Usage();
+            if (!next() || (cl.options.speed = std::atof(v.c_str())) <= 0.0) return false;
+            cl.speedGiven = true;
         } else if (arg == "--fast") {
-            options.fast = true;
+            cl.options.fast = true;
         } else if (arg == "--duration") {
-            if (!next(v)) return Usage();
-            duration = std::atof(v.c_str());
+            if (!next()) return false;
+            cl.duration = std::atof(v.c_str());
         } else if (arg == "--seed") {
-            if (!next(v)) return Usage();
-            seed = std::atoll(v.c_str());
+            if (!next()) return false;
+            cl.seed = std::atoll(v.c_str());
         } else if (arg == "--check") {
-            check = true;
-        } else if (!arg.empty() && arg[0] != '-' && scenarioPath.empty()) {
-            scenarioPath = std::string(arg);
+            cl.check = true;
+        } else if (!arg.empty() && arg[0] != '-' && cl.scenarioPath.empty()) {
+            cl.scenarioPath = std::string(arg);
         } else {
-            return Usage();
+            return false;
         }
     }
-    if (scenarioPath.empty()) return Usage();
     for (std::size_t i : tcpPorts)
-        options.ports[i].devices = tcpDevices;
+        cl.options.ports[i].devices = tcpDevices;
+    return !cl.scenarioPath.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace norq::sim;
+    CommandLine cl;
+    if (!ParseCommandLine(argc, argv, cl)) return Usage();
     Scenario scenario;
     std::vector<std::string> errors;
-    if (!LoadScenarioFile(scenarioPath, scenario, errors)) {
+    if (!LoadScenarioFile(cl.scenarioPath, scenario, errors)) {
         for (const std::string& e : errors)
-            std::fprintf(stderr, "%s: %s\n", scenarioPath.c_str(), e.c_str());
+            std::fprintf(stderr, "%s: %s\n", cl.scenarioPath.c_str(), e.c_str());
         return 1;
     }
-    if (duration > 0.0) scenario.duration = duration;
-    if (seed >= 0) scenario.seed = static_cast<std::uint64_t>(seed);
+    if (cl.duration > 0.0) scenario.duration = cl.duration;
+    if (cl.seed >= 0) scenario.seed = static_cast<std::uint64_t>(cl.seed);
     Simulator sim(std::move(scenario));
-    if (check) return PrintCheck(sim);
+    if (cl.check) return PrintCheck(sim);
+    RunOptions& options = cl.options;
     bool live = false;
     for (const PortConfig& p : options.ports)
         live = live || p.kind != PortConfig::Kind::File;
-    if (options.ports.empty()) {
-        PortConfig p;
-        p.path = "-";
-        options.ports.push_back(p);
-    }
-    if (!live && !speedGiven) options.fast = true;
-    // Announcements go to standard error when the lines themselves go to standard output.
-    for (const PortConfig& p : options.ports) {
+    if (options.ports.empty()) options.ports.push_back(PortConfig{});
+    for (PortConfig& p : options.ports) {
+        if (p.kind == PortConfig::Kind::File && p.path.empty()) p.path = "-";
+        // Announcements go to standard error when the lines go to standard output.
         if (p.kind == PortConfig::Kind::File && p.path == "-") options.info = stderr;
     }
+    if (!live && !cl.speedGiven) options.fast = true;
     return RunSimulation(sim, options);
 }
