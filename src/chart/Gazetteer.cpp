@@ -17,7 +17,7 @@ long long TruncDegrees(double value) {
 
 // Whole degrees spanned by an edge pair, one more when the low edge is fractional.
 int GridSpan(std::int32_t high, std::int32_t low, std::int32_t unitsPerDegree) {
-    long long span = high / unitsPerDegree - low / unitsPerDegree;
+    long long span = static_cast<long long>(high / unitsPerDegree) - low / unitsPerDegree;
     if (low % unitsPerDegree != 0) ++span;
     return static_cast<int>(std::clamp(span, 0LL, 1000000LL));
 }

@@ -34,7 +34,7 @@ int CopyLabelName(std::string_view name, char (&out)[kLabelNameBytes]) {
         while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80)
             --n;
     }
-    std::memcpy(out, name.data(), n);
+    if (n > 0) std::memcpy(out, name.data(), n);
     out[n] = '\0';
     return static_cast<int>(n);
 }

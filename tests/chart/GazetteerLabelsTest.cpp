@@ -158,6 +158,8 @@ TEST(GazetteerLabels, LongNamesAreCutAtACharacterBoundary) {
     std::string shifted = "a" + chinese;  // 99 would split a character
     EXPECT_EQ(CopyLabelName(shifted, out), 97);
     EXPECT_EQ(std::string(out), shifted.substr(0, 97));
+    EXPECT_EQ(CopyLabelName(std::string_view(), out), 0);  // a record without names
+    EXPECT_EQ(out[0], '\0');
 }
 
 }  // namespace

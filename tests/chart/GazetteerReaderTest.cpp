@@ -56,6 +56,13 @@ TEST(GazetteerReader, HeaderDescribesTheGrid) {
     ASSERT_TRUE(reader.openBytes(b.data));
     EXPECT_EQ(reader.gridColumns(), 361);
     EXPECT_FALSE(reader.openBytes({b.data.data(), 127}));
+    // Edges far apart in one-unit degrees do not overflow the grid size.
+    Bytes wide = test::GazetteerHeader();
+    wide.setI32(4 * 13, 2000000000);
+    wide.setI32(4 * 14, -2000000000);
+    wide.setI32(4 * 16, 1);
+    ASSERT_TRUE(reader.openBytes(wide.data));
+    EXPECT_EQ(reader.gridColumns(), 1000000);
     for (std::size_t field : {15, 16}) {
         Bytes bad = test::GazetteerHeader();
         bad.setI32(4 * field, 0);
