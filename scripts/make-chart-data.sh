@@ -43,7 +43,7 @@ for c in "${charts[@]}"; do
     echo "Generating $out/$file (GSHHG resolution $resolution, ${cell}° cells)"
     # GMT dumps the binned shorelines with their levels; gmt writes its history
     # file in the current folder, so it runs in the scratch folder.
-    (cd "$work" && gmt coast -R-180/180/-90/90 -D"$resolution" -M -W --GMT_HISTORY=false) |
+    (cd "$work" && gmt coast -R-180/180/-90/90 -D"$resolution" -M -W) |
         "$gen" --cell "$cell" --output "$out/$file"
 done
 
