@@ -56,6 +56,33 @@ void CollectPolygons(GEOSContextHandle_t ctx, const GEOSGeometry* g,
     }
 }
 
+// A rounded ring point and whether the edge from it to the next is a break.
+struct KeptPoint {
+    std::int64_t x, y;
+    bool breakAfter;
+};
+
+std::int64_t Apart(const KeptPoint& a, const KeptPoint& b) {
+    return std::max(std::llabs(a.x - b.x), std::llabs(a.y - b.y));
+}
+
+// Merges each point closer than minimum to the last point kept before it. The
+// merged edge keeps the break flag of the longer edge onwards; closing points
+// near the first point are dropped likewise.
+void MergeClosePoints(std::vector<KeptPoint>& points, std::int64_t minimum) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (kept > 0 && Apart(points[i], points[kept - 1]) < minimum) {
+            points[kept - 1].breakAfter = points[i].breakAfter;
+            continue;
+        }
+        points[kept++] = points[i];
+    }
+    points.resize(kept);
+    while (points.size() > 1 && Apart(points.back(), points.front()) < minimum)
+        points.pop_back();
+}
+
 }  // namespace
 
 struct CellCutter::Piece {
@@ -334,30 +361,16 @@ bool CellCutter::emitRing(const GEOSGeometry* ring, const std::vector<Cut>& cuts
         return false;
     };
 
-    struct Kept {
-        std::int64_t x, y;
-        bool breakAfter;
-    };
-    std::vector<Kept> kept;
+    std::vector<KeptPoint> kept;
     kept.reserve(m);
     for (unsigned i = 0; i < m; ++i) {
-        const Kept k{std::llround(xs[i]), std::llround(ys[i]), isBreak(i, (i + 1) % m)};
-        if (!kept.empty() && std::max(std::llabs(k.x - kept.back().x),
-                                      std::llabs(k.y - kept.back().y)) < kMinSeparation) {
-            kept.back().breakAfter = k.breakAfter;  // the longer edge onwards decides
-            continue;
-        }
-        kept.push_back(k);
+        kept.push_back({std::llround(xs[i]), std::llround(ys[i]), isBreak(i, (i + 1) % m)});
     }
-    while (kept.size() > 1 &&
-           std::max(std::llabs(kept.back().x - kept.front().x),
-                    std::llabs(kept.back().y - kept.front().y)) < kMinSeparation) {
-        kept.pop_back();
-    }
+    MergeClosePoints(kept, kMinSeparation);
     if (kept.size() < 3) return false;
     out.clear();
     out.reserve(2 * kept.size() + 1);
-    for (const Kept& k : kept) {
+    for (const KeptPoint& k : kept) {
         const CellPoint p{static_cast<std::int32_t>(k.y), static_cast<std::int32_t>(k.x)};
         out.push_back(p);
         if (k.breakAfter) out.push_back(p);

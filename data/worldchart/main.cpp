@@ -30,13 +30,12 @@ double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::string input = "-";
-    std::string output;
+// Reads the options into the grid; false on a usage error.
+bool ParseOptions(int argc, char** argv, std::string& input, std::string& output,
+                  norq::worldchart::GridSpec& grid) {
     double cell = 0;
     double west = -180, east = 180, south = -90, north = 90;
+    if (argc % 2 == 0) return false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const char* value = argv[i + 1];
@@ -46,23 +45,27 @@ int main(int argc, char** argv) {
             output = value;
         } else if (option == "--cell") {
             cell = std::atof(value);
-        } else if (option == "--region") {
-            if (std::sscanf(value, "%lf/%lf/%lf/%lf", &west, &east, &south, &north) != 4) {
-                return Usage();
-            }
-        } else {
-            return Usage();
+        } else if (option != "--region" ||
+                   std::sscanf(value, "%lf/%lf/%lf/%lf", &west, &east, &south, &north) != 4) {
+            return false;
         }
     }
-    if (argc % 2 == 0 || output.empty() || !(cell > 0) || !(east > west) || !(north > south)) {
-        return Usage();
-    }
-    norq::worldchart::GridSpec grid;
+    if (output.empty() || !(cell > 0) || !(east > west) || !(north > south)) return false;
     grid.cellSize = std::llround(cell * kUnitsPerDegree);
     grid.west = std::llround(west * kUnitsPerDegree);
     grid.north = std::llround(north * kUnitsPerDegree);
     grid.columns = static_cast<int>(std::llround((east - west) * kUnitsPerDegree) / grid.cellSize);
     grid.rows = static_cast<int>(std::llround((north - south) * kUnitsPerDegree) / grid.cellSize);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string input = "-";
+    std::string output;
+    norq::worldchart::GridSpec grid;
+    if (!ParseOptions(argc, argv, input, output, grid)) return Usage();
 
     const auto start = std::chrono::steady_clock::now();
     std::FILE* in = input == "-" ? stdin : std::fopen(input.c_str(), "r");
