@@ -11,6 +11,7 @@ namespace norq::tool {
 using Args = std::span<const std::string_view>;
 
 int RunCheck(Args args);
+int RunDecode(Args args);
 
 // Opens FILE, or standard input for "-" or no argument. Returns nullptr and
 // prints a message when the file cannot be opened.

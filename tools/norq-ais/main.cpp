@@ -17,6 +17,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", norq::tool::RunCheck,
      "check [FILE|-]      count accepted and rejected lines per formatter, with the reasons"},
+    {"decode", norq::tool::RunDecode,
+     "decode [FILE|-]     print every decoded AIS message as one JSON line"},
 };
 
 int Usage() {
