@@ -547,7 +547,7 @@ void WriteTurn(JsonOut& out, float v) {
     out.fixed(v, 1);
 }
 
-void WriteSpecial(JsonOut& out, const AisMessage& m, const JsonField& f) {
+void WriteComposite(JsonOut& out, const AisMessage& m, const JsonField& f) {
     const auto* at = reinterpret_cast<const char*>(&m) + f.offset;
     switch (f.format) {
         case JsonFormat::Dimensions:
@@ -603,7 +603,7 @@ void WriteField(JsonOut& out, const AisMessage& m, const JsonField& f) {
         default:
             break;
     }
-    if (f.format >= JsonFormat::Timestamp) return WriteSpecial(out, m, f);
+    if (f.format >= JsonFormat::Timestamp) return WriteComposite(out, m, f);
     out.key(f.name);
     switch (f.format) {
         case JsonFormat::Speed: {

@@ -163,8 +163,8 @@ class AisTestGenerator {
                 if (chance(5)) return static_cast<std::uint32_t>(between(360, 510));
                 return below(360);
             case K::RateOfTurn: {
-                static constexpr std::uint32_t kSpecial[] = {0x80, 0x81, 0x7F, 0, 0x7E, 0x82};
-                return chance(30) ? kSpecial[below(6)] : below(256);
+                static constexpr std::uint32_t kEdges[] = {0x80, 0x81, 0x7F, 0, 0x7E, 0x82};
+                return chance(30) ? kEdges[below(6)] : below(256);
             }
             default:
                 if (chance(5)) return ones;
