@@ -106,8 +106,8 @@ TEST(ScenarioParser, ReportsMistakesWithTheirLine) {
 
 TEST(FleetBuilder, ExpandsFleetsDeterministicallyWithUniqueIdentities) {
     const Scenario s = test::SmallScenario();
-    const std::vector<StationSpec> a = BuildStations(s);
-    const std::vector<StationSpec> b = BuildStations(s);
+    const std::vector<StationSetup> a = BuildStations(s);
+    const std::vector<StationSetup> b = BuildStations(s);
     ASSERT_EQ(a.size(), 9u + 3u + 1u);
     std::set<std::uint32_t> mmsis{s.ownShip.mmsi};
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -117,7 +117,7 @@ TEST(FleetBuilder, ExpandsFleetsDeterministicallyWithUniqueIdentities) {
     }
     // Fleet vessels: a flag of the list, a valid IMO check digit, on the lane.
     for (std::size_t i = 9; i < 12; ++i) {
-        const StationSpec& v = a[i];
+        const StationSetup& v = a[i];
         EXPECT_EQ(v.mmsi / 1000000, 235u);
         const std::uint32_t imo = v.info.imo;
         constexpr std::uint32_t kPow[] = {1000000, 100000, 10000, 1000, 100, 10};

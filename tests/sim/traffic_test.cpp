@@ -168,7 +168,7 @@ TEST(Traffic, EncounterVesselMeetsTheOwnShipAsPlaced) {
     TrafficModel model(s);
     const StationState* enc = nullptr;
     for (const StationState& st : model.stations()) {
-        if (st.spec.mmsi == 538000004) enc = &st;
+        if (st.setup.mmsi == 538000004) enc = &st;
     }
     ASSERT_NE(enc, nullptr);
     const Approach a = ClosestApproach(model.ownShip().position(), model.ownShip().course(),

@@ -39,13 +39,13 @@ int BatteryLevel(int battery) {
 
 }  // namespace
 
-CrewWatchController::CrewWatchController(const CrewWatchSpec& spec,
-                                         const std::vector<CrewDeviceSpec>& devices)
-    : spec_(spec) {
-    const double interval = std::max(1.0, spec.reportInterval);
+CrewWatchController::CrewWatchController(const CrewWatchSetup& setup,
+                                         const std::vector<CrewDeviceSetup>& devices)
+    : setup_(setup) {
+    const double interval = std::max(1.0, setup.reportInterval);
     for (std::size_t i = 0; i < devices.size(); ++i) {
         Unit u;
-        u.spec = devices[i];
+        u.setup = devices[i];
         u.battery = devices[i].battery;
         u.nextReport = interval * static_cast<double>(i) / static_cast<double>(devices.size());
         units_.push_back(u);
@@ -54,8 +54,8 @@ CrewWatchController::CrewWatchController(const CrewWatchSpec& spec,
 }
 
 void CrewWatchController::applyEvents(Unit& u, double t) {
-    while (u.nextEvent < u.spec.events.size() && u.spec.events[u.nextEvent].at <= t) {
-        switch (u.spec.events[u.nextEvent].kind) {
+    while (u.nextEvent < u.setup.events.size() && u.setup.events[u.nextEvent].at <= t) {
+        switch (u.setup.events[u.nextEvent].kind) {
             case CrewEventKind::Online:
                 if (!u.reporting) u.announce = true;
                 u.state = State::Online;
@@ -97,8 +97,8 @@ void CrewWatchController::report(Unit& u, double t, LineBatch& out) {
     }
     u.announce = false;
     char body[64];
-    std::snprintf(body, sizeof body, "$PMOB,%s,%d,%02X,%02X,%s", Hex3(u.spec.id).c_str(),
-                  u.spec.type, status, u.battery & 0xFF, Hex3(u.spec.zone).c_str());
+    std::snprintf(body, sizeof body, "$PMOB,%s,%d,%02X,%02X,%s", Hex3(u.setup.id).c_str(),
+                  u.setup.type, status, u.battery & 0xFF, Hex3(u.setup.zone).c_str());
     out.push_back({t, Device::CrewWatch, WithChecksum(body)});
 }
 
@@ -108,10 +108,10 @@ void CrewWatchController::listReport(double t, LineBatch& out) {
     int entries = 0;
     for (std::size_t n = 0; n < units_.size() && entries < 2; ++n) {
         Unit& u = units_[(listCursor_ + n) % units_.size()];
-        if (u.spec.type != 1 || !u.reporting || u.finalStatus != 0) continue;
+        if (u.setup.type != 1 || !u.reporting || u.finalStatus != 0) continue;
         const int code = u.state == State::Sos ? 1 : 0;
         char entry[12];
-        std::snprintf(entry, sizeof entry, "%s%02X", Hex3(u.spec.id).c_str(),
+        std::snprintf(entry, sizeof entry, "%s%02X", Hex3(u.setup.id).c_str(),
                       (BatteryLevel(u.battery) << 4) | code);
         payload += entry;
         ++entries;
@@ -122,7 +122,7 @@ void CrewWatchController::listReport(double t, LineBatch& out) {
 }
 
 void CrewWatchController::advance(double until, LineBatch& out) {
-    const double interval = std::max(1.0, spec_.reportInterval);
+    const double interval = std::max(1.0, setup_.reportInterval);
     for (Unit& u : units_) {
         while (u.nextReport < until) {
             const double t = u.nextReport;
@@ -132,7 +132,7 @@ void CrewWatchController::advance(double until, LineBatch& out) {
         }
         applyEvents(u, until);
     }
-    while (spec_.listReports && nextList_ < until) {
+    while (setup_.listReports && nextList_ < until) {
         listReport(nextList_, out);
         nextList_ += interval;
     }
@@ -143,8 +143,8 @@ void CrewWatchController::identify(double t, LineBatch& out) {
     const std::string lines[] = {
         "[MOB CONTROLLER]",
         "[Type] = MOB",
-        "[Model] = " + spec_.model,
-        "[Firmware] = " + spec_.firmware,
+        "[Model] = " + setup_.model,
+        "[Firmware] = " + setup_.firmware,
         "[Devices] = " + std::to_string(units_.size()),
         "[END]",
     };
@@ -156,7 +156,7 @@ void CrewWatchController::command(const std::array<std::uint8_t, 3>& id, int sta
                                   LineBatch& out) {
     const bool all = id == std::array<std::uint8_t, 3>{};
     for (Unit& u : units_) {
-        if (!all && u.spec.id != id) continue;
+        if (!all && u.setup.id != id) continue;
         if (status == kStatusOff && u.reporting) {
             // Shut down: the pendant is switched off and says so once more.
             u.state = State::ShutDown;

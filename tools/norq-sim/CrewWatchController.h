@@ -16,7 +16,7 @@ namespace norq::sim {
 
 class CrewWatchController {
   public:
-    CrewWatchController(const CrewWatchSpec& spec, const std::vector<CrewDeviceSpec>& devices);
+    CrewWatchController(const CrewWatchSetup& setup, const std::vector<CrewDeviceSetup>& devices);
 
     // Applies the devices' events and puts out the reports due up to `until`.
     void advance(double until, LineBatch& out);
@@ -27,7 +27,7 @@ class CrewWatchController {
 
     enum class State : std::uint8_t { Online, Sos, Lost, Off, ShutDown };
     struct Unit {
-        CrewDeviceSpec spec;
+        CrewDeviceSetup setup;
         State state = State::Online;
         int battery = 0xD2;
         bool reporting = true;  // false once lost, off or shut down
@@ -45,7 +45,7 @@ class CrewWatchController {
     void command(const std::array<std::uint8_t, 3>& id, int status, double t, LineBatch& out);
     void identify(double t, LineBatch& out);
 
-    CrewWatchSpec spec_;
+    CrewWatchSetup setup_;
     std::vector<Unit> units_;
     double now_ = 0.0;
     double nextList_ = 0.0;

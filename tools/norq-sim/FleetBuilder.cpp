@@ -174,7 +174,7 @@ GeoPoint RandomInCircle(Prng& rng, GeoPoint centre, double radiusNm) {
     return Destination(centre, rng.uniform(0.0, 360.0), r);
 }
 
-void PlaceOnLane(Prng& rng, const LaneSpec& lane, bool reverse, StationSpec& s) {
+void PlaceOnLane(Prng& rng, const LaneSetup& lane, bool reverse, StationSetup& s) {
     const double offset = rng.uniform(-lane.widthNm / 2.0, lane.widthNm / 2.0);
     const std::vector<GeoPoint> path = OffsetLane(lane.points, reverse, offset);
     double total = 0.0;
@@ -191,10 +191,10 @@ void PlaceOnLane(Prng& rng, const LaneSpec& lane, bool reverse, StationSpec& s) 
     s.route.assign(path.begin() + static_cast<std::ptrdiff_t>(seg), path.end());
 }
 
-void BuildFleet(const Scenario& scenario, const FleetSpec& f, Prng& rng, Namer& namer,
-                std::set<std::uint32_t>& taken, std::vector<StationSpec>& out) {
+void BuildFleet(const Scenario& scenario, const FleetSetup& f, Prng& rng, Namer& namer,
+                std::set<std::uint32_t>& taken, std::vector<StationSetup>& out) {
     for (int i = 0; i < f.count; ++i) {
-        StationSpec s;
+        StationSetup s;
         s.kind = f.kind;
         s.label = f.label + " " + std::to_string(i + 1);
         s.mmsi = namer.mmsi(f.mids, taken);
@@ -229,12 +229,12 @@ void BuildFleet(const Scenario& scenario, const FleetSpec& f, Prng& rng, Namer& 
     }
 }
 
-StationSpec BuildEncounter(const Scenario& scenario, const EncounterSpec& e) {
+StationSetup BuildEncounter(const Scenario& scenario, const EncounterSetup& e) {
     MovingBody own = OwnShipBody(scenario);
     for (double t = 0.0; t < e.meetAt; t += 1.0)
         own.step(std::min(1.0, e.meetAt - t));
     const GeoPoint meet = Destination(own.position(), e.fromBearing + 90.0, e.missNm);
-    StationSpec s;
+    StationSetup s;
     s.label = e.label;
     s.kind = e.kind;
     s.mmsi = e.mmsi;
@@ -256,22 +256,22 @@ double TypicalRateOfTurn(StationKind kind, int lengthMetres) {
 }
 
 MovingBody OwnShipBody(const Scenario& scenario) {
-    const StationSpec& o = scenario.ownShip;
+    const StationSetup& o = scenario.ownShip;
     return MovingBody(o.position, o.course, o.speed, o.route, o.loopRoute, o.maxRateOfTurn);
 }
 
-std::vector<StationSpec> BuildStations(const Scenario& scenario) {
-    std::vector<StationSpec> out = scenario.stations;
+std::vector<StationSetup> BuildStations(const Scenario& scenario) {
+    std::vector<StationSetup> out = scenario.stations;
     std::set<std::uint32_t> taken{scenario.ownShip.mmsi};
-    for (const StationSpec& s : scenario.stations)
+    for (const StationSetup& s : scenario.stations)
         taken.insert(s.mmsi);
-    for (const EncounterSpec& e : scenario.encounters)
+    for (const EncounterSetup& e : scenario.encounters)
         taken.insert(e.mmsi);
     Prng rng(scenario.seed, 1);
     Namer namer(rng);
-    for (const FleetSpec& f : scenario.fleets)
+    for (const FleetSetup& f : scenario.fleets)
         BuildFleet(scenario, f, rng, namer, taken, out);
-    for (const EncounterSpec& e : scenario.encounters)
+    for (const EncounterSetup& e : scenario.encounters)
         out.push_back(BuildEncounter(scenario, e));
     return out;
 }

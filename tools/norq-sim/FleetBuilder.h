@@ -16,7 +16,7 @@ MovingBody OwnShipBody(const Scenario& scenario);
 // Every station but the own ship, in a fixed order: stations as written,
 // then the fleets in file order, then the encounters. Deterministic for the
 // scenario's seed.
-std::vector<StationSpec> BuildStations(const Scenario& scenario);
+std::vector<StationSetup> BuildStations(const Scenario& scenario);
 
 // The maximum rate of turn of a vessel of this length (metres) and class.
 double TypicalRateOfTurn(StationKind kind, int lengthMetres);

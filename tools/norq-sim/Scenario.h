@@ -46,7 +46,7 @@ struct VesselInfo {
 };
 
 // One station, as written in the file or as expanded from a fleet or encounter.
-struct StationSpec {
+struct StationSetup {
     std::string label;
     StationKind kind = StationKind::ClassA;
     std::uint32_t mmsi = 0;
@@ -73,7 +73,7 @@ struct StationSpec {
     double reportInterval = 0.0;  // 0: the standard interval for the kind
 };
 
-struct LaneSpec {
+struct LaneSetup {
     std::string label;
     std::vector<GeoPoint> points;
     double widthNm = 1.5;
@@ -82,7 +82,7 @@ struct LaneSpec {
 enum class FleetPattern : std::uint8_t { Lane, Wander, Anchored };
 
 // A group of generated vessels.
-struct FleetSpec {
+struct FleetSetup {
     std::string label;
     StationKind kind = StationKind::ClassA;
     FleetPattern pattern = FleetPattern::Lane;
@@ -102,7 +102,7 @@ struct FleetSpec {
 // start it passes `missNm` from the own ship's position of that moment,
 // having come from the bearing `fromBearing` (degrees true, seen from the
 // meeting point) at constant course and speed.
-struct EncounterSpec {
+struct EncounterSetup {
     std::string label;
     StationKind kind = StationKind::ClassA;
     std::uint32_t mmsi = 0;
@@ -114,7 +114,7 @@ struct EncounterSpec {
 };
 
 // A safety related message: 14 (broadcast) or, with a destination, 12.
-struct SafetyMessageSpec {
+struct SafetyMessageSetup {
     std::string label;
     std::uint32_t from = 0;
     std::uint32_t to = 0;  // 0: broadcast (message 14)
@@ -124,7 +124,7 @@ struct SafetyMessageSpec {
 };
 
 // Message 22 (channel management) broadcast by a base station.
-struct ChannelManagementSpec {
+struct ChannelManagementSetup {
     std::string label;
     std::uint32_t from = 0;
     GeoPoint northEast;
@@ -142,7 +142,7 @@ struct CrewEvent {
     CrewEventKind kind = CrewEventKind::Online;
 };
 
-struct CrewDeviceSpec {
+struct CrewDeviceSetup {
     std::string label;
     std::array<std::uint8_t, 3> id{};
     int type = 1;  // 1 pendant, 2 repeater
@@ -151,7 +151,7 @@ struct CrewDeviceSpec {
     std::vector<CrewEvent> events;       // in time order
 };
 
-struct MarkerSpec {
+struct MarkerSetup {
     std::string name;
     GeoPoint position;
 };
@@ -161,7 +161,7 @@ struct TimeWindow {
     double to = 0.0;
 };
 
-struct TransponderSpec {
+struct TransponderSetup {
     IdentificationKind identification = IdentificationKind::ProductInfo;
     std::string model = "NORQ-AIS-100";
     std::string serial = "00000001";
@@ -169,17 +169,17 @@ struct TransponderSpec {
     int baudRate = 38400;
     bool transmitterReport = true;
     bool silent = false;
-    std::vector<MarkerSpec> markers;
+    std::vector<MarkerSetup> markers;
 };
 
-struct GnssSpec {
+struct GnssSetup {
     int satellites = 11;
     double hdop = 0.9;
     double altitude = 18.0;
     std::vector<TimeWindow> fixLoss;
 };
 
-struct CrewWatchSpec {
+struct CrewWatchSetup {
     double reportInterval = 5.0;
     bool listReports = false;
     std::string model = "NORQ-MOB-10";
@@ -194,19 +194,19 @@ struct Scenario {
     double messageLoss = 0.0;     // fraction of received AIS messages lost
     double damagedLines = 0.0;    // fraction of AIS and GNSS lines damaged
     bool interleave = true;       // fragments of multi-sentence messages interleave
-    StationSpec ownShip;
-    TransponderSpec transponder;
-    GnssSpec gnss;
-    CrewWatchSpec crewWatch;
-    std::vector<LaneSpec> lanes;
-    std::vector<FleetSpec> fleets;
-    std::vector<StationSpec> stations;
-    std::vector<EncounterSpec> encounters;
-    std::vector<SafetyMessageSpec> safetyMessages;
-    std::vector<ChannelManagementSpec> channelManagement;
-    std::vector<CrewDeviceSpec> crewDevices;
+    StationSetup ownShip;
+    TransponderSetup transponder;
+    GnssSetup gnss;
+    CrewWatchSetup crewWatch;
+    std::vector<LaneSetup> lanes;
+    std::vector<FleetSetup> fleets;
+    std::vector<StationSetup> stations;
+    std::vector<EncounterSetup> encounters;
+    std::vector<SafetyMessageSetup> safetyMessages;
+    std::vector<ChannelManagementSetup> channelManagement;
+    std::vector<CrewDeviceSetup> crewDevices;
 
-    const LaneSpec* findLane(const std::string& label) const;
+    const LaneSetup* findLane(const std::string& label) const;
 };
 
 }  // namespace norq::sim

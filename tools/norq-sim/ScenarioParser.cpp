@@ -29,8 +29,8 @@ const char* StationKindName(StationKind kind) {
     return "?";
 }
 
-const LaneSpec* Scenario::findLane(const std::string& label) const {
-    for (const LaneSpec& lane : lanes) {
+const LaneSetup* Scenario::findLane(const std::string& label) const {
+    for (const LaneSetup& lane : lanes) {
         if (lane.label == label) return &lane;
     }
     return nullptr;
@@ -119,7 +119,7 @@ bool ReadVesselInfoKey(std::string_view key, std::string_view v, VesselInfo& inf
     return true;
 }
 
-bool ReadStationKey(std::string_view key, std::string_view v, StationSpec& s, std::string& error) {
+bool ReadStationKey(std::string_view key, std::string_view v, StationSetup& s, std::string& error) {
     bool known = false;
     if (!ReadVesselInfoKey(key, v, s.info, error, known)) return false;
     if (known) return true;
@@ -344,7 +344,7 @@ bool Parser::applyScenario(std::string_view key, std::string_view v, std::string
 }
 
 bool Parser::applyTransponder(std::string_view key, std::string_view v, std::string& error) {
-    TransponderSpec& t = s_.transponder;
+    TransponderSetup& t = s_.transponder;
     if (key == "identification") {
         v = Trim(v);
         if (v == "product-info")
@@ -381,7 +381,7 @@ bool Parser::applyTransponder(std::string_view key, std::string_view v, std::str
 }
 
 bool Parser::applyFleet(std::string_view key, std::string_view v, std::string& error) {
-    FleetSpec& f = s_.fleets.back();
+    FleetSetup& f = s_.fleets.back();
     if (key == "class") return ReadClass(v, f.kind, error);
     if (key == "count") return ReadInt(v, f.count, 0, 2000, error);
     if (key == "lane") {
@@ -420,7 +420,7 @@ bool Parser::applyFleet(std::string_view key, std::string_view v, std::string& e
 }
 
 bool Parser::applyEncounter(std::string_view key, std::string_view v, std::string& error) {
-    EncounterSpec& e = s_.encounters.back();
+    EncounterSetup& e = s_.encounters.back();
     bool known = false;
     if (!ReadVesselInfoKey(key, v, e.info, error, known)) return false;
     if (known) return true;
@@ -435,7 +435,7 @@ bool Parser::applyEncounter(std::string_view key, std::string_view v, std::strin
 }
 
 bool Parser::applySafety(std::string_view key, std::string_view v, std::string& error) {
-    SafetyMessageSpec& m = s_.safetyMessages.back();
+    SafetyMessageSetup& m = s_.safetyMessages.back();
     if (key == "from") return ReadMmsi(v, m.from, error);
     if (key == "to") return ReadMmsi(v, m.to, error);
     if (key == "at") return ReadDuration(v, m.at, error);
@@ -449,7 +449,7 @@ bool Parser::applySafety(std::string_view key, std::string_view v, std::string& 
 }
 
 bool Parser::applyChannel(std::string_view key, std::string_view v, std::string& error) {
-    ChannelManagementSpec& c = s_.channelManagement.back();
+    ChannelManagementSetup& c = s_.channelManagement.back();
     if (key == "from") return ReadMmsi(v, c.from, error);
     if (key == "north_east") return ReadPoint(v, c.northEast, error);
     if (key == "south_west") return ReadPoint(v, c.southWest, error);
@@ -463,7 +463,7 @@ bool Parser::applyChannel(std::string_view key, std::string_view v, std::string&
 }
 
 bool Parser::applyCrewDevice(std::string_view key, std::string_view v, std::string& error) {
-    CrewDeviceSpec& d = s_.crewDevices.back();
+    CrewDeviceSetup& d = s_.crewDevices.back();
     if (key == "id") return ReadDeviceId(v, d.id, error);
     if (key == "zone") return ReadDeviceId(v, d.zone, error);
     if (key == "battery") return ReadInt(v, d.battery, 0, 255, error);
@@ -501,11 +501,11 @@ void Parser::finish() {
     std::set<std::uint32_t> seen{s_.ownShip.mmsi};
     // A station without a name is called by its section's label.
     if (s_.ownShip.info.name.empty()) s_.ownShip.info.name = AisText(s_.ownShip.label, 20);
-    for (StationSpec& st : s_.stations) {
+    for (StationSetup& st : s_.stations) {
         if (st.info.name.empty())
             st.info.name = AisText(st.label, st.kind == StationKind::Aton ? 34 : 20);
     }
-    for (const StationSpec& st : s_.stations) {
+    for (const StationSetup& st : s_.stations) {
         if (st.mmsi == 0)
             problem("[" + st.label + "] needs an mmsi");
         else if (!seen.insert(st.mmsi).second)
@@ -515,22 +515,22 @@ void Parser::finish() {
         if (st.kind == StationKind::MobDevice && st.mmsi / 1000000 != 972)
             problem("[" + st.label + "] an AIS MOB device's mmsi starts with 972");
     }
-    for (const EncounterSpec& e : s_.encounters) {
+    for (const EncounterSetup& e : s_.encounters) {
         if (e.mmsi == 0)
             problem("[encounter " + e.label + "] needs an mmsi");
         else if (!seen.insert(e.mmsi).second)
             problem("[encounter " + e.label + "] mmsi used twice");
     }
-    for (const FleetSpec& f : s_.fleets) {
+    for (const FleetSetup& f : s_.fleets) {
         if (f.pattern == FleetPattern::Lane) {
-            const LaneSpec* lane = s_.findLane(f.lane);
+            const LaneSetup* lane = s_.findLane(f.lane);
             if (lane == nullptr)
                 problem("[fleet " + f.label + "] names no known lane");
             else if (lane->points.size() < 2)
                 problem("[lane " + lane->label + "] needs two points or more");
         }
     }
-    for (const CrewDeviceSpec& d : s_.crewDevices) {
+    for (const CrewDeviceSetup& d : s_.crewDevices) {
         if (d.id == std::array<std::uint8_t, 3>{}) problem("[" + d.label + "] needs an id");
     }
 }

@@ -155,7 +155,7 @@ AisMessage BaseStationReport(std::uint32_t mmsi, GeoPoint position, const UtcTim
     return m;
 }
 
-AisMessage AtonReport(const StationSpec& a, GeoPoint position, int utcSecond) {
+AisMessage AtonReport(const StationSetup& a, GeoPoint position, int utcSecond) {
     AisMessage m = Header(21, a.mmsi, AisLayoutId::AidToNavigation);
     ais::AisAidToNavigation& t = m.aton;
     t.aidType = static_cast<std::uint8_t>(a.atonType);
@@ -203,7 +203,7 @@ AisMessage AddressedSafety(std::uint32_t mmsi, std::uint32_t destination, int se
     return m;
 }
 
-AisMessage ChannelManagement(std::uint32_t mmsi, const ChannelManagementSpec& c) {
+AisMessage ChannelManagement(std::uint32_t mmsi, const ChannelManagementSetup& c) {
     AisMessage m = Header(22, mmsi, AisLayoutId::ChannelManagement);
     ais::AisChannelManagement& cm = m.channelManagement;
     cm.channelA = static_cast<std::uint16_t>(c.channelA);

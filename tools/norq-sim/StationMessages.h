@@ -29,12 +29,12 @@ ais::AisMessage ClassBPositionReport(std::uint32_t mmsi, const Kinematics& k);
 ais::AisMessage StaticDataReportA(std::uint32_t mmsi, const VesselInfo& info);
 ais::AisMessage StaticDataReportB(std::uint32_t mmsi, const VesselInfo& info);
 ais::AisMessage BaseStationReport(std::uint32_t mmsi, GeoPoint position, const UtcTime& utc);
-ais::AisMessage AtonReport(const StationSpec& aton, GeoPoint position, int utcSecond);
+ais::AisMessage AtonReport(const StationSetup& aton, GeoPoint position, int utcSecond);
 ais::AisMessage SarAircraftReport(std::uint32_t mmsi, int altitude, const Kinematics& k);
 ais::AisMessage SafetyBroadcast(std::uint32_t mmsi, std::string_view text);
 ais::AisMessage AddressedSafety(std::uint32_t mmsi, std::uint32_t destination, int sequence,
                                 std::string_view text);
-ais::AisMessage ChannelManagement(std::uint32_t mmsi, const ChannelManagementSpec& spec);
+ais::AisMessage ChannelManagement(std::uint32_t mmsi, const ChannelManagementSetup& setup);
 // Message 8 carrying the given application data (DAC and FI first).
 ais::AisMessage BinaryBroadcast(std::uint32_t mmsi, const std::uint8_t* data, int bitCount);
 // Message 6 to `destination` carrying the given application data.

@@ -38,40 +38,40 @@ double TrafficModel::ClassBInterval(double speed) {
 
 TrafficModel::TrafficModel(const Scenario& scenario)
     : scenario_(scenario), own_(OwnShipBody(scenario)), rng_(scenario.seed, 2) {
-    for (StationSpec& spec : BuildStations(scenario)) {
+    for (StationSetup& setup : BuildStations(scenario)) {
         StationState s;
-        s.body = MovingBody(spec.position, spec.course, Moves(spec.kind) ? spec.speed : 0.0,
-                            spec.route, spec.loopRoute, spec.maxRateOfTurn);
+        s.body = MovingBody(setup.position, setup.course, Moves(setup.kind) ? setup.speed : 0.0,
+                            setup.route, setup.loopRoute, setup.maxRateOfTurn);
         // First reports are spread over each station's interval, as a station
         // heard from the moment the receiver is switched on would be.
         double first = 10.0;
-        switch (spec.kind) {
+        switch (setup.kind) {
             case StationKind::ClassA:
-                first = ClassAInterval(spec.navStatus, spec.speed, false);
+                first = ClassAInterval(setup.navStatus, setup.speed, false);
                 break;
             case StationKind::ClassB:
-                first = ClassBInterval(spec.speed);
+                first = ClassBInterval(setup.speed);
                 break;
             case StationKind::Aton:
                 first = kAtonInterval;
                 break;
             default:
-                first = spec.reportInterval > 0.0 ? spec.reportInterval : 10.0;
+                first = setup.reportInterval > 0.0 ? setup.reportInterval : 10.0;
                 break;
         }
         s.nextPosition = rng_.uniform(0.0, first);
         s.nextStatic = rng_.uniform(0.0, kStaticInterval);
         s.channel = static_cast<int>(rng_.integer(0, 1));
-        if (spec.kind == StationKind::Sart || spec.kind == StationKind::MobDevice) {
-            s.nextPosition = spec.activeFrom;
-            s.nextText = spec.activeFrom + 1.0;
+        if (setup.kind == StationKind::Sart || setup.kind == StationKind::MobDevice) {
+            s.nextPosition = setup.activeFrom;
+            s.nextText = setup.activeFrom + 1.0;
         }
-        s.spec = std::move(spec);
+        s.setup = std::move(setup);
         stations_.push_back(std::move(s));
     }
-    for (const SafetyMessageSpec& m : scenario.safetyMessages)
+    for (const SafetyMessageSetup& m : scenario.safetyMessages)
         nextSafety_.push_back(m.at);
-    for (const ChannelManagementSpec& c : scenario.channelManagement)
+    for (const ChannelManagementSetup& c : scenario.channelManagement)
         nextChannelMgmt_.push_back(rng_.uniform(0.0, std::min(c.interval, 30.0)));
 }
 
@@ -93,7 +93,7 @@ Kinematics TrafficModel::ownKinematics() const {
 void TrafficModel::stepBodies(double dt) {
     own_.step(dt);
     for (StationState& s : stations_) {
-        if (Moves(s.spec.kind)) s.body.step(dt);
+        if (Moves(s.setup.kind)) s.body.step(dt);
     }
 }
 
@@ -119,8 +119,8 @@ Kinematics TrafficModel::kinematicsOf(const StationState& s, double t) const {
     k.sog = s.body.speed();
     k.cog = s.body.course();
     // A slow yaw of about a degree around the drift angle.
-    const double yaw = std::sin(t / 23.0 + s.spec.mmsi % 97) * 0.8;
-    k.heading = NormalizeCourse(s.body.course() + s.spec.headingOffset + yaw);
+    const double yaw = std::sin(t / 23.0 + s.setup.mmsi % 97) * 0.8;
+    k.heading = NormalizeCourse(s.body.course() + s.setup.headingOffset + yaw);
     k.rateOfTurn = s.body.rateOfTurn();
     k.utcSecond = utcSecond(t);
     return k;
@@ -157,7 +157,7 @@ void TrafficModel::push(std::vector<AisTransmission>& out, double t, int index, 
 
 void TrafficModel::collect(int index, double from, double to, std::vector<AisTransmission>& out) {
     StationState& s = stations_[static_cast<std::size_t>(index)];
-    const StationKind kind = s.spec.kind;
+    const StationKind kind = s.setup.kind;
     if (kind == StationKind::Sart || kind == StationKind::MobDevice) {
         reportDistress(index, to, out);
         return;
@@ -179,28 +179,28 @@ void TrafficModel::reportPosition(int index, double t, std::vector<AisTransmissi
     StationState& s = stations_[static_cast<std::size_t>(index)];
     const Kinematics k = kinematicsOf(s, t);
     double interval = 10.0;
-    switch (s.spec.kind) {
+    switch (s.setup.kind) {
         case StationKind::ClassA:
             push(out, t, index, s,
-                 PositionReport(1, s.spec.mmsi, s.spec.navStatus, k, sotdmaState(s, t)));
-            interval = ClassAInterval(s.spec.navStatus, k.sog, s.body.turning());
+                 PositionReport(1, s.setup.mmsi, s.setup.navStatus, k, sotdmaState(s, t)));
+            interval = ClassAInterval(s.setup.navStatus, k.sog, s.body.turning());
             break;
         case StationKind::ClassB:
-            push(out, t, index, s, ClassBPositionReport(s.spec.mmsi, k));
+            push(out, t, index, s, ClassBPositionReport(s.setup.mmsi, k));
             interval = ClassBInterval(k.sog);
             break;
         case StationKind::BaseStation:
             push(out, t, index, s,
-                 BaseStationReport(s.spec.mmsi, s.spec.position,
+                 BaseStationReport(s.setup.mmsi, s.setup.position,
                                    UtcFromEpoch(static_cast<double>(scenario_.startEpoch) + t)));
-            interval = s.spec.reportInterval > 0.0 ? s.spec.reportInterval : kBaseInterval;
+            interval = s.setup.reportInterval > 0.0 ? s.setup.reportInterval : kBaseInterval;
             break;
         case StationKind::Aton:
-            push(out, t, index, s, AtonReport(s.spec, s.spec.position, k.utcSecond));
+            push(out, t, index, s, AtonReport(s.setup, s.setup.position, k.utcSecond));
             interval = kAtonInterval;
             break;
         case StationKind::SarAircraft:
-            push(out, t, index, s, SarAircraftReport(s.spec.mmsi, s.spec.altitude, k));
+            push(out, t, index, s, SarAircraftReport(s.setup.mmsi, s.setup.altitude, k));
             interval = kSarInterval;
             break;
         default:
@@ -212,17 +212,17 @@ void TrafficModel::reportPosition(int index, double t, std::vector<AisTransmissi
 
 void TrafficModel::reportStatic(int index, double t, std::vector<AisTransmission>& out) {
     StationState& s = stations_[static_cast<std::size_t>(index)];
-    if (s.spec.kind == StationKind::ClassA) {
-        push(out, t, index, s, StaticVoyageReport(s.spec.mmsi, s.spec.info));
+    if (s.setup.kind == StationKind::ClassA) {
+        push(out, t, index, s, StaticVoyageReport(s.setup.mmsi, s.setup.info));
     } else {
-        push(out, t, index, s, StaticDataReportA(s.spec.mmsi, s.spec.info));
-        push(out, t + 0.5, index, s, StaticDataReportB(s.spec.mmsi, s.spec.info));
+        push(out, t, index, s, StaticDataReportA(s.setup.mmsi, s.setup.info));
+        push(out, t + 0.5, index, s, StaticDataReportB(s.setup.mmsi, s.setup.info));
     }
 }
 
 void TrafficModel::reportDistress(int index, double to, std::vector<AisTransmission>& out) {
     StationState& s = stations_[static_cast<std::size_t>(index)];
-    const int status = s.spec.testMode ? 15 : 14;
+    const int status = s.setup.testMode ? 15 : 14;
     while (s.nextPosition < to) {
         const double t0 = s.nextPosition;
         for (int i = 0; i < kDistressBurst; ++i) {
@@ -230,7 +230,7 @@ void TrafficModel::reportDistress(int index, double to, std::vector<AisTransmiss
             Kinematics k = kinematicsOf(s, t);
             k.heading = 511;
             k.rateOfTurn = 0;
-            ais::AisMessage m = PositionReport(1, s.spec.mmsi, status, k, sotdmaState(s, t));
+            ais::AisMessage m = PositionReport(1, s.setup.mmsi, status, k, sotdmaState(s, t));
             m.position.heading = ais::kAisHeadingNotAvailable;
             m.position.rateOfTurn = ais::kAisRotNotAvailable;
             push(out, t, index, s, m);
@@ -239,10 +239,10 @@ void TrafficModel::reportDistress(int index, double to, std::vector<AisTransmiss
         s.nextPosition = t0 + kDistressBurstInterval;
     }
     while (s.nextText < to) {
-        const bool sart = s.spec.kind == StationKind::Sart;
-        const char* text = sart ? (s.spec.testMode ? "SART TEST" : "SART ACTIVE")
-                                : (s.spec.testMode ? "MOB TEST" : "MOB ACTIVE");
-        push(out, s.nextText, index, s, SafetyBroadcast(s.spec.mmsi, text));
+        const bool sart = s.setup.kind == StationKind::Sart;
+        const char* text = sart ? (s.setup.testMode ? "SART TEST" : "SART ACTIVE")
+                                : (s.setup.testMode ? "MOB TEST" : "MOB ACTIVE");
+        push(out, s.nextText, index, s, SafetyBroadcast(s.setup.mmsi, text));
         s.nextText += kDistressTextInterval;
     }
 }
@@ -251,7 +251,7 @@ void TrafficModel::collectScheduled(double from, double to, std::vector<AisTrans
     (void)from;
     const int base = static_cast<int>(stations_.size());
     for (std::size_t i = 0; i < nextSafety_.size(); ++i) {
-        const SafetyMessageSpec& m = scenario_.safetyMessages[i];
+        const SafetyMessageSetup& m = scenario_.safetyMessages[i];
         while (nextSafety_[i] >= 0.0 && nextSafety_[i] < to) {
             AisTransmission tx;
             tx.time = nextSafety_[i];
@@ -264,7 +264,7 @@ void TrafficModel::collectScheduled(double from, double to, std::vector<AisTrans
         }
     }
     for (std::size_t i = 0; i < nextChannelMgmt_.size(); ++i) {
-        const ChannelManagementSpec& c = scenario_.channelManagement[i];
+        const ChannelManagementSetup& c = scenario_.channelManagement[i];
         while (nextChannelMgmt_[i] < to) {
             AisTransmission tx;
             tx.time = nextChannelMgmt_[i];

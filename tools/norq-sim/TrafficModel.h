@@ -32,7 +32,7 @@ struct AisTransmission {
 };
 
 struct StationState {
-    StationSpec spec;
+    StationSetup setup;
     MovingBody body;
     double nextPosition = 0.0;
     double nextStatic = 0.0;

@@ -75,7 +75,7 @@ void Transponder::flush(double t, LineBatch& out) {
 
 void Transponder::tick(double t, const Kinematics& own, LineBatch& out) {
     if (silent_) return;
-    const StationSpec& o = scenario_.ownShip;
+    const StationSetup& o = scenario_.ownShip;
     const bool classB = o.kind == StationKind::ClassB;
     // The own position is put out every second; the channel is named only
     // for the reports actually transmitted on the air.
@@ -145,7 +145,7 @@ void Transponder::identify(double t, LineBatch& out) {
 }
 
 void Transponder::productInfo(double t, LineBatch& out) {
-    const TransponderSpec& d = scenario_.transponder;
+    const TransponderSetup& d = scenario_.transponder;
     const std::string texts[] = {
         "PROD. INFO. BEGIN",
         "MODEL NO.=" + d.model,
@@ -160,8 +160,8 @@ void Transponder::productInfo(double t, LineBatch& out) {
 }
 
 void Transponder::staticData(double t, LineBatch& out) {
-    const StationSpec& o = scenario_.ownShip;
-    const TransponderSpec& d = scenario_.transponder;
+    const StationSetup& o = scenario_.ownShip;
+    const TransponderSetup& d = scenario_.transponder;
     char buffer[96];
     emit(t, PlainLine("[STATIC DATA]"), out);
     std::snprintf(buffer, sizeof buffer, "MMSI=%09u", o.mmsi);
@@ -194,7 +194,7 @@ void Transponder::onDebug(int command, std::int64_t value, double t, LineBatch& 
     }
 }
 
-void Transponder::reportMarker(int operation, int count, int index, const MarkerSpec& m, double t,
+void Transponder::reportMarker(int operation, int count, int index, const MarkerSetup& m, double t,
                                LineBatch& out) {
     codec::SentenceRecord r;
     r.start = '$';
@@ -219,7 +219,7 @@ void Transponder::reportMarker(int operation, int count, int index, const Marker
 void Transponder::onMarker(char subtype, int operation, int index, std::int64_t lat,
                            std::int64_t lon, std::string_view name, double t, LineBatch& out) {
     const int count = static_cast<int>(markers_.size());
-    MarkerSpec m;
+    MarkerSetup m;
     m.name = std::string(name == " " ? std::string_view() : name);
     m.position = {static_cast<double>(lat) * 0.000001, static_cast<double>(lon) * 0.000001};
     if (subtype == 'Q' && operation == 0) {
@@ -235,7 +235,7 @@ void Transponder::onMarker(char subtype, int operation, int index, std::int64_t 
         markers_[static_cast<std::size_t>(index)] = m;
         reportMarker(2, count, index, m, t, out);
     } else if (operation == 3 && index >= 0 && index < count) {
-        const MarkerSpec removed = markers_[static_cast<std::size_t>(index)];
+        const MarkerSetup removed = markers_[static_cast<std::size_t>(index)];
         markers_.erase(markers_.begin() + index);
         reportMarker(3, count - 1, index, removed, t, out);
     }
@@ -302,7 +302,7 @@ void Transponder::transmitOwn(const Fragments& f, double t, LineBatch& out) {
     if (addressed) {
         ack = 1;  // no acknowledgement from the destination
         for (const StationState& s : traffic_.stations()) {
-            if (s.spec.mmsi == dest) ack = 0;
+            if (s.setup.mmsi == dest) ack = 0;
         }
     }
     acknowledge(f.destination, f.channel, f.messageId, sequence, ack, t, out);

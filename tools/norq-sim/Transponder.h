@@ -38,7 +38,7 @@ class Transponder {
 
     bool silent() const { return silent_; }
     int lanternMode() const { return lanternMode_; }
-    const std::vector<MarkerSpec>& markers() const { return markers_; }
+    const std::vector<MarkerSetup>& markers() const { return markers_; }
     std::int64_t lostMessages() const { return lost_; }
     std::int64_t damagedLines() const { return damaged_; }
 
@@ -62,7 +62,7 @@ class Transponder {
     void onDebug(int command, std::int64_t value, double t, LineBatch& out);
     void onMarker(char subtype, int operation, int index, std::int64_t lat, std::int64_t lon,
                   std::string_view name, double t, LineBatch& out);
-    void reportMarker(int operation, int count, int index, const MarkerSpec& m, double t,
+    void reportMarker(int operation, int count, int index, const MarkerSetup& m, double t,
                       LineBatch& out);
     void onEncapsulated(bool addressed, int total, int number, int sequence, std::int64_t dest,
                         int channel, int messageId, std::string_view payload, int fill, double t,
@@ -82,7 +82,7 @@ class Transponder {
     double nextOwnTransmission_ = 0.0;
     double nextOwnStatic_ = 0.0;
     int ownChannel_ = 0;
-    std::vector<MarkerSpec> markers_;
+    std::vector<MarkerSetup> markers_;
     std::array<Fragments, 2> fragments_{};  // 0 BBM, 1 ABM
     std::int64_t lost_ = 0;
     std::int64_t damaged_ = 0;

@@ -42,7 +42,7 @@ bool Value(std::string_view arg, std::string_view name, std::string& out) {
 int PrintCheck(const norq::sim::Simulator& sim) {
     int counts[norq::sim::kStationKindCount] = {};
     for (const auto& s : sim.traffic().stations())
-        ++counts[static_cast<int>(s.spec.kind)];
+        ++counts[static_cast<int>(s.setup.kind)];
     std::printf("scenario: %s\nstations: %zu\n", sim.scenario().name.c_str(),
                 sim.traffic().stations().size());
     for (int k = 0; k < norq::sim::kStationKindCount; ++k)
