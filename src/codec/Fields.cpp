@@ -92,8 +92,9 @@ int HexValue(char c) {
 
 namespace {
 
+// "dddmm.mmmm": the whole part of x/100 is degrees, the rest minutes.
 double DegreesFromNmea(double x) {
-    const double d = std::floor(x / 100.0);
+    const double d = std::trunc(x / 100.0);
     return d + (x / 100.0 - d) * 1.6666666666666667;
 }
 
@@ -101,7 +102,9 @@ double ReadCoordinate(std::string_view value, std::string_view hemisphere, doubl
                       double notAvailable, char negative) {
     if (IsEmptyField(value)) return notAvailable;
     double degrees = DegreesFromNmea(ReadFloat(value, 0.0));
-    if (degrees > limit) return notAvailable;
+    // A signed number in the field must not make a position beyond the poles
+    // or the date line that the stores would take as valid.
+    if (!(std::fabs(degrees) <= limit)) return notAvailable;
     if (!hemisphere.empty() && hemisphere[0] == negative) degrees = -degrees;
     return degrees;
 }

@@ -88,9 +88,11 @@ struct CalendarDate {
     friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
 };
 
-// "ddmm.mmmm" + hemisphere to signed degrees; 91 when empty or beyond 90.
+// "ddmm.mmmm" + hemisphere to signed degrees; 91 when empty or beyond 90
+// degrees either way.
 double ReadLatitude(std::string_view value, std::string_view hemisphere);
-// "dddmm.mmmm" + hemisphere to signed degrees; 181 when empty or beyond 180.
+// "dddmm.mmmm" + hemisphere to signed degrees; 181 when empty or beyond 180
+// degrees either way.
 double ReadLongitude(std::string_view value, std::string_view hemisphere);
 // "hhmmss.ss"; hour 24, minute 60, second 60 when empty.
 TimeOfDay ReadTime(std::string_view field);

@@ -355,6 +355,12 @@ TEST(Conversions, TimesDatesAndCoordinates) {
     EXPECT_EQ(ReadLatitude("9000.1", "N"), kEmptyLat);
     EXPECT_EQ(ReadLongitude("18000.0", "W"), -180.0);
     EXPECT_EQ(ReadLongitude("18000.1", "W"), kEmptyLon);
+    // A signed field: degrees are the whole part, and nothing beyond the poles.
+    EXPECT_NEAR(ReadLatitude("-4916.45", "N"), -(49.0 + 16.45 / 60.0), 1e-9);
+    EXPECT_EQ(ReadLatitude("-9000000.0", "N"), kEmptyLat);
+    EXPECT_EQ(ReadLatitude("-9000.1", "S"), kEmptyLat);
+    EXPECT_EQ(ReadLongitude("-18000.1", "E"), kEmptyLon);
+    EXPECT_EQ(ReadLongitude("-1e300", "E"), kEmptyLon);
     EXPECT_EQ(ReadWhole("12ab"), 12);
     EXPECT_EQ(ReadWhole("-99999999999999"), -2147483647);
     EXPECT_EQ(ReadFloat("abc"), 0.0);
