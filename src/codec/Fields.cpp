@@ -55,11 +55,14 @@ std::int64_t ReadWhole(std::string_view field) {
         negative = field[i] == '-';
         ++i;
     }
-    constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
+    // Saturates at the ends of the 32-bit range, so that the smallest 32-bit
+    // number (an empty value of some fields) reads as itself.
+    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
+                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
     std::int64_t value = 0;
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
         value = value * 10 + (field[i] - '0');
-        if (value > kLimit) value = kLimit;
+        if (value > limit) value = limit;
     }
     return negative ? -value : value;
 }

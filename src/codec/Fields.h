@@ -60,8 +60,8 @@ std::size_t MarkEmptyFields(std::string_view line, char* out, std::size_t capaci
 bool IsEmptyField(std::string_view field);
 
 // Whole number as C's atoi reads it: optional sign, then digits up to the
-// first non-digit; a field without digits reads 0. Saturates instead of
-// overflowing.
+// first non-digit; a field without digits reads 0. Saturates at the ends of
+// the 32-bit range instead of overflowing.
 std::int64_t ReadWhole(std::string_view field);
 // ReadWhole, or `empty` when the field is empty.
 std::int64_t ReadInt(std::string_view field, std::int64_t empty);

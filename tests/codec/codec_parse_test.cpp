@@ -263,6 +263,8 @@ TEST(ParseProprietary, ShortAndLongForms) {
     EXPECT_EQ(d.pairs[0].value, 2);
     EXPECT_EQ(d.pairs[1].command, 999);
     EXPECT_EQ(d.pairs[1].value, kDbgEmptyValue);
+    // The smallest 32-bit number is the empty value itself.
+    EXPECT_EQ(ParseAs<Dbg>("PDBG,099,-2147483648,,,,,,").pairs[0].value, kDbgEmptyValue);
 
     EXPECT_EQ(ParseAs<Tps>("PTPS,,x").number, 999);
 
@@ -362,7 +364,8 @@ TEST(Conversions, TimesDatesAndCoordinates) {
     EXPECT_EQ(ReadLongitude("-18000.1", "E"), kEmptyLon);
     EXPECT_EQ(ReadLongitude("-1e300", "E"), kEmptyLon);
     EXPECT_EQ(ReadWhole("12ab"), 12);
-    EXPECT_EQ(ReadWhole("-99999999999999"), -2147483647);
+    EXPECT_EQ(ReadWhole("-99999999999999"), -2147483648LL);
+    EXPECT_EQ(ReadWhole("99999999999999"), 2147483647);
     EXPECT_EQ(ReadFloat("abc"), 0.0);
     EXPECT_EQ(ReadFloat("1e999"), 0.0);
     const DegreesMinutes dm = SplitDegrees(48.1173);
