@@ -98,6 +98,11 @@ TEST(ParseGnss, GsaGsv) {
     EXPECT_EQ(one.count, 1);
     EXPECT_EQ(one.satellites[0].snr, kEmptyByte);
     EXPECT_EQ(one.satellites[1].azimuth, kEmptyInt16);
+    const Gsv& blank = ParseAs<Gsv>("GPGSV,,,,,,,");
+    EXPECT_EQ(blank.total, 0);
+    EXPECT_EQ(blank.inView, 0);
+    EXPECT_EQ(blank.satellites[0].prn, kEmptyByte);
+    EXPECT_EQ(ParseAs<Gsa>("GPGSA,A,,,,,,,,,,,,,,,,").fixType, 0);
 
     EXPECT_EQ(StatusOf("GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01"), ParseStatus::Commas);
     EXPECT_EQ(StatusOf("GPGSV,10,1,11,03,03,111,00"), ParseStatus::Range);
@@ -198,6 +203,12 @@ TEST(ParseTransponder, OtherSentences) {
     EXPECT_EQ(c.channelB, 2088);
     EXPECT_EQ(c.source, 'I');
     EXPECT_EQ(c.inUseChanged.hour, 12);
+    const Aca& ce = ParseAs<Aca>("AIACA,,,,,,,,,,,,,,,,,,,");
+    EXPECT_EQ(ce.sequenceNumber, 0);
+    EXPECT_EQ(ce.channelA, 0);
+    EXPECT_EQ(ce.inUse, 0);
+    EXPECT_EQ(ce.northEast.lat, kEmptyLat);
+    EXPECT_EQ(ce.inUseChanged.hour, 24);
 
     const Acs& s = ParseAs<Acs>("AIACS,1,211000001,120000.00,01,02,2024");
     EXPECT_EQ(s.year, 2024);
@@ -205,6 +216,8 @@ TEST(ParseTransponder, OtherSentences) {
     const Alr& l = ParseAs<Alr>("AIALR,120000.00,006,A,V,AIS: general failure");
     EXPECT_EQ(l.alarmNumber, 6);
     EXPECT_STREQ(l.description, "AIS: general failure");
+    EXPECT_EQ(ParseAs<Alr>("AIALR,,,,,").alarmNumber, 0);
+    EXPECT_EQ(ParseAs<Acs>("AIACS,,,,,,").sequenceNumber, 0);
     EXPECT_EQ(ParseAs<Ack>("AIACK,").alarmNumber, 1000);
     EXPECT_EQ(ParseAs<Ack>("AIACK,042").alarmNumber, 42);
 
