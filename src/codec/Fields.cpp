@@ -26,6 +26,7 @@ bool CountCommas(std::string_view text, int n) {
 }
 
 std::size_t MarkEmptyFields(std::string_view line, char* out, std::size_t capacity) {
+    if (capacity == 0) return 0;
     const std::size_t limit = capacity - 1 < kMaxMarkedLength ? capacity - 1 : kMaxMarkedLength;
     std::size_t n = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
