@@ -93,6 +93,16 @@ TEST_F(IntakeTest, TwoSentenceMessageTakesFillBitsOfTheLastSentence) {
     EXPECT_EQ(rec.payloads[0].fillBits, 2);
 }
 
+TEST_F(IntakeTest, MessageOfNoSentencesIsNeverDecoded) {
+    vdm("AIVDM,0,1,,B,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    vdm("AIVDM,0,1,1,B,AAAA,0");
+    vdm("AIVDM,0,2,1,B,aaaa,0");
+    vdm("AIVDM,1,0,,B,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    vdm("AIVDM,1,2,,B,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    EXPECT_TRUE(rec.payloads.empty());
+    EXPECT_TRUE(rec.calls.empty());
+}
+
 TEST_F(IntakeTest, SecondSentenceFirstIsDropped) {
     vdm("AIVDM,2,2,3,A,1@0000000000000,2");
     vdm("AIVDM,2,1,3,A,55P5TL01VIaAL@7WKO@mBplU@<PDhh000000001S;AJ::4A80?4i@E53,0");
