@@ -188,6 +188,11 @@ TEST_F(IntakeTest, EmptyChannelAndOwnReports) {
     EXPECT_EQ(intake.ownMessagesOnB(), 0);
 
     rec.calls.clear();
+    line("AITXT,01,01,01,!AIVDO report");  // a text quoting a report is no report
+    vdm("ABVDO,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"clear", "after", "after"}));
+
+    rec.calls.clear();
     vdm("AIVDO,2,1,1,B,AAAA,0");   // first fragment only
     vdm("AIVDO,1,1,,B,BADBAD,0");  // does not decode
     EXPECT_TRUE(rec.calls.empty());
