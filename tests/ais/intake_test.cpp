@@ -258,6 +258,23 @@ TEST_F(IntakeTest, TransponderSentencesRunTheUpdateAfterwards) {
     EXPECT_EQ(rec.countsBefore, (std::vector<int>{7}));
 }
 
+TEST_F(IntakeTest, OnlyCompleteVdmAndVdoGoOnPastTheAssembly) {
+    rec.count = 3;
+    vdm("AIABM,1,1,0,211000001,1,12,<5?SIT`,0");  // complete, never decoded
+    vdm("AIBBM,2,1,1,0,8,AAAA,0");
+    vdm("AIBBM,2,2,1,0,8,aaaa,0");
+    vdm("AIABK,211000001,B,12,3,0");  // other encapsulated sentences end too
+    EXPECT_TRUE(rec.payloads.empty());
+    EXPECT_TRUE(rec.calls.empty());
+    EXPECT_EQ(codec.transponder().bbm.number, 2);  // but each was stored
+
+    // A VDM framed as a parametric sentence is stored and dispatched, not decoded.
+    line("AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    EXPECT_TRUE(rec.payloads.empty());
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"clear", "after"}));
+    EXPECT_EQ(rec.countsBefore, (std::vector<int>{3}));
+}
+
 TEST_F(IntakeTest, ProprietaryDispatch) {
     line("PMOB,0A1B2C,1,02,C8,");
     line("PKRV,R,MRK,2,5,3,25123456,-121500000,BUOY 1,1,");
@@ -274,7 +291,8 @@ TEST_F(IntakeTest, IdentificationSeesLiveLinesFirstAndProductInfoIsShown) {
     rec.calls.clear();
     intake.ReceiveLine("[STATIC DATA]\r\n", true);
     intake.ReceiveLine("[MKD]=2\r\n", false);  // replayed lines are not identification
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"id:[STATIC DATA"}));
+    intake.ReceiveLine(std::string(150, '[') + "\r\n", true);  // seen before the length check
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"id:[STATIC DATA", "id:[[[[[[[[[[[["}));
 
     rec.waiting = false;
     rec.calls.clear();
