@@ -303,11 +303,15 @@ bool ComposeMrk(const SentenceRecord& r, SentenceText& out) {
     out.append(',');
     AppendDigits(out, "%lld", m->deviceIndex, m->deviceIndex != 32767);
     out.append(',');
-    AppendDigits(out, "%lld", m->latitude, m->latitude != -910000000);
+    // The marker exchange's "no position" values and the parsers' empty
+    // values both go out as empty fields.
+    AppendDigits(out, "%lld", m->latitude,
+                 m->latitude != -910000000 && m->latitude != kMrkEmptyCoordinate);
     out.append(',');
-    AppendDigits(out, "%lld", m->longitude, m->longitude != -1810000000);
+    AppendDigits(out, "%lld", m->longitude,
+                 m->longitude != -1810000000 && m->longitude != kMrkEmptyCoordinate);
     out.appendf(",%s,", m->name);
-    AppendDigits(out, "%lld", m->small, m->small != 127);
+    AppendDigits(out, "%lld", m->small, m->small != 127 && m->small != kEmptyByte);
     out.append(',');
     return true;
 }

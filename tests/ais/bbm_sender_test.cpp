@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "SentenceLines.h"
 #include "ais/BbmSender.h"
+#include "codec/SentenceLines.h"
 
 using namespace norq::ais;
 using norq::codec::SentenceCodec;

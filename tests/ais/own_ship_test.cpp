@@ -2,10 +2,10 @@
 // fix indicator, the satellite cycle and staleness.
 #include <gtest/gtest.h>
 
-#include "SentenceLines.h"
 #include "TrackerFakes.h"
 #include "ais/OwnShip.h"
 #include "ais/SentenceIntake.h"
+#include "codec/SentenceLines.h"
 
 using namespace norq::ais;
 using namespace norq::test;

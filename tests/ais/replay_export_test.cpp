@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "SentenceLines.h"
 #include "TrackerFakes.h"
 #include "ais/AisEncoder.h"
+#include "codec/SentenceLines.h"
 
 using namespace norq::ais;
 using norq::test::Checksummed;

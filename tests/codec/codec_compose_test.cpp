@@ -71,6 +71,7 @@ const RoundTrip kRoundTrips[] = {
     {"PTPS,012,hello", '$', "P", "TPS", "PTPS,012,hello"},
     {"PKRV,R,MRK,2,5,3,25123456,-121500000,BUOY 1,1,", '$', "P", "MRK",
      "PKRV,R,MRK,2,5,3,25123456,-121500000,BUOY 1,1,"},
+    {"PKRV,Q,MRK,,,,,,,,", '$', "P", "MRK", "PKRV,Q,MRK,,,0,,,,,"},
     {"PMOB,0A1B2C,1,02,C8,0A0B0C", '$', "P", "MOB", "PMOB,0A1B2C,1,02,C8,0A0B0C"},
     {"PMOB,0A1B2C,11,02,,", '$', "P", "MOB", "PMOB,0A1B2C,11,02,,"},
     {"AIAAR,992351001,01,02,03,04,5,6,7,8,9,10,11,C", '$', "AI", "AAR",
