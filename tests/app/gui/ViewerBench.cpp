@@ -1,0 +1,93 @@
+// How fast the main window absorbs a feed: a scene of 500 targets fed through the
+// sentence intake as fast as it goes, the window (offscreen) showing the ship
+// list, the grid and the details, with one turn of the event loop (flush and
+// repaint) after every 100 lines, as the replay tick hands them over.
+//
+//   app_gui_bench [seconds-of-traffic]           sentences per second absorbed
+//   app_gui_bench --write-recording FILE [N] [S] writes a recording of N targets
+//                                                over S seconds (the test fixture)
+#include <QApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "TrafficScene.h"
+#include "ais/Clock.h"
+#include "app/MainForm.h"
+#include "app/TempFolder.h"
+#include "app/ViewerWindows.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+int WriteRecording(const char* file, int targets, int seconds) {
+    norq::test::SceneOptions options;
+    options.targets = targets;
+    options.seconds = seconds;
+    std::ofstream out(file, std::ios::binary);
+    for (const std::string& line : norq::test::TrafficLines(options))
+        out << line;
+    return out ? 0 : 1;
+}
+
+double Run(norq::app::TForm1& main, const std::vector<std::string>& lines, int perTurn) {
+    QElapsedTimer timer;
+    timer.start();
+    int inTurn = 0;
+    for (const std::string& line : lines) {
+        main.runState().ReceiveLine(line, false);
+        if (++inTurn == perTurn) {
+            inTurn = 0;
+            QCoreApplication::processEvents();
+        }
+    }
+    QCoreApplication::processEvents();
+    return static_cast<double>(lines.size()) * 1000.0 / static_cast<double>(timer.elapsed());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--write-recording") {
+        return WriteRecording(argv[2], argc > 3 ? std::atoi(argv[3]) : 24,
+                              argc > 4 ? std::atoi(argv[4]) : 60);
+    }
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+
+    norq::app::TempFolder folder;
+    norq::app::FolderOverrides overrides;
+    overrides.dataFolder = folder.path("data");
+    overrides.programFolder = NORQ_PROGRAM_FOLDER;
+    const norq::app::ViewerPaths paths = norq::app::ResolveViewerPaths(overrides, QString());
+    norq::ais::SystemClock clock;
+    norq::ui::QtDialogs dialogs;
+    norq::app::ViewerWindows windows(paths, clock, dialogs);
+    norq::app::TForm1& main = windows.main();
+    main.ApplyLanguage(0);
+    main.show();
+    QCoreApplication::processEvents();
+
+    norq::test::SceneOptions options;
+    options.targets = 500;
+    options.seconds = seconds;
+    options.reportEvery = 1;  // every target every second: the table stays full
+    options.staticEvery = 10;
+    const std::vector<std::string> lines = norq::test::TrafficLines(options);
+    std::printf("%zu sentences, 500 targets\n", lines.size());
+
+    for (norq::app::CentrePage page :
+         {norq::app::CentrePage::Alpha, norq::app::CentrePage::Chart}) {
+        main.setCentrePage(page);
+        const double rate = Run(main, lines, 100);
+        std::printf("%-6s page shown: %8.0f sentences/s (targets %d)\n",
+                    page == norq::app::CentrePage::Alpha ? "grid" : "chart", rate,
+                    main.runState().tracker.table().count() - 1);
+    }
+    main.setExitQuery(false);
+    main.close();
+    return 0;
+}
