@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
 #include <cmath>
@@ -40,8 +41,13 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
 
     // 1-2. The sensor port control with its receive handlers, and the alarm
     //      sound registry: added with the links and the AIS MOB list.
-    // 3. The user's short date format, used by every time stamp.
+    // 3. The user's short date format, used by every time stamp. Month names
+    //    become numbers and day names are left out, so that every stamp is
+    //    numeric and of one width.
     dateFormat_ = QLocale::system().dateFormat(QLocale::ShortFormat);
+    dateFormat_.replace(QStringLiteral("MMMM"), QStringLiteral("MM"))
+        .replace(QStringLiteral("MMM"), QStringLiteral("MM"))
+        .remove(QRegularExpression(QStringLiteral("dddd?[,.]?\\s*")));
     datePattern_ = dateFormat_.toStdString();
     // 4. Run-state reset.
     statusPanels_[6].clear();

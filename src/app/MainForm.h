@@ -4,8 +4,8 @@
 //
 // It owns the run-time state (RunState) and shows what the logic reports through
 // the target, own-ship and GNSS view interfaces. Reports are gathered and shown in
-// one pass per turn of the event loop (flushViews), so a fast feed costs one
-// repaint per turn, not one per sentence.
+// one pass (flushViews) at most every 40 ms, so a fast feed costs at most 25
+// repaints a second, not one per sentence.
 //
 // The implementation is split by concern: MainForm.cpp (creation, first showing,
 // shutdown), MainFormLayout.cpp (widgets), MainFormMenus.cpp (menus, tool bar and
@@ -13,6 +13,7 @@
 // MainFormTargets.cpp (the view interfaces) and MainFormLanguage.cpp (texts).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
 #include <memory>
@@ -117,6 +118,8 @@ class TForm1 final : public QMainWindow,
     const ViewerPaths& paths() const { return paths_; }
     ui::SoundPlayer& sound() { return sound_; }
     int tickCount() const { return tickCount_; }
+    // Times the views were brought up to date (for the benchmark).
+    int flushCount() const { return flushCount_; }
     int noOwnTransmissionCount() const { return noOwnTxCount_; }
     // The panels of the hidden status bar (StatusBar1), kept up to date.
     const QString& statusPanel(int index) const { return statusPanels_[index]; }
@@ -339,6 +342,10 @@ class TForm1 final : public QMainWindow,
     QTimer* timerBlinking_ = nullptr;
     QTimer* timerTrack_ = nullptr;
     QTimer* viewFlush_ = nullptr;
+    QElapsedTimer lastFlush_;
+    int flushCount_ = 0;
+    // Reports are shown at most this often (25 times a second).
+    static constexpr qint64 kFlushIntervalMs = 40;
 
     // Run-state of the shell.
     int tickCount_ = 0;

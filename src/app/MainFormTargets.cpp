@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 
 #include "ais/TargetTexts.h"
 #include "app/ChartPlaceholder.h"
@@ -35,7 +36,10 @@ void SetText(QLabel* label, const QString& text) {
 }  // namespace
 
 void TForm1::scheduleFlush() {
-    if (viewFlush_ != nullptr && !viewFlush_->isActive() && !shutDown_) viewFlush_->start();
+    if (viewFlush_ == nullptr || viewFlush_->isActive() || shutDown_) return;
+    // At most one flush (and so one repaint of the lists) per kFlushIntervalMs.
+    const qint64 since = lastFlush_.isValid() ? lastFlush_.elapsed() : kFlushIntervalMs;
+    viewFlush_->start(static_cast<int>(std::max<qint64>(0, kFlushIntervalMs - since)));
 }
 
 void TForm1::refreshTextOptions() {
@@ -49,6 +53,8 @@ void TForm1::refreshTextOptions() {
 
 void TForm1::flushViews() {
     if (viewFlush_ != nullptr) viewFlush_->stop();
+    lastFlush_.start();
+    ++flushCount_;
     refreshTextOptions();
     shipListModel_->flush();
     gridModel_->flush();

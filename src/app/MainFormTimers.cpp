@@ -32,11 +32,11 @@ void TForm1::createTimers() {
     timerMob_ = ui::MakeWindowTimer(this, "TimerMOB", 1000, [] {});
     timerBlinking_ = ui::MakeWindowTimer(this, "TimerBlinking", 1000, [] {});
     timerTrack_ = ui::MakeWindowTimer(this, "TimerTrack", 1000, [] {});
-    // Reports of the logic are shown once per turn of the event loop.
+    // Reports of the logic are gathered and shown together (scheduleFlush).
     viewFlush_ = new QTimer(this);
     viewFlush_->setObjectName(QStringLiteral("TimerViewFlush"));
     viewFlush_->setSingleShot(true);
-    viewFlush_->setInterval(0);
+    viewFlush_->setTimerType(Qt::PreciseTimer);
     connect(viewFlush_, &QTimer::timeout, this, &TForm1::flushViews);
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <deque>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@
 #include "app/TempFolder.h"
 #include "app/ViewerWindows.h"
 #include "ui/Dialogs.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace norq::test {
 
@@ -69,19 +75,15 @@ class ViewerTest : public ::testing::Test {
         windows_ = std::make_unique<app::ViewerWindows>(paths_, clock_, dialogs_);
         main().ApplyLanguage();
     }
-    void restart() {
-        main().setExitQuery(false);
-        main().close();
-        windows_.reset();
-        start();
-    }
-    void TearDown() override {
+    // Closes the viewer (which writes its settings) and removes its windows.
+    void stop() {
         if (windows_) {
             main().setExitQuery(false);
             main().close();
         }
         windows_.reset();
     }
+    void TearDown() override { stop(); }
 
     app::TForm1& main() { return windows_->main(); }
     // Every line through the intake, as received from a live port.
