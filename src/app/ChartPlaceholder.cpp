@@ -32,7 +32,21 @@ void ChartPlaceholder::setManualPosition(double lon, double lat, double course) 
 
 void ChartPlaceholder::setOwnShip(double lon, double lat, double cog) {
     own_ = {lon, lat, cog};
+    // True motion: the view follows the own ship when it leaves the view.
+    if (std::abs(lon) <= 180.0 && std::abs(lat) <= 90.0 &&
+        !rect().contains(toPixel(lon, lat).toPoint())) {
+        centreLon_ = lon;
+        centreLat_ = lat;
+    }
     stale_ = true;
+}
+
+QPointF ChartPlaceholder::toPixel(double lon, double lat) const {
+    const double pixelsPerNm = kRingSpacingPixels / ringDistanceNm();
+    const double nmPerLon = 60.0 * std::cos(centreLat_ * M_PI / 180.0);
+    const double x = ais::LongitudeDifference(centreLon_, lon) * nmPerLon * pixelsPerNm;
+    const double y = (lat - centreLat_) * 60.0 * pixelsPerNm;
+    return {width() / 2.0 + x, height() / 2.0 - y};
 }
 
 void ChartPlaceholder::centreOn(double lon, double lat) {
@@ -94,19 +108,11 @@ void ChartPlaceholder::paintEvent(QPaintEvent* /*event*/) {
     p.fillRect(rect(), palette_.sea);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(width() / 2.0, height() / 2.0);
-    const double pixelsPerNm = kRingSpacingPixels / ringDistanceNm();
     const double reach = std::hypot(width(), height()) / 2.0;
     p.setPen(QPen(palette_.rangeRing.darker(160), 1, Qt::DotLine));
     for (double r = kRingSpacingPixels; r < reach; r += kRingSpacingPixels)
         p.drawEllipse(centre, r, r);
 
-    // Positions relative to the centre of the view, in nautical miles.
-    const double nmPerLon = 60.0 * std::cos(centreLat_ * M_PI / 180.0);
-    auto toPixel = [&](double lon, double lat) {
-        const double x = ais::LongitudeDifference(centreLon_, lon) * nmPerLon * pixelsPerNm;
-        const double y = (lat - centreLat_) * 60.0 * pixelsPerNm;
-        return QPointF(centre.x() + x, centre.y() - y);
-    };
     auto onGlobe = [](double lon, double lat) {
         return std::abs(lon) <= 180.0 && std::abs(lat) <= 90.0;
     };

@@ -47,6 +47,9 @@ class ChartPlaceholder final : public QWidget, public ais::ChartTargets {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Pixel position of a geographic position in the view.
+    QPointF toPixel(double lon, double lat) const;
+
     const ais::TargetTable& table_;
     ui::GridPalette palette_;
     OwnPosition own_;

@@ -50,6 +50,8 @@ DetailPanes::DetailPanes(const TextStore& texts, QWidget* parent) : texts_(texts
     country_->setObjectName(QStringLiteral("EdtMMSINational"));
     country_->setReadOnly(true);
     auto* grid = static_cast<QGridLayout*>(dynamic_->layout());
+    grid->removeWidget(rows_[0].field);
+    grid->addWidget(rows_[0].field, 0, 1);
     grid->addWidget(country_, 0, 2);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 3);
@@ -94,7 +96,8 @@ QLineEdit* DetailPanes::addRow(QWidget* page, const char* component,
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::ClickFocus);
     grid->addWidget(caption, row, 0);
-    grid->addWidget(field, row, 1);
+    // Fields take the whole width; only the MMSI shares its row (with the country).
+    grid->addWidget(field, row, 1, 1, 2);
     rows_.push_back({caption, field, text});
     return field;
 }

@@ -87,5 +87,23 @@ TEST_F(LanguageTest, TheChosenLanguageIsWrittenAtExit) {
     EXPECT_EQ(menuTitle(0), tw("MENU", "File"));
 }
 
+TEST_F(LanguageTest, TheAboutWindowReadsTheStoredLanguageWhenShown) {
+    app::TfrmAbout* about = windows_->windows().about;
+    ASSERT_NE(about, nullptr);
+    about->loadLanguage(0);
+    EXPECT_EQ(about->productText(), QStringLiteral("NORQ AIS Viewer"));
+    EXPECT_FALSE(about->statement().isEmpty());
+    // The file says Traditional Chinese: showing the window loads it.
+    folder().write("data/NorqAisViewer.ini", "[VIEW]\r\nLanguage=1\r\n");
+    about->show();
+    EXPECT_TRUE(about->statement().contains(QStringLiteral("聲明")));
+    about->hide();
+    // Any other stored number loads nothing: the texts stay.
+    folder().write("data/NorqAisViewer.ini", "[VIEW]\r\nLanguage=7\r\n");
+    about->show();
+    EXPECT_TRUE(about->statement().contains(QStringLiteral("聲明")));
+    about->hide();
+}
+
 }  // namespace
 }  // namespace norq::test

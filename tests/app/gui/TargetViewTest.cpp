@@ -3,15 +3,18 @@
 // strip, the CPA/TCPA dialog, the bearing type, clearing and ageing.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "AisLines.h"
 #include "ViewerFixture.h"
 #include "app/forms/CpaSettingForm.h"
+#include "app/forms/DemoParForm.h"
 
 namespace norq::test {
 namespace {
@@ -186,6 +189,37 @@ TEST_F(TargetViewTest, DemoModeSwitchesTheCentrePageEveryTenTicks) {
     for (int i = 0; i < 10; ++i)
         main().Timer1Timer();
     EXPECT_EQ(main().centrePage(), app::CentrePage::Chart);
+}
+
+TEST_F(TargetViewTest, DemoParametersBiasTheDecodedPositions) {
+    auto* dialog = main().findChild<app::TfrmDemoPar*>();
+    ASSERT_NE(dialog, nullptr);
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->findChild<QDoubleSpinBox*>(QStringLiteral("edtBiasLon"))->setValue(0.5);
+        dialog->accept();
+    });
+    main().action(QStringLiteral("mnuDemoParameters"))->trigger();
+    EXPECT_DOUBLE_EQ(main().runState().tracker.positionBias().longitude, 0.5);
+    feed(AisSentences(PositionReport(Ship(416000001, 120.25, 22.5))));
+    EXPECT_NEAR(table()[1].longitude, 120.75, 1e-4);
+}
+
+TEST_F(TargetViewTest, TheListPageShowsTheAtonTabForASelectedAid) {
+    feed(AisSentences(AidToNavigation(994161001, "NORTH BUOY", 120.25, 22.6, 20)));
+    main().runState().ReceiveLine("", false);
+    main().showAtonTab(false);
+    main().flushViews();
+    EXPECT_FALSE(main().atonTabShown());
+    main().findChild<QToolButton*>(QStringLiteral("spbAlphaView"))->click();
+    main().flushViews();
+    EXPECT_EQ(main().centrePage(), app::CentrePage::Alpha);
+    EXPECT_TRUE(main().atonTabShown());
+}
+
+TEST_F(TargetViewTest, UserManualWithoutTheFileDoesNothing) {
+    main().action(QStringLiteral("mnuUserManual"))->trigger();
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_TRUE(main().isVisible());
 }
 
 }  // namespace
