@@ -202,6 +202,7 @@ class TForm1 final : public QMainWindow,
     void buildViewMenu();
     void buildToolsConnectMenus();
     void buildConfigMenu();
+    void buildConfigChoices(QMenu* config);
     void buildHelpMenu();
     QAction* addItem(QMenu* menu, const char* name, TextId caption, bool hasKey = true);
     QAction* addFixedItem(QMenu* menu, const char* name, const char* caption);

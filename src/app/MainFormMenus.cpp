@@ -203,6 +203,19 @@ void TForm1::buildConfigMenu() {
         addItem(config, "mnuDemoParameters", TextId::MenuConfigDemoParameters);
     addItem(config, "mnuAutoMapCruise", TextId::MenuConfigAutoMapCruise)->setCheckable(true);
 
+    buildConfigChoices(config);
+    addItem(config, "mmuS57ChartOption", TextId::MenuConfigS57ChartOption);
+
+    connect(cpa, &QAction::triggered, this, &TForm1::onCpaTcpa);
+    connect(demoParameters, &QAction::triggered, this, &TForm1::onDemoParameters);
+    connect(mnuTrueBearing_, &QAction::triggered, this,
+            [this] { onBearingType(ais::BearingMode::True); });
+    connect(mmuRelativeBearing_, &QAction::triggered, this,
+            [this] { onBearingType(ais::BearingMode::Relative); });
+}
+
+// The radio groups of the Config menu: language, bearing type, transmitter.
+void TForm1::buildConfigChoices(QMenu* config) {
     QMenu* language = config->addMenu(text(TextId::MenuConfigLanguage));
     language->menuAction()->setObjectName(QStringLiteral("mnuLanguage"));
     captionedMenus_.emplace_back(language, TextId::MenuConfigLanguage);
@@ -218,6 +231,9 @@ void TForm1::buildConfigMenu() {
                 [this, i] { ApplyLanguage(static_cast<int>(i)); });
     }
     QAction* options = addFixedItem(config, "mnuOptions", "Options(&O)");
+    connect(options, &QAction::triggered, this, [this] {
+        if (windows_.options != nullptr) windows_.options->show();
+    });
     mmuSrm_ = addItem(config, "mmuSRM", TextId::MenuConfigSrm);
 
     QMenu* bearing = config->addMenu(text(TextId::MenuConfigBearingType));
@@ -244,17 +260,6 @@ void TForm1::buildConfigMenu() {
         txGroup->addAction(item);
     }
     mnuTxOn1_->setChecked(true);
-    addItem(config, "mmuS57ChartOption", TextId::MenuConfigS57ChartOption);
-
-    connect(cpa, &QAction::triggered, this, &TForm1::onCpaTcpa);
-    connect(demoParameters, &QAction::triggered, this, &TForm1::onDemoParameters);
-    connect(options, &QAction::triggered, this, [this] {
-        if (windows_.options != nullptr) windows_.options->show();
-    });
-    connect(mnuTrueBearing_, &QAction::triggered, this,
-            [this] { onBearingType(ais::BearingMode::True); });
-    connect(mmuRelativeBearing_, &QAction::triggered, this,
-            [this] { onBearingType(ais::BearingMode::Relative); });
 }
 
 void TForm1::buildHelpMenu() {

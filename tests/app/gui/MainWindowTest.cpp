@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, StartsWithTheOwnShipLineAndAnEmptyCount) {
     EXPECT_FALSE(main().atonTabShown());
 }
 
-TEST_F(MainWindowTest, ShippedFeatureConfigurationHidesItsItems) {
+TEST_F(MainWindowTest, ShippedFeatureConfigurationHidesItsMenuItems) {
     for (const char* hidden : {"mnuDemo",
                                "mmuSRM",
                                "mnuTxOnOff",
@@ -90,7 +90,9 @@ TEST_F(MainWindowTest, ShippedFeatureConfigurationHidesItsItems) {
     EXPECT_TRUE(main().action("mnuTrueBearing")->isChecked());
     EXPECT_TRUE(main().action("mnuTxOn1")->isChecked());
     EXPECT_TRUE(main().action("mnuLangEnglish")->isChecked());
+}
 
+TEST_F(MainWindowTest, ShippedFeatureConfigurationHidesItsButtonsAndLabels) {
     for (const char* hidden :
          {"spbEcsIconBarMeasure", "spbEcsIconBarNavigator", "spbEcsIconBarMark",
           "spbEcsIconBarRoute", "spbEcsIconBarText", "spbEcsIconBarColorScheme",
