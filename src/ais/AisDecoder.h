@@ -38,7 +38,7 @@ std::size_t UnpackFields(const AisBitBuffer& bits, const AisLayout& layout, Reco
     return UnpackFields(bits, layout, std::as_writable_bytes(std::span(&record, 1)));
 }
 
-// Decodes de-armoured bits into `message`. False (and `message` unspecified)
+// Decodes de-armoured bits into `message`. False, with `message` holding nothing usable,
 // for a bit count of 1 or less or a message id without layout.
 bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message);
 

@@ -269,12 +269,13 @@ bool PackAisMessage(const AisMessage& message, AisBitBuffer& bits) {
         PackFields(nullptr, message, bits);
         return false;
     }
-    const std::size_t count = PackFields(&AisLayoutFor(id), message, bits);
+    std::size_t count = PackFields(&AisLayoutFor(id), message, bits);
+    if (message.bitCount > 0 && message.bitCount < count) count = message.bitCount;
+    bits.bitCount = static_cast<std::uint16_t>(count);
     if (id == AisLayoutId::ChannelManagement && message.channelManagement.addressed == 1) {
         // The destination MMSIs take the place of the corner bits they share.
         Packer(reinterpret_cast<const std::byte*>(&message), bits)
             .run(AisChannelManagementAddressees());
-        bits.bitCount = static_cast<std::uint16_t>(count);
     }
     return true;
 }

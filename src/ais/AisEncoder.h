@@ -42,7 +42,9 @@ std::size_t PackFields(const AisLayout* layout, const Record& record, AisBitBuff
 // 24, the addressed flag of 25 and 26), as the decoder would select it.
 AisLayoutId AisLayoutOf(const AisMessage& message);
 
-// Packs a message record (any of messages 1-26); false for an id without layout.
+// Packs a message record (any of messages 1-26); false for an id without
+// layout. A record with a bit count (a decoded one) keeps its length when that
+// is shorter than its layout, like the short forms of messages 7, 15, 16, 20.
 bool PackAisMessage(const AisMessage& message, AisBitBuffer& bits);
 
 // The layout of a binary application message: FI 22 with area shape 0 (circle

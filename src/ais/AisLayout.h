@@ -31,7 +31,7 @@ enum class AisFieldKind : std::uint8_t {
     RestBytes = 10,       // uint8[], every remaining bit, 8 per byte; aux: uint16 bit count
     SkipBits = 11,        // nothing stored; zeros when encoding
     SkipToByte = 12,      // nothing stored; advances to the next byte boundary
-    RateOfTurn = 13,      // float, degrees per minute (9999, +-1001 for the special values)
+    RateOfTurn = 13,      // float, degrees per minute (9999 not available, +-1001 fast turns)
     Longitude = 15,       // double degrees, two's complement x scale / 60; 181 when packing > 180.5
     Latitude = 16,        // double degrees, two's complement x scale / 60; 91 when packing > 90.5
     Course = 17,          // float, raw x scale; 360 when packing > 359.999999

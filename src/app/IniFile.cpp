@@ -112,14 +112,16 @@ bool IniFile::containsName(const std::vector<std::string_view>& names, std::stri
 void IniFile::parse(std::string_view text) {
     lines_.clear();
     crlf_ = false;
-    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+    while (text.starts_with(kUtf8Bom))
+        text.remove_prefix(kUtf8Bom.size());
     const std::size_t firstBreak = text.find('\n');
     crlf_ = firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r';
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view piece = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+        while (!piece.empty() && piece.back() == '\r')
+            piece.remove_suffix(1);
         lines_.push_back(parseLine(std::string(piece)));
     }
 }

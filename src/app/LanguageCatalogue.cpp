@@ -1,16 +1,17 @@
 #include "app/LanguageCatalogue.h"
 
-#include <array>
+#include <span>
 
 namespace norq::app {
 
 namespace {
 
-constexpr std::array kCatalogue = {
+constexpr CatalogueEntry kEntries[] = {
 #define NORQ_TEXT(id, section, key, english) CatalogueEntry{TextId::id, section, key, english},
 #include "app/LanguageKeys.inc"
 #undef NORQ_TEXT
 };
+constexpr std::span<const CatalogueEntry> kCatalogue(kEntries);
 
 // The table is indexed by the enumerators' values.
 constexpr bool isInEnumOrder() {

@@ -11,6 +11,7 @@ namespace norq::tool {
 using Args = std::span<const std::string_view>;
 
 int RunCheck(Args args);
+int RunDecode(Args args);
 int RunReplay(Args args);
 int RunBench(Args args);
 

@@ -17,6 +17,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", norq::tool::RunCheck,
      "check [FILE|-]      count accepted and rejected lines per formatter, with the reasons"},
+    {"decode", norq::tool::RunDecode,
+     "decode [FILE|-]     print every decoded AIS message as one JSON line"},
     {"replay", norq::tool::RunReplay,
      "replay [FILE|-] [--export FILE.csv]  run the lines through the intake, summarise the "
      "targets, export the target list"},
