@@ -32,17 +32,17 @@ struct SceneTarget {
     enum class Kind { ClassA, ClassB, Aton, Base } kind = Kind::ClassA;
 };
 
+// Words of the made-up names, ports, flags and ship types of the scene.
+inline constexpr std::array<const char*, 10> kFirst{
+    "SEA", "OCEAN", "PACIFIC", "FORMOSA", "JADE", "PEARL", "ORIENT", "NORTH", "SOUTH", "GOLDEN"};
+inline constexpr std::array<const char*, 10> kSecond{
+    "STAR", "WIND", "GLORY", "SPIRIT", "TRADER", "PIONEER", "HARMONY", "DAWN", "BREEZE", "VOYAGER"};
+inline constexpr std::array<const char*, 6> kPorts{"KAOHSIUNG", "KEELUNG", "HONG KONG",
+                                                   "SINGAPORE", "BUSAN",   "XIAMEN"};
+inline constexpr std::array<std::uint32_t, 5> kMids{416, 477, 563, 440, 412};
+inline constexpr std::array<int, 6> kTypes{70, 80, 60, 52, 30, 79};
+
 inline std::vector<SceneTarget> SceneTargets(const SceneOptions& options) {
-    static constexpr std::array<const char*, 10> kFirst{"SEA",   "OCEAN", "PACIFIC", "FORMOSA",
-                                                        "JADE",  "PEARL", "ORIENT",  "NORTH",
-                                                        "SOUTH", "GOLDEN"};
-    static constexpr std::array<const char*, 10> kSecond{"STAR",   "WIND",    "GLORY",   "SPIRIT",
-                                                         "TRADER", "PIONEER", "HARMONY", "DAWN",
-                                                         "BREEZE", "VOYAGER"};
-    static constexpr std::array<const char*, 6> kPorts{"KAOHSIUNG", "KEELUNG", "HONG KONG",
-                                                       "SINGAPORE", "BUSAN",   "XIAMEN"};
-    static constexpr std::array<std::uint32_t, 5> kMids{416, 477, 563, 440, 412};
-    static constexpr std::array<int, 6> kTypes{70, 80, 60, 52, 30, 79};
     std::vector<SceneTarget> targets;
     std::uint32_t seed = 12345;
     auto next = [&seed] {
