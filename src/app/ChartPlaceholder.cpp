@@ -16,7 +16,10 @@ constexpr double kRingSpacingPixels = 60.0;
 }  // namespace
 
 ChartPlaceholder::ChartPlaceholder(const ais::TargetTable& table, QWidget* parent)
-    : QWidget(parent), table_(table) {
+    : QWidget(parent), table_(table), repaint_(new QTimer(this)) {
+    repaint_->setSingleShot(true);
+    repaint_->setInterval(40);
+    connect(repaint_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     setObjectName(QStringLiteral("PaintChart"));
     setAutoFillBackground(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -62,7 +65,11 @@ void ChartPlaceholder::stopCentreView() {
 void ChartPlaceholder::highlightTarget(int index) {
     if (highlight_ == index) return;
     highlight_ = index;
-    update();
+    scheduleRepaint();
+}
+
+void ChartPlaceholder::scheduleRepaint() {
+    if (!repaint_->isActive()) repaint_->start();
 }
 
 void ChartPlaceholder::refreshSymbol(int /*index*/) {
@@ -90,7 +97,7 @@ bool ChartPlaceholder::dangerous(int index) const {
 
 void ChartPlaceholder::repaintLayers() {
     stale_ = false;
-    update();
+    scheduleRepaint();
 }
 
 void ChartPlaceholder::setScaleIndex(int index) {

@@ -4,6 +4,7 @@
 // the own ship so that the page is not empty.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <bitset>
 #include <functional>
@@ -49,6 +50,8 @@ class ChartPlaceholder final : public QWidget, public ais::ChartTargets {
   private:
     // Pixel position of a geographic position in the view.
     QPointF toPixel(double lon, double lat) const;
+    // A repaint soon, at most one per 40 ms however often it is asked for.
+    void scheduleRepaint();
 
     const ais::TargetTable& table_;
     ui::GridPalette palette_;
@@ -60,6 +63,7 @@ class ChartPlaceholder final : public QWidget, public ais::ChartTargets {
     bool stale_ = true;
     std::bitset<ais::kTargetTableSize> dangerous_;
     std::function<void()> onStopCentre_;
+    QTimer* repaint_;
 };
 
 }  // namespace norq::app

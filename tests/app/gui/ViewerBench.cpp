@@ -6,6 +6,7 @@
 //   app_gui_bench [seconds]                      sentences per second absorbed
 //   app_gui_bench --write-recording FILE [N] [S] writes a recording of N targets
 //                                                over S seconds (the test fixture)
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cstdio>
@@ -32,6 +33,16 @@ int WriteRecording(const char* file, int targets, int seconds) {
         out << line;
     return out ? 0 : 1;
 }
+
+// Counts the paints of the views it watches.
+class PaintCounter final : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+    int paints = 0;
+};
 
 struct Result {
     double perSecond = 0.0;     // sentences per second of wall time
@@ -86,6 +97,14 @@ int main(int argc, char** argv) {
     main.ApplyLanguage(0);
     main.show();
     QCoreApplication::processEvents();
+    PaintCounter gridPaints;
+    PaintCounter listPaints;
+    main.findChild<QAbstractItemView*>(QStringLiteral("StringGrid1"))
+        ->viewport()
+        ->installEventFilter(&gridPaints);
+    main.findChild<QAbstractItemView*>(QStringLiteral("ListBoxShip"))
+        ->viewport()
+        ->installEventFilter(&listPaints);
 
     norq::test::SceneOptions options;
     options.targets = 500;
@@ -98,12 +117,15 @@ int main(int argc, char** argv) {
     for (norq::app::CentrePage page :
          {norq::app::CentrePage::Alpha, norq::app::CentrePage::Chart}) {
         main.setCentrePage(page);
+        gridPaints.paints = 0;
+        listPaints.paints = 0;
         const Result r = Run(main, lines, 100, seconds);
         std::printf(
             "%-5s page: %8.0f sentences/s wall, %8.0f per CPU second, %d view updates, "
-            "%d targets\n",
+            "%d grid and %d list paints, %d targets\n",
             page == norq::app::CentrePage::Alpha ? "grid" : "chart", r.perSecond, r.perCpuSecond,
-            r.flushes, main.runState().tracker.table().count() - 1);
+            r.flushes, gridPaints.paints, listPaints.paints,
+            main.runState().tracker.table().count() - 1);
     }
     main.setExitQuery(false);
     main.close();
