@@ -94,7 +94,11 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
 }
 
 TForm1::~TForm1() {
-    // The logic must not report to widgets that are being destroyed.
+    // Neither the logic nor the views' own signals may reach widgets that are
+    // being destroyed.
+    shutDown_ = true;
+    applyingSelection_ = true;
+    if (viewFlush_ != nullptr) viewFlush_->stop();
     if (run_) connectRunState(false);
 }
 

@@ -214,6 +214,7 @@ void TForm1::showAtonDetails(int index) {
 }
 
 void TForm1::onListClicked(int row) {
+    if (shutDown_) return;
     listSelection_ = row;
     gridSelection_ = row;
     selectionPending_ = true;
@@ -222,6 +223,7 @@ void TForm1::onListClicked(int row) {
 }
 
 void TForm1::onGridClicked(int row) {
+    if (shutDown_) return;
     // A click on a grid row selects the same entry in the list.
     listSelection_ = row;
     gridSelection_ = row;
