@@ -41,7 +41,10 @@ FragmentAssembly::Result FragmentAssembly::JoinFragment(FragmentKind kind,
     int& next = next_[static_cast<int>(kind)];
     const std::string_view payload(f.payload);
 
-    if (f.number == 1 && f.total <= 1) {
+    // A message of no sentences never completes.
+    if (f.total < 1) return Result::Dropped;
+
+    if (f.number == 1 && f.total == 1) {
         Start(single_, f);
         if (!append(single_, payload)) return Result::Dropped;
         single_.complete = true;

@@ -87,7 +87,9 @@ void SentenceIntake::dispatch(const codec::SentenceRecord& record, std::string_v
             if (connections_.gnss != nullptr) connections_.gnss->UpdateOwnShipFromGnss();
             break;
         case codec::SentenceGroup::Transponder:
-            if (text.find("!AIVDO") != std::string_view::npos && connections_.transmitter) {
+            // The own ship's report is the !AIVDO line itself (it reaches here
+            // only complete and decoded), not a text that quotes one.
+            if (text.starts_with("!AIVDO") && connections_.transmitter != nullptr) {
                 connections_.transmitter->OnOwnShipReport();
             }
             if (connections_.ais != nullptr) connections_.ais->UpdateAfterAisMessage(countBefore);

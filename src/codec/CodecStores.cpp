@@ -128,7 +128,7 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.hdop = a->hdop;
         s.vdop = a->vdop;
     } else if (const Gsv* v2 = r.as<Gsv>()) {
-        if (v2->inView != kEmptyByte) s.satellitesInView = v2->inView;
+        s.satellitesInView = v2->inView;
         s.gsvTotal = v2->total;
         s.gsvNumber = v2->number;
         s.gsvCount = v2->count;

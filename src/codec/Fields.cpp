@@ -26,6 +26,7 @@ bool CountCommas(std::string_view text, int n) {
 }
 
 std::size_t MarkEmptyFields(std::string_view line, char* out, std::size_t capacity) {
+    if (capacity == 0) return 0;
     const std::size_t limit = capacity - 1 < kMaxMarkedLength ? capacity - 1 : kMaxMarkedLength;
     std::size_t n = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
@@ -55,11 +56,14 @@ std::int64_t ReadWhole(std::string_view field) {
         negative = field[i] == '-';
         ++i;
     }
-    constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
+    // Saturates at the ends of the 32-bit range, so that the smallest 32-bit
+    // number (an empty value of some fields) reads as itself.
+    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
+                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
     std::int64_t value = 0;
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
         value = value * 10 + (field[i] - '0');
-        if (value > kLimit) value = kLimit;
+        if (value > limit) value = limit;
     }
     return negative ? -value : value;
 }
@@ -92,8 +96,9 @@ int HexValue(char c) {
 
 namespace {
 
+// "dddmm.mmmm": the whole part of x/100 is degrees, the rest minutes.
 double DegreesFromNmea(double x) {
-    const double d = std::floor(x / 100.0);
+    const double d = std::trunc(x / 100.0);
     return d + (x / 100.0 - d) * 1.6666666666666667;
 }
 
@@ -101,7 +106,9 @@ double ReadCoordinate(std::string_view value, std::string_view hemisphere, doubl
                       double notAvailable, char negative) {
     if (IsEmptyField(value)) return notAvailable;
     double degrees = DegreesFromNmea(ReadFloat(value, 0.0));
-    if (degrees > limit) return notAvailable;
+    // A signed number in the field must not make a position beyond the poles
+    // or the date line that the stores would take as valid.
+    if (!(std::fabs(degrees) <= limit)) return notAvailable;
     if (!hemisphere.empty() && hemisphere[0] == negative) degrees = -degrees;
     return degrees;
 }

@@ -60,8 +60,8 @@ std::size_t MarkEmptyFields(std::string_view line, char* out, std::size_t capaci
 bool IsEmptyField(std::string_view field);
 
 // Whole number as C's atoi reads it: optional sign, then digits up to the
-// first non-digit; a field without digits reads 0. Saturates instead of
-// overflowing.
+// first non-digit; a field without digits reads 0. Saturates at the ends of
+// the 32-bit range instead of overflowing.
 std::int64_t ReadWhole(std::string_view field);
 // ReadWhole, or `empty` when the field is empty.
 std::int64_t ReadInt(std::string_view field, std::int64_t empty);
@@ -88,9 +88,11 @@ struct CalendarDate {
     friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
 };
 
-// "ddmm.mmmm" + hemisphere to signed degrees; 91 when empty or beyond 90.
+// "ddmm.mmmm" + hemisphere to signed degrees; 91 when empty or beyond 90
+// degrees either way.
 double ReadLatitude(std::string_view value, std::string_view hemisphere);
-// "dddmm.mmmm" + hemisphere to signed degrees; 181 when empty or beyond 180.
+// "dddmm.mmmm" + hemisphere to signed degrees; 181 when empty or beyond 180
+// degrees either way.
 double ReadLongitude(std::string_view value, std::string_view hemisphere);
 // "hhmmss.ss"; hour 24, minute 60, second 60 when empty.
 TimeOfDay ReadTime(std::string_view field);

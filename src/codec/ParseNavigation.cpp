@@ -94,7 +94,7 @@ ParseStatus ParseVtg(const FieldList& f, SentenceRecord& r) {
 ParseStatus ParseGsa(const FieldList& f, SentenceRecord& r) {
     Gsa g;
     g.selectionMode = ReadChar(f[0]);
-    g.fixType = static_cast<int>(ReadInt(f[1], kEmptyByte));
+    g.fixType = static_cast<int>(ReadInt(f[1], 0));
     for (int i = 0; i < 12; ++i)
         g.prn[i] = static_cast<int>(ReadInt(f[2 + i], kEmptyByte));
     g.pdop = ReadFloat(f[14]);
@@ -108,10 +108,10 @@ ParseStatus ParseGsa(const FieldList& f, SentenceRecord& r) {
 // each of one to four satellites
 ParseStatus ParseGsv(const FieldList& f, SentenceRecord& r) {
     Gsv g;
-    g.total = static_cast<int>(ReadInt(f[0], kEmptyByte));
-    g.number = static_cast<int>(ReadInt(f[1], kEmptyByte));
-    g.inView = static_cast<int>(ReadInt(f[2], kEmptyByte));
-    if (!InRangeOrEmpty(g.total, 0, 9, kEmptyByte) || !InRangeOrEmpty(g.number, 0, 9, kEmptyByte)) {
+    g.total = static_cast<int>(ReadInt(f[0], 0));
+    g.number = static_cast<int>(ReadInt(f[1], 0));
+    g.inView = static_cast<int>(ReadInt(f[2], 0));
+    if (!InRange(g.total, 0, 9) || !InRange(g.number, 0, 9)) {
         return ParseStatus::Range;
     }
     g.count = (f.count - 3) / 4;
@@ -340,7 +340,7 @@ bool ComposeGsa(const SentenceRecord& r, SentenceText& out) {
     AppendHeader(r, out);
     AppendChar(out, g->selectionMode);
     out.append(',');
-    if (g->fixType != kEmptyByte) out.appendf("%d", g->fixType);
+    out.appendf("%d", g->fixType);
     out.append(',');
     for (int prn : g->prn) {
         if (prn > 0 && prn != kEmptyByte) out.appendf("%02d", prn);

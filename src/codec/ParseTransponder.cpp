@@ -104,18 +104,18 @@ ParseStatus ParseAbk(const FieldList& f, SentenceRecord& r) {
 // source, in-use flag, time of in-use change
 ParseStatus ParseAca(const FieldList& f, SentenceRecord& r) {
     Aca a;
-    a.sequenceNumber = static_cast<int>(ReadInt(f[0], kEmptyByte));
+    a.sequenceNumber = static_cast<int>(ReadInt(f[0], 0));
     a.northEast = ReadPosition(f, 1);
     a.southWest = ReadPosition(f, 5);
-    a.zoneSize = static_cast<int>(ReadInt(f[9], kEmptyByte));
-    a.channelA = static_cast<int>(ReadInt(f[10], kEmptyInt16));
-    a.bandwidthA = static_cast<int>(ReadInt(f[11], kEmptyByte));
-    a.channelB = static_cast<int>(ReadInt(f[12], kEmptyInt16));
-    a.bandwidthB = static_cast<int>(ReadInt(f[13], kEmptyByte));
-    a.txRxMode = static_cast<int>(ReadInt(f[14], kEmptyByte));
-    a.power = static_cast<int>(ReadInt(f[15], kEmptyByte));
+    a.zoneSize = static_cast<int>(ReadInt(f[9], 0));
+    a.channelA = static_cast<int>(ReadInt(f[10], 0));
+    a.bandwidthA = static_cast<int>(ReadInt(f[11], 0));
+    a.channelB = static_cast<int>(ReadInt(f[12], 0));
+    a.bandwidthB = static_cast<int>(ReadInt(f[13], 0));
+    a.txRxMode = static_cast<int>(ReadInt(f[14], 0));
+    a.power = static_cast<int>(ReadInt(f[15], 0));
     a.source = ReadChar(f[16]);
-    a.inUse = static_cast<int>(ReadInt(f[17], kEmptyByte));
+    a.inUse = static_cast<int>(ReadInt(f[17], 0));
     a.inUseChanged = ReadTime(f[18]);
     r.body = a;
     return ParseStatus::Ok;
@@ -124,7 +124,7 @@ ParseStatus ParseAca(const FieldList& f, SentenceRecord& r) {
 // sequence number, MMSI, time, day, month, year
 ParseStatus ParseAcs(const FieldList& f, SentenceRecord& r) {
     Acs a;
-    a.sequenceNumber = static_cast<int>(ReadInt(f[0], kEmptyByte));
+    a.sequenceNumber = static_cast<int>(ReadInt(f[0], 0));
     a.mmsi = ReadInt(f[1], 0);
     a.time = ReadTime(f[2]);
     a.day = static_cast<int>(ReadInt(f[3], 0));
@@ -138,7 +138,7 @@ ParseStatus ParseAcs(const FieldList& f, SentenceRecord& r) {
 ParseStatus ParseAlr(const FieldList& f, SentenceRecord& r) {
     Alr a;
     a.time = ReadTime(f[0]);
-    a.alarmNumber = static_cast<int>(ReadInt(f[1], kEmptyInt16));
+    a.alarmNumber = static_cast<int>(ReadInt(f[1], 0));
     a.condition = ReadChar(f[2]);
     a.ackState = ReadChar(f[3]);
     CopyText(f[4], a.description);

@@ -65,7 +65,7 @@ struct Vtg {
 
 struct Gsa {
     int selectionMode = ' ';
-    int fixType = kEmptyByte;
+    int fixType = 0;
     std::array<int, 12> prn{};
     double pdop = kEmptyFloat;
     double hdop = kEmptyFloat;
@@ -80,9 +80,9 @@ struct SatelliteInView {
 };
 
 struct Gsv {
-    int total = kEmptyByte;
-    int number = kEmptyByte;
-    int inView = kEmptyByte;
+    int total = 0;
+    int number = 0;
+    int inView = 0;
     int count = 0;  // satellites carried by this sentence (0-4)
     std::array<SatelliteInView, 4> satellites{};
 };
@@ -199,23 +199,23 @@ struct Abk {
 };
 
 struct Aca {
-    int sequenceNumber = kEmptyByte;
+    int sequenceNumber = 0;
     LatLon northEast;
     LatLon southWest;
-    int zoneSize = kEmptyByte;
-    int channelA = kEmptyInt16;
-    int bandwidthA = kEmptyByte;
-    int channelB = kEmptyInt16;
-    int bandwidthB = kEmptyByte;
-    int txRxMode = kEmptyByte;
-    int power = kEmptyByte;
+    int zoneSize = 0;
+    int channelA = 0;
+    int bandwidthA = 0;
+    int channelB = 0;
+    int bandwidthB = 0;
+    int txRxMode = 0;
+    int power = 0;
     int source = ' ';
-    int inUse = kEmptyByte;
+    int inUse = 0;
     TimeOfDay inUseChanged;
 };
 
 struct Acs {
-    int sequenceNumber = kEmptyByte;
+    int sequenceNumber = 0;
     std::int64_t mmsi = 0;
     TimeOfDay time;
     int day = 0;
@@ -225,7 +225,7 @@ struct Acs {
 
 struct Alr {
     TimeOfDay time;
-    int alarmNumber = kEmptyInt16;
+    int alarmNumber = 0;
     int condition = ' ';
     int ackState = ' ';
     char description[kTextCapacity] = {};

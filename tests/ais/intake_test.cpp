@@ -2,14 +2,39 @@
 // fakes that record what the rest of the system is asked to do.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "SentenceLines.h"
+#include "TrackerFakes.h"
+#include "ais/AisEncoder.h"
+#include "ais/RunState.h"
 #include "ais/SentenceIntake.h"
 
 using namespace norq::ais;
 using norq::test::Checksummed;
+
+// Every allocation of this test binary is counted, so that a test can show
+// that the intake allocates nothing per line.
+namespace {
+std::atomic<long> gAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++gAllocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -91,6 +116,16 @@ TEST_F(IntakeTest, TwoSentenceMessageTakesFillBitsOfTheLastSentence) {
     ASSERT_EQ(rec.payloads.size(), 1u);
     EXPECT_EQ(rec.payloads[0].text.size(), 71u);
     EXPECT_EQ(rec.payloads[0].fillBits, 2);
+}
+
+TEST_F(IntakeTest, MessageOfNoSentencesIsNeverDecoded) {
+    vdm("AIVDM,0,1,,B,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    vdm("AIVDM,0,1,1,B,AAAA,0");
+    vdm("AIVDM,0,2,1,B,aaaa,0");
+    vdm("AIVDM,1,0,,B,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    vdm("AIVDM,1,2,,B,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    EXPECT_TRUE(rec.payloads.empty());
+    EXPECT_TRUE(rec.calls.empty());
 }
 
 TEST_F(IntakeTest, SecondSentenceFirstIsDropped) {
@@ -178,6 +213,11 @@ TEST_F(IntakeTest, EmptyChannelAndOwnReports) {
     EXPECT_EQ(intake.ownMessagesOnB(), 0);
 
     rec.calls.clear();
+    line("AITXT,01,01,01,!AIVDO report");  // a text quoting a report is no report
+    vdm("ABVDO,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"clear", "after", "after"}));
+
+    rec.calls.clear();
     vdm("AIVDO,2,1,1,B,AAAA,0");   // first fragment only
     vdm("AIVDO,1,1,,B,BADBAD,0");  // does not decode
     EXPECT_TRUE(rec.calls.empty());
@@ -218,6 +258,23 @@ TEST_F(IntakeTest, TransponderSentencesRunTheUpdateAfterwards) {
     EXPECT_EQ(rec.countsBefore, (std::vector<int>{7}));
 }
 
+TEST_F(IntakeTest, OnlyCompleteVdmAndVdoGoOnPastTheAssembly) {
+    rec.count = 3;
+    vdm("AIABM,1,1,0,211000001,1,12,<5?SIT`,0");  // complete, never decoded
+    vdm("AIBBM,2,1,1,0,8,AAAA,0");
+    vdm("AIBBM,2,2,1,0,8,aaaa,0");
+    vdm("AIABK,211000001,B,12,3,0");  // other encapsulated sentences end too
+    EXPECT_TRUE(rec.payloads.empty());
+    EXPECT_TRUE(rec.calls.empty());
+    EXPECT_EQ(codec.transponder().bbm.number, 2);  // but each was stored
+
+    // A VDM framed as a parametric sentence is stored and dispatched, not decoded.
+    line("AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0");
+    EXPECT_TRUE(rec.payloads.empty());
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"clear", "after"}));
+    EXPECT_EQ(rec.countsBefore, (std::vector<int>{3}));
+}
+
 TEST_F(IntakeTest, ProprietaryDispatch) {
     line("PMOB,0A1B2C,1,02,C8,");
     line("PKRV,R,MRK,2,5,3,25123456,-121500000,BUOY 1,1,");
@@ -234,7 +291,8 @@ TEST_F(IntakeTest, IdentificationSeesLiveLinesFirstAndProductInfoIsShown) {
     rec.calls.clear();
     intake.ReceiveLine("[STATIC DATA]\r\n", true);
     intake.ReceiveLine("[MKD]=2\r\n", false);  // replayed lines are not identification
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"id:[STATIC DATA"}));
+    intake.ReceiveLine(std::string(150, '[') + "\r\n", true);  // seen before the length check
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"id:[STATIC DATA", "id:[[[[[[[[[[[["}));
 
     rec.waiting = false;
     rec.calls.clear();
@@ -242,4 +300,67 @@ TEST_F(IntakeTest, IdentificationSeesLiveLinesFirstAndProductInfoIsShown) {
     line("PKRV,R,TXT,MODEL NO.=NQ-100", true);
     line("PKRV,R,TXT,PROD. INFO. END", true);
     EXPECT_EQ(rec.calls.back(), "product:NQ-100");
+}
+
+namespace {
+
+// One armoured type-1 report of a station, as a single VDM sentence.
+std::string PositionLine(std::uint32_t mmsi, double lon, double lat) {
+    AisBitBuffer bits;
+    EXPECT_TRUE(PackAisMessage(norq::test::PositionReport(mmsi, lon, lat), bits));
+    const ArmouredPayload p = ArmourPayload(bits);
+    return Checksummed("AIVDM,1,1,,A," + std::string(p.view()) + "," + std::to_string(p.fillBits),
+                       '!');
+}
+
+// Lines of every kind the intake meets, good and bad.
+std::vector<std::string> TrafficMix() {
+    std::vector<std::string> lines;
+    for (std::uint32_t i = 0; i < 60; ++i)
+        lines.push_back(PositionLine(211000000 + i, 10.0 + i * 0.01, 54.0 + i * 0.01));
+    for (const char* gnss :
+         {"GPGGA,120000.00,5400.000,N,01000.000,E,1,09,0.9,12.0,M,47.0,M,,",
+          "GPRMC,120000.00,A,5400.000,N,01000.000,E,12.5,045.0,150324,,,A",
+          "GPVTG,045.0,T,,M,12.5,N,23.2,K,A", "GPGSA,A,3,02,05,07,09,13,16,20,29,,,,,1.6,0.9,1.3",
+          "GPGSV,2,1,08,02,45,120,44,05,30,060,40,07,62,300,45,09,12,200,33",
+          "GPZDA,120000.00,15,03,2024,00,00", "GPGLL,5400.000,N,01000.000,E,,A,A", "HEHDT,046.2,T",
+          "AIALR,120000.00,006,A,V,AIS: general failure", "AITXT,01,01,01,TEXT",
+          "PMOB,0A1B2C,1,02,C8,0A0B0C", "PKRV,R,MRK,2,5,3,25123456,-121500000,BUOY 1,1,",
+          "PKRV,R,KRV,30,0,1,", "AIGPQ,RMC", "GPXYZ,1,2"}) {
+        lines.push_back(Checksummed(gnss));
+    }
+    for (const char* ais :
+         {"AIVDM,2,1,3,B,55P5TL01VIaAL@7WKO@mBplU@<PDhh000000001S;AJ::4A80?4i@E53,0",
+          "AIVDM,2,2,3,B,1@0000000000000,2", "AIVDM,1,1,,B,B52K>;h00Fc>jpUlNV@ikwpUoP06,0",
+          "AIVDO,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0", "AIABM,1,1,0,211000001,1,12,<5?SIT`,0",
+          "AIBBM,1,1,,0,8,<5?SIT`,2", "AIVDM,1,1,,A,BADBAD,0"}) {
+        lines.push_back(Checksummed(ais, '!'));
+    }
+    lines.push_back("$PKRV,R,TXT,PROD. INFO. BEGIN*79\r\n");
+    lines.push_back(Checksummed("PKRV,R,TXT,MODEL NO.=NQ-100"));
+    lines.push_back(Checksummed("PKRV,R,TXT,PROD. INFO. END"));
+    lines.push_back("$GPHDT,10.0,T*00\r\n");  // bad checksum
+    lines.push_back("noise without a start character\r\n");
+    lines.push_back(std::string(120, '$'));
+    return lines;
+}
+
+}  // namespace
+
+TEST(IntakeAllocation, NothingIsAllocatedPerLine) {
+    ManualClock clock;
+    auto state = std::make_unique<RunState>(clock);
+    const std::vector<std::string> lines = TrafficMix();
+    for (const std::string& l : lines)
+        state->ReceiveLine(l, true);
+    ASSERT_GT(state->tracker.table().count(), 60);
+
+    const long before = gAllocations.load();
+    ASSERT_GT(before, 0);  // the counter sees the allocations of the set-up
+    for (int round = 0; round < 20; ++round) {
+        clock.advance(1);
+        for (const std::string& l : lines)
+            state->ReceiveLine(l, round % 2 == 0);
+    }
+    EXPECT_EQ(gAllocations.load() - before, 0) << "over " << 20 * lines.size() << " lines";
 }

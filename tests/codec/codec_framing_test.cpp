@@ -97,6 +97,12 @@ TEST(Framing, MarkEmptyFieldsInsertsOneSpacePerEmptyField) {
     EXPECT_EQ(MarkEmptyFields(exact, out, sizeof out), 98u);
     EXPECT_EQ(MarkEmptyFields(exact + "x", out, sizeof out), 0u);
     EXPECT_EQ(MarkEmptyFields(std::string(96, 'x') + ",,", out, sizeof out), 0u);
+    // The output's capacity bounds the copy as well.
+    char small[4] = {'#', '#', '#', '#'};
+    EXPECT_EQ(MarkEmptyFields("$A,*", small, 0), 0u);
+    EXPECT_EQ(small[0], '#');
+    EXPECT_EQ(MarkEmptyFields("$A,*", small, 4), 0u);
+    EXPECT_EQ(MarkEmptyFields("$A", small, 4), 2u);
 }
 
 TEST(Framing, EmptyHeadingReadsAsNotAvailable) {

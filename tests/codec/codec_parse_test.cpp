@@ -98,6 +98,11 @@ TEST(ParseGnss, GsaGsv) {
     EXPECT_EQ(one.count, 1);
     EXPECT_EQ(one.satellites[0].snr, kEmptyByte);
     EXPECT_EQ(one.satellites[1].azimuth, kEmptyInt16);
+    const Gsv& blank = ParseAs<Gsv>("GPGSV,,,,,,,");
+    EXPECT_EQ(blank.total, 0);
+    EXPECT_EQ(blank.inView, 0);
+    EXPECT_EQ(blank.satellites[0].prn, kEmptyByte);
+    EXPECT_EQ(ParseAs<Gsa>("GPGSA,A,,,,,,,,,,,,,,,,").fixType, 0);
 
     EXPECT_EQ(StatusOf("GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01"), ParseStatus::Commas);
     EXPECT_EQ(StatusOf("GPGSV,10,1,11,03,03,111,00"), ParseStatus::Range);
@@ -198,6 +203,12 @@ TEST(ParseTransponder, OtherSentences) {
     EXPECT_EQ(c.channelB, 2088);
     EXPECT_EQ(c.source, 'I');
     EXPECT_EQ(c.inUseChanged.hour, 12);
+    const Aca& ce = ParseAs<Aca>("AIACA,,,,,,,,,,,,,,,,,,,");
+    EXPECT_EQ(ce.sequenceNumber, 0);
+    EXPECT_EQ(ce.channelA, 0);
+    EXPECT_EQ(ce.inUse, 0);
+    EXPECT_EQ(ce.northEast.lat, kEmptyLat);
+    EXPECT_EQ(ce.inUseChanged.hour, 24);
 
     const Acs& s = ParseAs<Acs>("AIACS,1,211000001,120000.00,01,02,2024");
     EXPECT_EQ(s.year, 2024);
@@ -205,6 +216,8 @@ TEST(ParseTransponder, OtherSentences) {
     const Alr& l = ParseAs<Alr>("AIALR,120000.00,006,A,V,AIS: general failure");
     EXPECT_EQ(l.alarmNumber, 6);
     EXPECT_STREQ(l.description, "AIS: general failure");
+    EXPECT_EQ(ParseAs<Alr>("AIALR,,,,,").alarmNumber, 0);
+    EXPECT_EQ(ParseAs<Acs>("AIACS,,,,,,").sequenceNumber, 0);
     EXPECT_EQ(ParseAs<Ack>("AIACK,").alarmNumber, 1000);
     EXPECT_EQ(ParseAs<Ack>("AIACK,042").alarmNumber, 42);
 
@@ -263,6 +276,8 @@ TEST(ParseProprietary, ShortAndLongForms) {
     EXPECT_EQ(d.pairs[0].value, 2);
     EXPECT_EQ(d.pairs[1].command, 999);
     EXPECT_EQ(d.pairs[1].value, kDbgEmptyValue);
+    // The smallest 32-bit number is the empty value itself.
+    EXPECT_EQ(ParseAs<Dbg>("PDBG,099,-2147483648,,,,,,").pairs[0].value, kDbgEmptyValue);
 
     EXPECT_EQ(ParseAs<Tps>("PTPS,,x").number, 999);
 
@@ -355,8 +370,15 @@ TEST(Conversions, TimesDatesAndCoordinates) {
     EXPECT_EQ(ReadLatitude("9000.1", "N"), kEmptyLat);
     EXPECT_EQ(ReadLongitude("18000.0", "W"), -180.0);
     EXPECT_EQ(ReadLongitude("18000.1", "W"), kEmptyLon);
+    // A signed field: degrees are the whole part, and nothing beyond the poles.
+    EXPECT_NEAR(ReadLatitude("-4916.45", "N"), -(49.0 + 16.45 / 60.0), 1e-9);
+    EXPECT_EQ(ReadLatitude("-9000000.0", "N"), kEmptyLat);
+    EXPECT_EQ(ReadLatitude("-9000.1", "S"), kEmptyLat);
+    EXPECT_EQ(ReadLongitude("-18000.1", "E"), kEmptyLon);
+    EXPECT_EQ(ReadLongitude("-1e300", "E"), kEmptyLon);
     EXPECT_EQ(ReadWhole("12ab"), 12);
-    EXPECT_EQ(ReadWhole("-99999999999999"), -2147483647);
+    EXPECT_EQ(ReadWhole("-99999999999999"), -2147483648LL);
+    EXPECT_EQ(ReadWhole("99999999999999"), 2147483647);
     EXPECT_EQ(ReadFloat("abc"), 0.0);
     EXPECT_EQ(ReadFloat("1e999"), 0.0);
     const DegreesMinutes dm = SplitDegrees(48.1173);
