@@ -1,0 +1,236 @@
+// The main window's creation, first showing, close request and shutdown, in the
+// order the viewer comes up and goes down. Steps that belong to subsystems not
+// built yet are kept as marked empty steps in their place.
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFont>
+#include <QLabel>
+#include <QListView>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTimer>
+#include <cmath>
+
+#include "app/ChartPlaceholder.h"
+#include "app/DetailPanes.h"
+#include "app/ShipListModel.h"
+#include "app/TargetGridModel.h"
+#include "app/forms/AboutForm.h"
+#include "app/forms/CpaSettingForm.h"
+#include "app/forms/SmallForms.h"
+#include "ui/PageControl.h"
+
+namespace norq::app {
+
+TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& dialogs,
+               QWidget* parent)
+    : QMainWindow(parent), paths_(paths), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("NORQ AIS Viewer"));
+    // The window as designed: its widgets, menus and timers exist before the
+    // creation steps run, as in the form's design.
+    run_ = std::make_unique<ais::RunState>(clock);
+    replaySink_ = std::make_unique<comm::IntakeReplaySink>(run_->intake);
+    buildLayout();
+    buildMenus();
+    createTimers();
+
+    // 1-2. The sensor port control with its receive handlers, and the alarm
+    //      sound registry: added with the links and the AIS MOB list.
+    // 3. The user's short date format, used by every time stamp. Month names
+    //    become numbers and day names are left out, so that every stamp is
+    //    numeric and of one width.
+    dateFormat_ = QLocale::system().dateFormat(QLocale::ShortFormat);
+    dateFormat_.replace(QStringLiteral("MMMM"), QStringLiteral("MM"))
+        .replace(QStringLiteral("MMM"), QStringLiteral("MM"))
+        .remove(QRegularExpression(QStringLiteral("dddd?[,.]?\\s*")));
+    datePattern_ = dateFormat_.toStdString();
+    // 4. Run-state reset.
+    statusPanels_[6].clear();
+    lblStatusBarTxCount_->clear();
+    tickCount_ = 0;
+    noOwnTxCount_ = 0;
+    demoCount_ = 0;
+    // 5. Target table with one entry for the own ship; the decoder's tables,
+    //    markers and monitored ships are initialised by their owners.
+    connectRunState(true);
+    run_->tracker.ClearTargets();
+    // 6. Line accumulator, log file name, replay and raw recording handles.
+    logFileName_.clear();
+    // 7. The shipped feature configuration.
+    applyShippedFeatureConfiguration();
+    // 8. Sound file and manual paths (registered with the alarm sounds later).
+    // 9. Settings, the built-in texts, then the data files.
+    LoadSettingsFile(paths_.settingsFile, settings_);
+    settings_.language = NormalisedLanguage(settings_.language);
+    texts_.resetToBuiltIn();
+    loadTexts();
+    readDataFiles();
+    run_->tracker.setCpaSettings({settings_.cpaLimit, settings_.tcpaLimit});
+    // 10. Window font; the vessel tab hidden but active with its DYNAMIC page.
+    setFont(QFont(QStringLiteral("Arial"), font().pointSize()));
+    pageControlDevInfo_->setTabVisible(0, false);
+    pageControlDevInfo_->setActivePage(0);
+    pageControlVessel_->setCurrentIndex(0);
+    // 11. The chart (a placeholder until the chart view is built) with its
+    //     scale, the grid with its titles, the own ship's ship-list line, then
+    //     the chart page active and the SRM label emptied.
+    chart_->setScaleIndex(settings_.scaleId);
+    setupGrid();
+    shipListModel_->rebuild(run_->tracker.table());
+    gridModel_->resetRows();
+    setCentrePage(CentrePage::Chart);
+    lblSrmSentMsg_->clear();
+    // 12. Bearing mode texts: true bearing at start.
+    showBearingModeText();
+    // 13. Port images: nothing connected; transmit state not reported.
+    txStateReported_ = false;
+    setTargetCount(run_->tracker.table().count() - 1);
+    flushViews();
+}
+
+TForm1::~TForm1() {
+    // Neither the logic nor the views' own signals may reach widgets that are
+    // being destroyed.
+    shutDown_ = true;
+    applyingSelection_ = true;
+    if (viewFlush_ != nullptr) viewFlush_->stop();
+    if (run_) connectRunState(false);
+}
+
+void TForm1::connectRunState(bool toWindows) {
+    ais::TrackerConnections tracker;
+    if (toWindows) {
+        tracker.view = this;
+        tracker.chart = chart_;
+        tracker.ownShipView = this;
+    }
+    run_->tracker.connect(tracker);
+    if (toWindows) {
+        run_->ownShip.connect(this, chart_, this, this);
+    } else {
+        run_->ownShip.connect(nullptr, nullptr, nullptr, nullptr);
+    }
+    ais::IntakeConnections intake;
+    intake.ais = &run_->tracker;
+    intake.gnss = &run_->ownShip;
+    intake.transmitter = toWindows ? this : nullptr;
+    run_->intake.connect(intake);
+}
+
+void TForm1::readDataFiles() {
+    // The crew list "MOB.csv", the crew events "MOB_Event.csv" and the markers
+    // "Markers.csv" are read here by their subsystems when they are built.
+}
+
+void TForm1::attachWindows(const SubWindows& windows) {
+    windows_ = windows;
+    if (windows_.options != nullptr) {
+        // The transmitter switch sends the debug query while the AIS port is
+        // connected; the sensor port control is not built yet.
+        windows_.options->setTransmitHandler([](bool) {});
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!firstShown_) {
+        firstShown_ = true;
+        firstShowing();
+    }
+}
+
+void TForm1::firstShowing() {
+    // 1. The own ship at the manual position, and the chart calibration.
+    chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0);
+    run_->ownShip.showOwnShipTop(settings_.ownLongitude, settings_.ownLatitude, 103.0, 361.0);
+    LoadChartCalibrationFile(paths_.settingsFile, settings_.calibration);
+    // 2. The friend list, the AIS MOB list and the ENC settings: their subsystems.
+    // 3. Connecting the AIS port, or the device wizard: the links.
+    // 4. The first line of the ship list.
+    setListSelection(0);
+    run_->tracker.SelectTarget(0, false);
+    // 5. The timers.
+    startFirstTimers();
+    flushViews();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (shutDown_) {
+        event->accept();
+        return;
+    }
+    if (exitQuery_) {
+        const ui::MessageAnswer answer = dialogs_.message(
+            this, text(TextId::ExitQueryExitCaption), text(TextId::ExitQueryQueryExit),
+            ui::MessageIcon::Question, ui::MessageButtons::OkCancel);
+        if (answer != ui::MessageAnswer::Ok) {
+            event->ignore();
+            return;
+        }
+    }
+    shutdown();
+    event->accept();
+}
+
+void TForm1::shutdown() {
+    shutDown_ = true;
+    for (QTimer* timer :
+         {timer1_, timerPlayLog_, timerRefreshFreq_, timerShipCheck_, timerCruiseMap_,
+          timerOrientChart_, timerMob_, timerBlinking_, timerTrack_, viewFlush_}) {
+        timer->stop();
+    }
+    replay_.stop();
+    // The AIS, GPS and MOB ports are closed here by the sensor port control.
+    writeSettings();
+    // "MOB.csv" and "MOB_Event.csv" are written here by the crew subsystem.
+    Q_EMIT closed();
+}
+
+void TForm1::writeSettings() {
+    const ais::CpaSettings& cpa = run_->tracker.cpaSettings();
+    settings_.cpaLimit = cpa.cpaLimit;
+    settings_.tcpaLimit = cpa.tcpaLimit;
+    // The own position at exit: the chart's (the fix while there is one, else
+    // the manual position); a position off the globe keeps the stored one.
+    const ais::ChartTargets::OwnPosition own = chart_->chartOwnPosition();
+    if (std::abs(own.longitude) <= 180.0 && std::abs(own.latitude) <= 90.0) {
+        settings_.ownLongitude = own.longitude;
+        settings_.ownLatitude = own.latitude;
+    }
+    settings_.scaleId = chart_->scaleIndex();
+    settings_.language = NormalisedLanguage(settings_.language);
+    SaveSettingsFile(paths_.settingsFile, settings_);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && pageControlDevInfo_) {
+        // Activating the window brings back the vessel's DYNAMIC page.
+        pageControlDevInfo_->setActivePage(0);
+        pageControlVessel_->setCurrentIndex(0);
+    }
+}
+
+void TForm1::showMessage(const QString& message, TextId caption, ui::MessageIcon icon) {
+    dialogs_.message(this, text(caption), message, icon, ui::MessageButtons::Ok);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == shipListHeadings_[0]) {
+        onClearTargets();
+        return true;
+    }
+    // A click on the fix image shows the GNSS status window (satellite view).
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QAction* TForm1::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+}  // namespace norq::app

@@ -1,0 +1,52 @@
+// The alphanumeric target grid as a table model: one row per table entry (the own
+// ship first), 23 columns. Cells are formatted on demand from the target table when
+// the view paints them, so 500 rows cost nothing until they are seen; the logic
+// only marks rows changed, and the changes are reported to the view in one batch
+// per pass of the event loop.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <bitset>
+
+#include "ais/TargetTable.h"
+#include "ais/TargetTexts.h"
+#include "app/LanguageTable.h"
+#include "ui/GridPalette.h"
+
+namespace norq::app {
+
+class TargetGridModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    TargetGridModel(const ais::TargetTable& table, const ais::TextOptions& options,
+                    const TextStore& texts, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void setPalette(const ui::GridPalette& palette);
+    // The row of the entry must be redrawn (reported at the next flush).
+    void markRowChanged(int index);
+    // Rows to match the table's count, and the changed rows to the view.
+    void flush();
+    // Every row anew (the table changed as a whole, or the language).
+    void resetRows();
+    void titlesChanged();
+
+    // One cell's text as the view shows it.
+    QString cellText(int row, int column) const;
+
+  private:
+    const ais::TargetTable& table_;
+    const ais::TextOptions& options_;
+    const TextStore& texts_;
+    ui::GridPalette palette_;
+    int rows_ = 0;
+    std::bitset<ais::kTargetTableSize> changed_;
+    bool anyChanged_ = false;
+};
+
+}  // namespace norq::app

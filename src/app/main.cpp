@@ -1,0 +1,203 @@
+// Program entry: the About window as splash, the windows in their order, the
+// language, 1.5 s of splash, then the event loop.
+//
+// Command line (all optional):
+//   --replay FILE          start replaying FILE once the main window is shown
+//   --screenshot FILE      save a PNG of the main window ...
+//   --quit-after SECONDS   ... this many seconds after it was shown, then exit
+//   --settings FILE        use FILE as the settings file
+//   --data-dir DIR         use DIR as the data folder (also: NORQ_DATA_DIR)
+//   --language N           start in language N (0 English, 1 Traditional Chinese)
+//   --page chart|list      the centre page to show first
+//   --play-log N           replay lines per 100 ms tick (1-100) for this run
+//   --timing               print the time from process start to the first paint
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "ais/Clock.h"
+#include "app/ViewerWindows.h"
+#include "app/forms/AboutForm.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+using norq::app::TForm1;
+
+constexpr int kSplashMilliseconds = 1500;
+
+struct ViewerOptions {
+    QString replayFile;
+    QString screenshotFile;
+    double quitAfterSeconds = -1.0;
+    norq::app::FolderOverrides folders;
+    int language = -1;
+    QString page;
+    int playLog = 0;
+    bool timing = false;
+};
+
+ViewerOptions ParseOptions(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("NORQ AIS Viewer"));
+    parser.addHelpOption();
+    const QCommandLineOption replay(QStringLiteral("replay"), QStringLiteral("Replay FILE."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a PNG of the main window."),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption quitAfter(QStringLiteral("quit-after"),
+                                       QStringLiteral("Exit SECONDS after showing."),
+                                       QStringLiteral("SECONDS"));
+    const QCommandLineOption settings(QStringLiteral("settings"),
+                                      QStringLiteral("Settings file to use."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Data folder to use."), QStringLiteral("DIR"));
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      QStringLiteral("Language 0, 1 or 2."), QStringLiteral("N"));
+    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("chart or list."),
+                                  QStringLiteral("PAGE"));
+    const QCommandLineOption playLog(QStringLiteral("play-log"),
+                                     QStringLiteral("Replay lines per 100 ms."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption timing(QStringLiteral("timing"),
+                                    QStringLiteral("Print the start-up time."));
+    parser.addOptions(
+        {replay, screenshot, quitAfter, settings, dataDir, language, page, playLog, timing});
+    parser.process(app);
+
+    ViewerOptions options;
+    options.replayFile = parser.value(replay);
+    options.screenshotFile = parser.value(screenshot);
+    if (parser.isSet(quitAfter)) options.quitAfterSeconds = parser.value(quitAfter).toDouble();
+    options.folders.settingsFile = parser.value(settings).toStdString();
+    options.folders.dataFolder = parser.value(dataDir).toStdString();
+    if (options.folders.dataFolder.empty()) {
+        options.folders.dataFolder =
+            qEnvironmentVariable(norq::app::kDataDirVariable).toStdString();
+    }
+    if (parser.isSet(language)) options.language = parser.value(language).toInt();
+    options.page = parser.value(page);
+    if (parser.isSet(playLog)) options.playLog = parser.value(playLog).toInt();
+    options.timing = parser.isSet(timing);
+    return options;
+}
+
+// Milliseconds since this process started, from the kernel's record of it.
+double MillisecondsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const std::size_t close = text.rfind(')');
+    if (close == std::string::npos) return -1.0;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    // Field 22 (starttime) is the 20th after the command name.
+    for (int i = 0; i < 20 && fields >> field; ++i) {
+    }
+    double uptime = 0.0;
+    std::ifstream("/proc/uptime") >> uptime;
+    const double ticks = static_cast<double>(::sysconf(_SC_CLK_TCK));
+    return (uptime - std::stod(field) / ticks) * 1000.0;
+}
+
+// Reports the first paint of the main window.
+class FirstPaintProbe final : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !reported_) {
+            reported_ = true;
+            std::printf("first paint of the main window after %.0f ms\n",
+                        MillisecondsSinceProcessStart());
+            std::fflush(stdout);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool reported_ = false;
+};
+
+void ScheduleScreenshot(TForm1& main, const ViewerOptions& options) {
+    if (options.quitAfterSeconds < 0.0) return;
+    const int delay = static_cast<int>(options.quitAfterSeconds * 1000.0);
+    QTimer::singleShot(delay, &main, [&main, file = options.screenshotFile] {
+        if (!file.isEmpty()) {
+            main.flushViews();
+            const QPixmap shot = main.grab();
+            if (!shot.save(file, "PNG")) {
+                std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+            }
+        }
+        main.setExitQuery(false);
+        main.close();
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // 1. The application.
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("NORQ AIS Viewer"));
+    const ViewerOptions options = ParseOptions(app);
+    const norq::app::ViewerPaths paths =
+        norq::app::ResolveViewerPaths(options.folders, QCoreApplication::applicationDirPath());
+
+    // 2. The About window as splash, without its OK button.
+    norq::app::TfrmAbout about(paths.programFolder, paths.settingsFile);
+    about.setOkVisible(false);
+    about.show();
+    // 3. The application title.
+    QApplication::setApplicationDisplayName(QStringLiteral("NORQ AIS Viewer"));
+
+    // 4. The windows, the main window first.
+    norq::ais::SystemClock clock;
+    norq::ui::QtDialogs dialogs;
+    norq::app::ViewerWindows windows(paths, clock, dialogs, &about);
+    TForm1& main = windows.main();
+    if (options.playLog > 0 && norq::app::kPlayLogRange.contains(options.playLog)) {
+        main.settings().playLog = options.playLog;
+    }
+    // 5. The language.
+    main.ApplyLanguage(options.language);
+    if (options.page == QStringLiteral("list")) main.setCentrePage(norq::app::CentrePage::Alpha);
+
+    FirstPaintProbe probe;
+    if (options.timing) {
+        std::printf("windows created and language applied after %.0f ms\n",
+                    MillisecondsSinceProcessStart());
+        main.installEventFilter(&probe);
+    }
+    QObject::connect(&main, &TForm1::closed, &app, &QApplication::quit);
+
+    // 6. The splash stays 1.5 s, then the main window comes up.
+    about.repaint();
+    QTimer::singleShot(kSplashMilliseconds, &main, [&] {
+        about.close();
+        about.setOkVisible(true);
+        main.show();
+        if (!options.replayFile.isEmpty()) main.startReplay(options.replayFile);
+        ScheduleScreenshot(main, options);
+    });
+
+    // 7. The event loop; an error that reaches it is shown in an error box.
+    try {
+        return app.exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Error"), QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

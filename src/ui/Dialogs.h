@@ -1,0 +1,40 @@
+// Modal message boxes and file dialogs, behind an interface so that the windows'
+// questions ("Are you sure to exit?") can be answered by the tests.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace norq::ui {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+    // A modal message box; the answer is the button pressed (Cancel or No when
+    // the box is closed otherwise).
+    virtual MessageAnswer message(QWidget* parent, const QString& caption, const QString& text,
+                                  MessageIcon icon, MessageButtons buttons) = 0;
+    // An open dialog; filter in the form "Log File (*.TXT)". Empty on cancel.
+    virtual QString openFileName(QWidget* parent, const QString& caption,
+                                 const QString& filter) = 0;
+    // A save dialog with a default suffix. Empty on cancel.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+};
+
+// The platform's dialogs.
+class QtDialogs final : public Dialogs {
+  public:
+    MessageAnswer message(QWidget* parent, const QString& caption, const QString& text,
+                          MessageIcon icon, MessageButtons buttons) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                         const QString& defaultSuffix) override;
+};
+
+}  // namespace norq::ui

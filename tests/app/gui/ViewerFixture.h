@@ -1,0 +1,105 @@
+// A viewer with all its windows for a test: its own data folder and settings
+// file in a temporary folder, the delivered language files of the build, a clock
+// the test sets, and message boxes that answer as the test says.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QString>
+#include <deque>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ais/Clock.h"
+#include "app/MainForm.h"
+#include "app/TempFolder.h"
+#include "app/ViewerWindows.h"
+#include "ui/Dialogs.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace norq::test {
+
+class FakeDialogs final : public ui::Dialogs {
+  public:
+    struct Shown {
+        QString caption;
+        QString text;
+        ui::MessageIcon icon;
+        ui::MessageButtons buttons;
+    };
+
+    ui::MessageAnswer message(QWidget*, const QString& caption, const QString& text,
+                              ui::MessageIcon icon, ui::MessageButtons buttons) override {
+        shown.push_back({caption, text, icon, buttons});
+        if (!answers.empty()) {
+            const ui::MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == ui::MessageButtons::YesNo ? ui::MessageAnswer::No : ui::MessageAnswer::Ok;
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override {
+        ++openDialogs;
+        return openFile;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return saveFile;
+    }
+
+    std::vector<Shown> shown;
+    std::deque<ui::MessageAnswer> answers;
+    QString openFile;
+    QString saveFile;
+    int openDialogs = 0;
+};
+
+class ViewerTest : public ::testing::Test {
+  protected:
+    void SetUp() override { start(); }
+
+    // Starts the viewer on the temporary folder (with a settings file written
+    // beforehand, if any).
+    void start() {
+        paths_.programFolder = NORQ_PROGRAM_FOLDER;
+        app::FolderOverrides overrides;
+        overrides.dataFolder = folder_.path("data");
+        overrides.programFolder = NORQ_PROGRAM_FOLDER;
+        paths_ = app::ResolveViewerPaths(overrides, QString());
+        windows_ = std::make_unique<app::ViewerWindows>(paths_, clock_, dialogs_);
+        main().ApplyLanguage();
+    }
+    // Closes the viewer (which writes its settings) and removes its windows.
+    void stop() {
+        if (windows_) {
+            main().setExitQuery(false);
+            main().close();
+        }
+        windows_.reset();
+    }
+    void TearDown() override { stop(); }
+
+    app::TForm1& main() { return windows_->main(); }
+    // Every line through the intake, as received from a live port.
+    void feed(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines)
+            main().runState().ReceiveLine(line, true);
+        main().flushViews();
+    }
+    std::string settingsFile() const { return paths_.settingsFile; }
+    const app::TempFolder& folder() const { return folder_; }
+
+    app::TempFolder folder_;
+    ais::ManualClock clock_;
+    FakeDialogs dialogs_;
+    app::ViewerPaths paths_;
+    std::unique_ptr<app::ViewerWindows> windows_;
+};
+
+}  // namespace norq::test
