@@ -8,26 +8,11 @@
 #include <cstdlib>
 #include <new>
 
+#include "../tests/support/CountingAllocator.h"
 #include "ais/Geometry.h"
 #include "ais/TargetTexts.h"
 
-namespace {
-
-std::atomic<long> allocations{0};
-
-}  // namespace
-
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+namespace {}  // namespace
 
 namespace {
 
@@ -61,7 +46,7 @@ std::array<TargetRecord, kTargets + 1> MakeTable() {
 
 void BM_GeometryAllTargets(benchmark::State& state) {
     auto table = MakeTable();
-    const long before = allocations.load();
+    const long before = norq::test::gAllocations.load();
     for (auto _ : state) {
         const TargetRecord& own = table[0];
         for (int i = 1; i <= kTargets; ++i) {
@@ -74,8 +59,8 @@ void BM_GeometryAllTargets(benchmark::State& state) {
             benchmark::DoNotOptimize(IsDangerous(r, CpaSettings{}));
         }
     }
-    state.counters["allocs/iter"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+    state.counters["allocs/iter"] = static_cast<double>(norq::test::gAllocations.load() - before) /
+                                    static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_GeometryAllTargets);
 
@@ -84,15 +69,15 @@ void BM_GridAllRows(benchmark::State& state) {
     TextOptions options;
     options.ownPositionValid = true;
     GridRow row;
-    const long before = allocations.load();
+    const long before = norq::test::gAllocations.load();
     for (auto _ : state) {
         for (int i = 0; i <= kTargets; ++i) {
             FillGridRow(table[static_cast<std::size_t>(i)], i, options, row);
             benchmark::DoNotOptimize(row);
         }
     }
-    state.counters["allocs/iter"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+    state.counters["allocs/iter"] = static_cast<double>(norq::test::gAllocations.load() - before) /
+                                    static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_GridAllRows);
 

@@ -14,27 +14,10 @@
 #include "ais/RunState.h"
 #include "ais/SentenceIntake.h"
 #include "codec/SentenceLines.h"
+#include "support/CountingAllocator.h"
 
 using namespace norq::ais;
 using norq::test::Checksummed;
-
-// Every allocation of this test binary is counted, so that a test can show
-// that the intake allocates nothing per line.
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -355,12 +338,13 @@ TEST(IntakeAllocation, NothingIsAllocatedPerLine) {
         state->ReceiveLine(l, true);
     ASSERT_GT(state->tracker.table().count(), 60);
 
-    const long before = gAllocations.load();
+    const long before = norq::test::gAllocations.load();
     ASSERT_GT(before, 0);  // the counter sees the allocations of the set-up
     for (int round = 0; round < 20; ++round) {
         clock.advance(1);
         for (const std::string& l : lines)
             state->ReceiveLine(l, round % 2 == 0);
     }
-    EXPECT_EQ(gAllocations.load() - before, 0) << "over " << 20 * lines.size() << " lines";
+    EXPECT_EQ(norq::test::gAllocations.load() - before, 0)
+        << "over " << 20 * lines.size() << " lines";
 }

@@ -12,25 +12,10 @@
 
 #include "SentenceLines.h"
 #include "codec/SentenceCodec.h"
+#include "support/CountingAllocator.h"
 
 using namespace norq::codec;
 using norq::test::Checksummed;
-
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 TEST(CodecAllocation, ParseStoreAndComposeAllocateNothing) {
     // A received sentence of every composed formatter, then what to compose.
@@ -71,7 +56,7 @@ TEST(CodecAllocation, ParseStoreAndComposeAllocateNothing) {
     auto codec = std::make_unique<SentenceCodec>();
     SentenceText text;
 
-    const long before = gAllocations.load();
+    const long before = norq::test::gAllocations.load();
     ASSERT_GT(before, 0);  // the counter sees the allocations of the set-up
     int composed = 0;
     for (int round = 0; round < 10; ++round) {
@@ -84,6 +69,6 @@ TEST(CodecAllocation, ParseStoreAndComposeAllocateNothing) {
             codec->productInfo().offer(line);
         }
     }
-    EXPECT_EQ(gAllocations.load() - before, 0);
+    EXPECT_EQ(norq::test::gAllocations.load() - before, 0);
     EXPECT_EQ(composed, 10 * static_cast<int>(lines.size()));
 }
