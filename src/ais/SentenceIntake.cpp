@@ -72,12 +72,7 @@ bool SentenceIntake::assembleAndDecode(const codec::SentenceRecord& record) {
     p.channelPresent = slot->channel != codec::kEmptyByte;
     p.channelIndex = p.channelPresent ? slot->channel - 'A' : 0;
     p.own = kind == FragmentKind::Vdo;
-    if (connections_.ais == nullptr || !connections_.ais->onAisPayload(p)) return false;
-    if (p.own && p.channelPresent) {
-        if (slot->channel == 'A') ++ownOnA_;
-        if (slot->channel == 'B') ++ownOnB_;
-    }
-    return true;
+    return connections_.ais != nullptr && connections_.ais->onAisPayload(p);
 }
 
 void SentenceIntake::dispatch(const codec::SentenceRecord& record, std::string_view text,

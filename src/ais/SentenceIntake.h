@@ -23,9 +23,6 @@ class SentenceIntake {
 
     // Why the last line was refused by the codec (Ok when it was accepted).
     codec::ParseStatus lastStatus() const { return lastStatus_; }
-    // Own VDO messages counted per channel: the transmit counts.
-    std::int64_t ownMessagesOnA() const { return ownOnA_; }
-    std::int64_t ownMessagesOnB() const { return ownOnB_; }
     const FragmentAssembly& assembly() const { return assembly_; }
     codec::SentenceCodec& codec() { return codec_; }
 
@@ -38,8 +35,6 @@ class SentenceIntake {
     IntakeConnections connections_;
     FragmentAssembly assembly_;
     codec::ParseStatus lastStatus_ = codec::ParseStatus::Ok;
-    std::int64_t ownOnA_ = 0;
-    std::int64_t ownOnB_ = 0;
 };
 
 }  // namespace norq::ais

@@ -98,6 +98,8 @@ int TargetTracker::applyDecoded(const AisMessage& message, const AisPayload& ori
     if (origin.channelPresent) {
         if (origin.own) {
             ++table_[index].ownMessages;
+            if (origin.channelIndex == 0) ++ownOnA_;
+            if (origin.channelIndex == 1) ++ownOnB_;
         } else {
             ++table_[index].receivedMessages;
         }

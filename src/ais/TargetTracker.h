@@ -91,6 +91,9 @@ class TargetTracker final : public AisMessageHandler {
     bool ownPositionFlag() const { return ownPositionFlag_; }
     void setOwnPositionFlag(bool valid) { ownPositionFlag_ = valid; }
     int lastAppliedIndex() const { return lastIndex_; }
+    // Own VDO messages applied per channel: the transmit counts.
+    std::int64_t ownMessagesOnA() const { return ownOnA_; }
+    std::int64_t ownMessagesOnB() const { return ownOnB_; }
     int lastAppliedType() const { return lastType_; }
 
   private:
@@ -124,6 +127,8 @@ class TargetTracker final : public AisMessageHandler {
     bool decodedThisLine_ = false;
     bool biasPending_ = false;
     bool ownPositionFlag_ = false;
+    std::int64_t ownOnA_ = 0;
+    std::int64_t ownOnB_ = 0;
 };
 
 }  // namespace norq::ais

@@ -192,8 +192,9 @@ TEST_F(IntakeTest, EmptyChannelAndOwnReports) {
     rec.calls.clear();
     vdm("AIVDO,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0");
     EXPECT_EQ(rec.calls, (std::vector<std::string>{"ownReport", "after"}));
-    EXPECT_EQ(intake.ownMessagesOnA(), 1);
-    EXPECT_EQ(intake.ownMessagesOnB(), 0);
+    ASSERT_EQ(rec.payloads.size(), 2u);
+    EXPECT_TRUE(rec.payloads[1].own);
+    EXPECT_EQ(rec.payloads[1].channel, 0);
 
     rec.calls.clear();
     line("AITXT,01,01,01,!AIVDO report");  // a text quoting a report is no report
@@ -204,7 +205,6 @@ TEST_F(IntakeTest, EmptyChannelAndOwnReports) {
     vdm("AIVDO,2,1,1,B,AAAA,0");   // first fragment only
     vdm("AIVDO,1,1,,B,BADBAD,0");  // does not decode
     EXPECT_TRUE(rec.calls.empty());
-    EXPECT_EQ(intake.ownMessagesOnB(), 0);
 }
 
 TEST_F(IntakeTest, GnssAndChecksum) {

@@ -262,3 +262,45 @@ TEST(MmsiClasses, Ranges) {
     EXPECT_EQ(ClassifyMmsi(2190048), MmsiClass::CoastStation);
     EXPECT_EQ(ClassifyMmsi(8000000), MmsiClass::Other);
 }
+
+TEST_F(TrackerTest, TransmitCountsCountAppliedOwnReportsPerChannel) {
+    AisPayload onA;
+    onA.own = true;
+    onA.channelPresent = true;
+    onA.channelIndex = 0;
+    AisPayload onB = onA;
+    onB.channelIndex = 1;
+    AisPayload noChannel = onA;
+    noChannel.channelPresent = false;
+    AisPayload received = onB;
+    received.own = false;
+    tracker.applyDecoded(PositionReport(211999999, 2.0, 51.0), onA);
+    tracker.applyDecoded(PositionReport(211999999, 2.0, 51.0), onB);
+    tracker.applyDecoded(PositionReport(211999999, 2.0, 51.0), onB);
+    tracker.applyDecoded(PositionReport(211999999, 2.0, 51.0), noChannel);
+    tracker.applyDecoded(PositionReport(211000001, 2.0, 51.0), received);
+    AisPayload undecodable = onA;
+    undecodable.payload = "0000";  // message id 0
+    EXPECT_FALSE(tracker.onAisPayload(undecodable));
+    EXPECT_EQ(tracker.ownMessagesOnA(), 1);
+    EXPECT_EQ(tracker.ownMessagesOnB(), 2);
+    EXPECT_EQ(at(0).ownMessages, 3);
+    EXPECT_EQ(at(1).receivedMessages, 1);
+}
+
+TEST_F(TrackerTest, BearingModeAndRangesFollowTheReference) {
+    receive(PositionReport(211999999, 2.0, 51.0, 10, 90), true);  // own, heading east
+    receive(PositionReport(211000001, 2.0, 51.1, 0, 0));          // due north, 6 nm
+    EXPECT_NEAR(at(1).bearing, 0.0, 0.01);
+    tracker.setBearingMode(BearingMode::Relative, tracker.referencePosition());
+    EXPECT_NEAR(at(1).bearing, 270.0, 0.01);  // on the port beam
+    tracker.setBearingMode(BearingMode::True, tracker.referencePosition());
+    EXPECT_NEAR(at(1).bearing, 0.0, 0.01);
+
+    view.selection = 1;
+    const std::size_t shown = view.detailsShown.size();
+    tracker.UpdateRanges({2.0, 51.2, 0.0});  // a manual position 6 nm further north
+    EXPECT_NEAR(at(1).range, 6.0, 0.05);
+    EXPECT_EQ(view.detailsShown.size(), shown + 1);
+    EXPECT_EQ(view.detailsShown.back(), 1);
+}
