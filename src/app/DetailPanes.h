@@ -17,6 +17,8 @@ class QWidget;
 
 namespace norq::app {
 
+class ElidingField;
+
 class DetailPanes {
   public:
     DetailPanes(const TextStore& texts, QWidget* parent);
@@ -26,6 +28,8 @@ class DetailPanes {
     QWidget* atonPage() const { return aton_; }
     QWidget* gpsPage() const { return gps_; }
     QPushButton* atonDetailButton() const { return atonDetail_; }
+    // The country field beside the MMSI (its shown, possibly shortened text).
+    QLineEdit* countryField() const;
 
     void retranslate();
     void showDynamic(const ais::DynamicDetailTexts& t);
@@ -58,7 +62,7 @@ class DetailPanes {
     QWidget* static_;
     QWidget* aton_;
     QWidget* gps_;
-    QLineEdit* country_;
+    ElidingField* country_;
     QPushButton* atonDetail_;
 };
 

@@ -10,15 +10,16 @@
 #include <QLabel>
 #include <QListView>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
 #include <cmath>
 
 #include "app/ChartPlaceholder.h"
+#include "app/DateFormat.h"
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
+#include "app/WindowPlacement.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SmallForms.h"
@@ -43,11 +44,8 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     //      sound registry: added with the links and the AIS MOB list.
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
-    //    numeric and of one width.
-    dateFormat_ = QLocale::system().dateFormat(QLocale::ShortFormat);
-    dateFormat_.replace(QStringLiteral("MMMM"), QStringLiteral("MM"))
-        .replace(QStringLiteral("MMM"), QStringLiteral("MM"))
-        .remove(QRegularExpression(QStringLiteral("dddd?[,.]?\\s*")));
+    //    numeric and of one width, with a four-digit year.
+    dateFormat_ = UserShortDateFormat(QLocale::system());
     datePattern_ = dateFormat_.toStdString();
     // 4. Run-state reset.
     statusPanels_[6].clear();
@@ -67,6 +65,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // 9. Settings, the built-in texts, then the data files.
     LoadSettingsFile(paths_.settingsFile, settings_);
     settings_.language = NormalisedLanguage(settings_.language);
+    ApplyWindowPlacement(*this, settings_.window);
     texts_.resetToBuiltIn();
     loadTexts();
     readDataFiles();
@@ -81,6 +80,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     //     the chart page active and the SRM label emptied.
     chart_->setScaleIndex(settings_.scaleId);
     setupGrid();
+    buildWatchAdditions();
     shipListModel_->rebuild(run_->tracker.table());
     gridModel_->resetRows();
     setCentrePage(CentrePage::Chart);
@@ -204,6 +204,7 @@ void TForm1::writeSettings() {
     }
     settings_.scaleId = chart_->scaleIndex();
     settings_.language = NormalisedLanguage(settings_.language);
+    KeepWindowPlacement(*this, settings_.window);
     SaveSettingsFile(paths_.settingsFile, settings_);
 }
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
 #include "app/TargetGridModel.h"
+#include "app/WindowPlacement.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
@@ -125,6 +127,9 @@ void TForm1::buildFileEditMenus() {
         if (windows_.search == nullptr) return;
         windows_.search->show();
         windows_.search->raise();
+        // Also when it was open already: typing goes into its text field.
+        windows_.search->activateWindow();
+        windows_.search->textField()->setFocus(Qt::ShortcutFocusReason);
     });
     connect(again, &QAction::triggered, this, [this] {
         if (windows_.search != nullptr) windows_.search->findNext(false);
@@ -386,13 +391,10 @@ void TForm1::onClearTargets() {
 }
 
 void TForm1::onFullScreen() {
-    if (isFullScreen()) {
-        showNormal();
-        spbFullScreen_->setToolTip(text(TextId::ToolbuttonFullScreen));
-    } else {
-        showFullScreen();
-        spbFullScreen_->setToolTip(text(TextId::ToolbuttonNormalScreen));
-    }
+    // Leaving full screen returns to the state before it (maximised or not).
+    ToggleFullScreen(*this);
+    spbFullScreen_->setToolTip(
+        text(isFullScreen() ? TextId::ToolbuttonNormalScreen : TextId::ToolbuttonFullScreen));
 }
 
 void TForm1::onUserManual() {

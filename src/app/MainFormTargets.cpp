@@ -18,6 +18,9 @@
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
+#include "app/TargetGridSort.h"
+#include "app/UnbuiltItems.h"
+#include "app/ViewFollow.h"
 #include "ui/PageControl.h"
 #include "ui/SvgIcons.h"
 
@@ -84,19 +87,20 @@ void TForm1::flushViews() {
 
 void TForm1::applySelectionToViews() {
     applyingSelection_ = true;
+    // The views scroll to the selection only while the user is not using them
+    // (ViewFollow); the grid's rows are in the user's sort order.
     const int rows = shipListModel_->rowCount();
     if (listSelection_ >= 0 && listSelection_ < rows) {
         const QModelIndex index = shipListModel_->index(listSelection_);
-        listBoxShip_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        listFollow_->select(index, QItemSelectionModel::ClearAndSelect);
     } else {
-        listBoxShip_->selectionModel()->clear();
+        listFollow_->clearSelection();
     }
     if (gridSelection_ >= 0 && gridSelection_ < gridModel_->rowCount()) {
-        const QModelIndex index = gridModel_->index(gridSelection_, 0);
-        stringGrid_->selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const QModelIndex index = gridSort_->index(gridSort_->rowOfEntry(gridSelection_), 0);
+        gridFollow_->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     } else {
-        stringGrid_->selectionModel()->clear();
+        gridFollow_->clearSelection();
     }
     applyingSelection_ = false;
 }
@@ -269,8 +273,9 @@ void TForm1::setFixIndicator(ais::FixIndicator indicator) {
     if (imgFix_->property("fixImage").toInt() == image + 1) return;
     imgFix_->setProperty("fixImage", image + 1);
     imgFix_->setPixmap(ui::SvgPixmap(QString::fromLatin1(kImages[image]), 22, 22));
-    imgFix_->setToolTip(text(indicator == ais::FixIndicator::Lost ? TextId::SatelliteInfoLost
-                                                                  : TextId::SatelliteInfoFixed));
+    imgFix_->setToolTip(StatusImageToolTip(
+        imgFix_, text(indicator == ais::FixIndicator::Lost ? TextId::SatelliteInfoLost
+                                                           : TextId::SatelliteInfoFixed)));
 }
 
 // ---- SearchHost ------------------------------------------------------------------

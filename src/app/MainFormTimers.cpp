@@ -10,6 +10,7 @@
 
 #include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
+#include "app/ReplayDialog.h"
 #include "ui/Timers.h"
 
 namespace norq::app {
@@ -121,6 +122,7 @@ void TForm1::OnTransmitterReport() {
 void TForm1::TimerPlayLogTimer() {
     const comm::LogReplay::TickResult result = replay_.tick(settings_.playLog, *replaySink_);
     if (result.ended) {
+        replayEnded_ = true;
         setLogFileName(QString());
         updateReplayMenus();
     }
@@ -141,8 +143,12 @@ void TForm1::onPlayLog() {
     }
     replay.requestStart();
     if (logFileName_.isEmpty()) {
-        const QString file =
-            dialogs_.openFileName(this, QString(), QStringLiteral("Log File (*.TXT *.txt)"));
+        // The log files first, then every file; in the folder of the last
+        // replayed file, else the demo feed's folder.
+        const QString file = dialogs_.openFileNameIn(
+            this, QString(),
+            ReplayDialogFolder(settings_.window.lastReplayFolder, paths_.programFolder),
+            ReplayFileFilter(text(TextId::MainWindowAllFiles)));
         if (file.isEmpty()) {
             replay.cancelStart();
             updateReplayMenus();
@@ -166,6 +172,8 @@ void TForm1::onPlayLog() {
         return;
     }
     mnuOpenLog_->setToolTip(QStringLiteral("Pause playing log file"));
+    settings_.window.lastReplayFolder = QFileInfo(logFileName_).absolutePath().toStdString();
+    replayEnded_ = false;
     updateReplayMenus();
     setTargetMonitorChecked(false);
 }
@@ -181,6 +189,7 @@ void TForm1::onOpenLog() {
 }
 
 void TForm1::stopReplay() {
+    replayEnded_ = false;
     replay_.stop();
     setLogFileName(QString());
     updateReplayMenus();
@@ -204,6 +213,7 @@ void TForm1::updateReplayMenus() {
             break;
     }
     if (stopped) mnuOpenLog_->setVisible(false);
+    showReplayState();
 }
 
 void TForm1::setLogFileName(const QString& name) {

@@ -136,6 +136,8 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     destination.name = file.readString(kDestination, "Name", destination.name);
     readDegrees(file, kDestination, "Lon", 180.0, destination.longitude);
     readDegrees(file, kDestination, "Lat", 90.0, destination.latitude);
+
+    ReadWindowSettings(file, settings.window);
 }
 
 void ReadChartCalibration(const IniFile& file, ChartCalibrationSettings& calibration) {
@@ -191,6 +193,8 @@ void WriteSettings(IniFile& file, const Settings& settings) {
     file.writeString(kDestination, "Name", destination.name);
     file.writeFloat(kDestination, "Lon", destination.longitude);
     file.writeFloat(kDestination, "Lat", destination.latitude);
+
+    WriteWindowSettings(file, settings.window);
 }
 
 void WriteEncSettings(IniFile& file, const EncSettings& enc) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/IniFile.h"
+#include "app/WindowSettings.h"
 
 namespace norq::app {
 
@@ -86,6 +87,7 @@ struct Settings {
     bool autoSrm = false;       // [SRM] AutoSRM
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
+    WindowSettings window;                 // [MAIN_WINDOW]
 
     SensorPortSettings& sensor(SensorPort port) { return sensors[static_cast<int>(port)]; }
     const SensorPortSettings& sensor(SensorPort port) const {

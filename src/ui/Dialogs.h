@@ -22,6 +22,13 @@ class Dialogs {
     // An open dialog; filter in the form "Log File (*.TXT)". Empty on cancel.
     virtual QString openFileName(QWidget* parent, const QString& caption,
                                  const QString& filter) = 0;
+    // The same, opening in the given folder (empty: the dialog's own choice), with
+    // filters separated by ";;", the first one chosen.
+    virtual QString openFileNameIn(QWidget* parent, const QString& caption, const QString& folder,
+                                   const QString& filters) {
+        (void)folder;
+        return openFileName(parent, caption, filters);
+    }
     // A save dialog with a default suffix. Empty on cancel.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                  const QString& defaultSuffix) = 0;
@@ -33,6 +40,8 @@ class QtDialogs final : public Dialogs {
     MessageAnswer message(QWidget* parent, const QString& caption, const QString& text,
                           MessageIcon icon, MessageButtons buttons) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString openFileNameIn(QWidget* parent, const QString& caption, const QString& folder,
+                           const QString& filters) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& defaultSuffix) override;
 };

@@ -130,6 +130,9 @@ int TfrmSearch::findNext(bool fromButton) {
 void TfrmSearch::showEvent(QShowEvent* event) {
     edtSearch_->clear();
     QDialog::showEvent(event);
+    // Ctrl+F and then typing finds: the text field has the focus.
+    activateWindow();
+    edtSearch_->setFocus(Qt::ShortcutFocusReason);
 }
 
 }  // namespace norq::app

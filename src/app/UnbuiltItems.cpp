@@ -1,0 +1,110 @@
+#include "app/UnbuiltItems.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+#include <array>
+
+namespace norq::app {
+
+namespace {
+
+constexpr const char* kNoteProperty = "unbuiltNote";
+
+// One line per item whose action is not built yet. Delete the line when the
+// action lands; nothing else needs to change.
+constexpr std::array kUnbuiltItems{
+    // File menu: export and auto-saving (links).
+    UnbuiltItem{"mnuExportAISInfo", UnbuiltKind::Command},
+    UnbuiltItem{"mnuAutoSaving", UnbuiltKind::Command},
+    // View menu: chart switches (chart), tracks (navigation objects), monitored
+    // ships (alarms), the message log (links) and the safety message log (alarms).
+    UnbuiltItem{"mnuCenterViewChart", UnbuiltKind::Command},
+    UnbuiltItem{"mnuRardarRangeRing", UnbuiltKind::Command},
+    UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
+    UnbuiltItem{"mnuViewSelectShip", UnbuiltKind::Command},
+    UnbuiltItem{"mnuViewLogWindow", UnbuiltKind::Command},
+    UnbuiltItem{"mnuSRMLog", UnbuiltKind::Command},
+    // Connection menu: port dialogs and the device wizard (links, wizard).
+    UnbuiltItem{"mnuConnectAisPort", UnbuiltKind::Command},
+    UnbuiltItem{"mnuConnectGpsPort", UnbuiltKind::Command},
+    UnbuiltItem{"mnuDeviceWizard", UnbuiltKind::Command},
+    // Config menu: navigation objects, monitored and friend ships, AIS MOB list.
+    UnbuiltItem{"mnuMarkManager", UnbuiltKind::Command},
+    UnbuiltItem{"mnuOwnShip", UnbuiltKind::Command},
+    UnbuiltItem{"mnuDestination", UnbuiltKind::Command},
+    UnbuiltItem{"mnuChartCalibration", UnbuiltKind::Command},
+    UnbuiltItem{"mmuShowShipList", UnbuiltKind::Command},
+    UnbuiltItem{"mnuBuddy", UnbuiltKind::Command},
+    UnbuiltItem{"mnuConfigAISMOBList1", UnbuiltKind::Command},
+    // Help menu: the user manual is not delivered yet.
+    UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
+    // Tool bar: navigation manager, satellite view, AIS MOB list.
+    UnbuiltItem{"spbEcsIconBarNavManager", UnbuiltKind::Command},
+    UnbuiltItem{"spbEcsIconBarGpsSignal", UnbuiltKind::Command},
+    UnbuiltItem{"spbEcsIconBarAISMOBList", UnbuiltKind::Command},
+    // Status images whose click opens a window: the port dialogs (links) and
+    // the GNSS status window (chart).
+    UnbuiltItem{"ImageStatusBarAISConnect", UnbuiltKind::StatusImage},
+    UnbuiltItem{"ImageStatusBarGPSConnect", UnbuiltKind::StatusImage},
+    UnbuiltItem{"imgGpsFix", UnbuiltKind::StatusImage},
+};
+
+QString WithNote(const QString& ownText, const QString& note) {
+    return ownText.isEmpty() ? note : ownText + QLatin1Char('\n') + note;
+}
+
+void DisableAction(QAction* action, const QString& note) {
+    action->setEnabled(false);
+    action->setToolTip(note);
+    // Menus show the tooltips of their items only when asked to.
+    for (QObject* parent = action->parent(); parent != nullptr; parent = parent->parent()) {
+        if (auto* menu = qobject_cast<QMenu*>(parent)) menu->setToolTipsVisible(true);
+    }
+    for (QObject* widget : action->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(widget)) menu->setToolTipsVisible(true);
+    }
+}
+
+}  // namespace
+
+std::span<const UnbuiltItem> UnbuiltItems() {
+    return kUnbuiltItems;
+}
+
+bool IsUnbuilt(const QString& name) {
+    for (const UnbuiltItem& item : kUnbuiltItems) {
+        if (name == QLatin1String(item.name)) return true;
+    }
+    return false;
+}
+
+void DisableUnbuiltItems(QWidget* window, const QString& note) {
+    for (const UnbuiltItem& item : kUnbuiltItems) {
+        const QString name = QString::fromLatin1(item.name);
+        if (auto* action = window->findChild<QAction*>(name)) {
+            DisableAction(action, note);
+            continue;
+        }
+        auto* widget = window->findChild<QWidget*>(name);
+        if (widget == nullptr) continue;
+        // The widget's own hint (the tool button's) stays in front of the note.
+        const QString previous = widget->property(kNoteProperty).toString();
+        QString own = widget->toolTip();
+        if (!previous.isEmpty() && own.endsWith(previous)) {
+            own.chop(previous.size());
+            if (own.endsWith(QLatin1Char('\n'))) own.chop(1);
+        }
+        widget->setProperty(kNoteProperty, note);
+        widget->setToolTip(WithNote(own, note));
+        if (item.kind == UnbuiltKind::Command) widget->setEnabled(false);
+    }
+}
+
+QString StatusImageToolTip(const QWidget* image, const QString& ownText) {
+    const QString note = image->property(kNoteProperty).toString();
+    if (note.isEmpty() || !IsUnbuilt(image->objectName())) return ownText;
+    return WithNote(ownText, note);
+}
+
+}  // namespace norq::app
