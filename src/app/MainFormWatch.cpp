@@ -32,6 +32,13 @@ void TForm1::buildWatchAdditions() {
     // is in use.
     connect(gridFollow_, &ViewFollow::pausedChanged, this,
             [this](bool paused) { gridSort_->setDynamicSortFilter(!paused); });
+    // A grid the user has sorted shows the order chosen (dangerous targets at the
+    // top): it does not scroll after the latest reporting target, only after a
+    // target the user watches ("Target Monitor").
+    gridFollow_->setHoldTest([this] {
+        const bool sorted = gridSort_->sortColumnChosen() >= 0 || gridSort_->dangerousFirst();
+        return sorted && !targetMonitorChecked();
+    });
 
     // The grid's sort: a click on a title sorts by it, again reverses it, a third
     // time returns to the entry order.

@@ -46,7 +46,7 @@ void ViewFollow::select(const QModelIndex& index, QItemSelectionModel::Selection
     if (!view_) return;
     QItemSelectionModel* selection = view_->selectionModel();
     // The view scrolls to a new current index by itself while auto-scroll is on.
-    const bool follow = !paused();
+    const bool follow = !paused() && !holding();
     const bool autoScroll = view_->hasAutoScroll();
     programmatic_ = true;
     view_->setAutoScroll(follow && autoScroll);
@@ -133,7 +133,7 @@ void ViewFollow::setPauses(bool pointer, bool scrolling) {
 }
 
 void ViewFollow::resume() {
-    if (!view_) return;
+    if (!view_ || holding()) return;
     const QModelIndex current = view_->selectionModel()->currentIndex();
     if (!current.isValid()) return;
     programmatic_ = true;

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QAbstractItemView;
 class QLabel;
@@ -38,6 +39,10 @@ class ViewFollow final : public QObject {
     bool paused() const { return pointerPause_ || scrollPause_; }
     bool pausedByPointer() const { return pointerPause_; }
     bool pausedByScrolling() const { return scrollPause_; }
+    // While the test holds, the view keeps its rows where they are without a
+    // badge (the grid sorted by the user: its order is what the user looks at).
+    void setHoldTest(std::function<bool()> holds) { holds_ = std::move(holds); }
+    bool holding() const { return holds_ && holds_(); }
     // The badge's text and tooltip (language texts).
     void setTexts(const QString& badge, const QString& hint);
     // The quiet interval after which following resumes (tests shorten it).
@@ -63,6 +68,7 @@ class ViewFollow final : public QObject {
     QPointer<QAbstractItemView> view_;
     QLabel* badge_;
     QTimer* quiet_;
+    std::function<bool()> holds_;
     bool pointerInside_ = false;
     bool pointerPause_ = false;
     bool scrollPause_ = false;

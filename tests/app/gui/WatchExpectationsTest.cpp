@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -234,6 +235,8 @@ TEST_F(WatchExpectationsTest, TheGridSortsByAnyColumnWithoutChangingEntryIndices
                       grid->visualRect(gridSort()->index(rowOf3, 1)).center());
     main().flushViews();
     EXPECT_EQ(main().listSelection(), 3);
+    QEvent leave(QEvent::Leave);  // the pointer moves on to the header
+    QApplication::sendEvent(grid, &leave);
     clickGridTitle(7);  // third click: back to the entry order
     EXPECT_EQ(gridOrder(), (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(gridSort()->entryOfRow(grid->currentIndex().row()), 3);
@@ -243,6 +246,20 @@ TEST_F(WatchExpectationsTest, TheGridSortsByAnyColumnWithoutChangingEntryIndices
     EXPECT_EQ(gridOrder(), (std::vector<int>{0, 2, 1, 3, 4}));
     clickGridTitle(5);  // by NAME (all empty): dangerous first, then entry order
     EXPECT_EQ(gridOrder().at(1), 2);
+
+    // Sorted by the user, the grid stays at its top while the latest reporting
+    // target is selected elsewhere; a watched target is scrolled to.
+    main().setTargetMonitorChecked(false);
+    for (std::uint32_t i = 0; i < 60; ++i)
+        feed(AisSentences(PositionReport(Ship(416000100 + i, 120.3, 22.6, 5.0f, 0.0f))));
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(main().listSelection(), 64);
+    main().searchShowTarget(64);  // as the search does, with Target Monitor ticked
+    main().setTargetMonitorChecked(true);
+    main().searchShowTarget(64);
+    EXPECT_GT(bar->value(), 0);
 
     // The sort is kept in the settings.
     stop();
