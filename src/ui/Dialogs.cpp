@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <algorithm>
 
 namespace norq::ui {
 
@@ -29,6 +30,12 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 }
 
 }  // namespace
+
+void KeepCaptionVisible(QWidget* window) {
+    const int width =
+        window->fontMetrics().horizontalAdvance(window->windowTitle()) + kTitleBarExtra;
+    window->setMinimumWidth(std::max(window->minimumWidth(), width));
+}
 
 MessageAnswer QtDialogs::message(QWidget* parent, const QString& caption, const QString& text,
                                  MessageIcon icon, MessageButtons buttons) {

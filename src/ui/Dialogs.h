@@ -34,6 +34,10 @@ class Dialogs {
                                  const QString& defaultSuffix) = 0;
 };
 
+// Keeps a small window at least as wide as its caption and the title bar's
+// buttons need, so that the window manager does not cut the caption.
+void KeepCaptionVisible(QWidget* window);
+
 // The platform's dialogs.
 class QtDialogs final : public Dialogs {
   public:

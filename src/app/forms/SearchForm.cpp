@@ -65,6 +65,7 @@ TfrmSearch::TfrmSearch(SearchHost& host, ui::Dialogs& dialogs, const TextStore& 
 void TfrmSearch::retranslate() {
     auto text = [this](TextId id) { return QString::fromStdString(texts_.text(id)); };
     setWindowTitle(text(TextId::SearchSearch));
+    ui::KeepCaptionVisible(this);
     grpVessel_->setTitle(text(TextId::SearchSearchVessel));
     grpOption_->setTitle(text(TextId::SearchOption));
     cbxMode_->setItemText(0, text(TextId::SearchMmsi));

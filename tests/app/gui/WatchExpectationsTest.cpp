@@ -29,6 +29,7 @@
 #include "app/DateFormat.h"
 #include "app/QtTranslations.h"
 #include "app/TargetGridSort.h"
+#include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
 #include "ui/Dialogs.h"
 
@@ -151,6 +152,17 @@ TEST_F(WatchExpectationsTest, CaptionsCarryNoProgramSuffixAndTheBoxFitsThem) {
                     ui::MessageButtons::Ok);
     EXPECT_GT(needed, 0);
     EXPECT_GE(width, needed + 100);
+    // The small windows keep their captions whole as well, in every language.
+    for (int language : {0, 2}) {
+        main().ApplyLanguage(language);
+        for (QWidget* window : std::initializer_list<QWidget*>{
+                 main().findChild<app::TfrmCpaSetting*>(), main().findChild<app::TfrmSearch*>()}) {
+            ASSERT_NE(window, nullptr);
+            EXPECT_GE(window->minimumWidth(),
+                      window->fontMetrics().horizontalAdvance(window->windowTitle()) + 100)
+                << window->windowTitle().toStdString();
+        }
+    }
 }
 
 TEST_F(WatchExpectationsTest, ALongCountryNameIsShortenedWithTheWholeNameInItsTooltip) {
