@@ -22,6 +22,8 @@ ViewFollow::ViewFollow(QAbstractItemView* view)
     connect(quiet_, &QTimer::timeout, this, &ViewFollow::onQuiet);
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
+    // Pointer moves without a button count as use of the view too.
+    view->viewport()->setMouseTracking(true);
     for (QScrollBar* bar : {view->verticalScrollBar(), view->horizontalScrollBar()}) {
         connect(bar, &QAbstractSlider::actionTriggered, this, &ViewFollow::onScrollAction);
     }
@@ -75,6 +77,7 @@ bool ViewFollow::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         case QEvent::MouseMove:
+        case QEvent::HoverMove:
         case QEvent::MouseButtonPress:
         case QEvent::Wheel:
             pointerInside_ = true;
