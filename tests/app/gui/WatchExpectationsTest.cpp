@@ -84,6 +84,14 @@ TEST_F(WatchExpectationsTest, SearchOpensWithTheFocusInItsTextField) {
     search->textField()->clearFocus();
     main().action(QStringLiteral("mnuSearch"))->trigger();
     EXPECT_EQ(search->focusWidget(), search->textField());
+    // Typing and Enter find the target.
+    feed(AisSentences(PositionReport(Ship(416123999, 120.2, 22.6, 1.0f, 0.0f))));
+    feed(AisSentences(PositionReport(Ship(416000002, 120.2, 22.6, 1.0f, 0.0f))));
+    QTest::keyClicks(search->focusWidget(), QStringLiteral("123"));
+    QTest::keyClick(search->focusWidget(), Qt::Key_Return);
+    main().flushViews();
+    EXPECT_EQ(main().listSelection(), 1);
+    EXPECT_TRUE(dialogs_.shown.empty());
 }
 
 TEST_F(WatchExpectationsTest, TimeStampsAreNumericWithAFourDigitYear) {
