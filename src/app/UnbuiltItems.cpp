@@ -37,6 +37,10 @@ constexpr std::array kUnbuiltItems{
     UnbuiltItem{"mmuShowShipList", UnbuiltKind::Command},
     UnbuiltItem{"mnuBuddy", UnbuiltKind::Command},
     UnbuiltItem{"mnuConfigAISMOBList1", UnbuiltKind::Command},
+    // Safety messages (alarms): hidden now, shown by the one-second step once
+    // an AIS port is in use.
+    UnbuiltItem{"mmuSRM", UnbuiltKind::Command},
+    UnbuiltItem{"SpeedButtonSRM", UnbuiltKind::Command},
     // Help menu: the user manual is not delivered yet.
     UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
     // Tool bar: navigation manager, satellite view, AIS MOB list.
