@@ -24,9 +24,10 @@ ViewFollow::ViewFollow(QAbstractItemView* view)
     view->viewport()->installEventFilter(this);
     // Pointer moves without a button count as use of the view too.
     view->viewport()->setMouseTracking(true);
-    for (QScrollBar* bar : {view->verticalScrollBar(), view->horizontalScrollBar()}) {
-        connect(bar, &QAbstractSlider::actionTriggered, this, &ViewFollow::onScrollAction);
-    }
+    // Only scrolling through the rows takes over the view: following keeps the
+    // columns the user has scrolled to.
+    connect(view->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            &ViewFollow::onScrollAction);
     if (QAbstractItemModel* model = view->model()) {
         connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &ViewFollow::saveScroll);
         connect(model, &QAbstractItemModel::modelReset, this, &ViewFollow::restoreScroll);
@@ -50,11 +51,14 @@ void ViewFollow::select(const QModelIndex& index, QItemSelectionModel::Selection
     // The view scrolls to a new current index by itself while auto-scroll is on.
     const bool follow = !paused() && !holding();
     const bool autoScroll = view_->hasAutoScroll();
+    QScrollBar* columns = view_->horizontalScrollBar();
+    const int column = columns->value();
     programmatic_ = true;
     view_->setAutoScroll(follow && autoScroll);
     selection->setCurrentIndex(index, flags);
     if (follow && index.isValid()) view_->scrollTo(index);
     view_->setAutoScroll(autoScroll);
+    columns->setValue(column);
     programmatic_ = false;
 }
 
@@ -139,8 +143,11 @@ void ViewFollow::resume() {
     if (!view_ || holding()) return;
     const QModelIndex current = view_->selectionModel()->currentIndex();
     if (!current.isValid()) return;
+    QScrollBar* columns = view_->horizontalScrollBar();
+    const int column = columns->value();
     programmatic_ = true;
     view_->scrollTo(current);
+    columns->setValue(column);
     programmatic_ = false;
 }
 

@@ -116,6 +116,21 @@ TEST_F(WatchFaultsTest, AGridScrolledByTheUserStaysWhereItIsUntilScrolledBack) {
     EXPECT_TRUE(RowVisible(grid, 1));
 }
 
+TEST_F(WatchFaultsTest, FollowingKeepsTheColumnsTheUserScrolledTo) {
+    main().setCentrePage(app::CentrePage::Alpha);
+    showWindow();
+    feedTargets(80);
+    auto* grid = view<QTableView>("StringGrid1");
+    QScrollBar* columns = grid->horizontalScrollBar();
+    ASSERT_GT(columns->maximum(), 0);
+    columns->triggerAction(QAbstractSlider::SliderToMaximum);
+    const int right = columns->value();
+    EXPECT_FALSE(follow("StringGrid1Follow")->paused());
+    report(1);  // the rows scroll to entry 1, the columns stay
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 1);
+    EXPECT_EQ(columns->value(), right);
+}
+
 TEST_F(WatchFaultsTest, FollowingResumesAfterAQuietInterval) {
     main().setCentrePage(app::CentrePage::Alpha);
     showWindow();
