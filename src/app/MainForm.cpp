@@ -15,11 +15,9 @@
 #include <cmath>
 
 #include "app/ChartPlaceholder.h"
-#include "app/DateFormat.h"
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
-#include "app/WindowPlacement.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SmallForms.h"
@@ -45,7 +43,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
     //    numeric and of one width, with a four-digit year.
-    dateFormat_ = UserShortDateFormat(QLocale::system());
+    dateFormat_ = userShortDateFormat();
     datePattern_ = dateFormat_.toStdString();
     // 4. Run-state reset.
     statusPanels_[6].clear();
@@ -65,7 +63,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // 9. Settings, the built-in texts, then the data files.
     LoadSettingsFile(paths_.settingsFile, settings_);
     settings_.language = NormalisedLanguage(settings_.language);
-    ApplyWindowPlacement(*this, settings_.window);
+    placeWindow();
     texts_.resetToBuiltIn();
     loadTexts();
     readDataFiles();
@@ -192,6 +190,7 @@ void TForm1::shutdown() {
 }
 
 void TForm1::writeSettings() {
+    keepWindowPlace();
     const ais::CpaSettings& cpa = run_->tracker.cpaSettings();
     settings_.cpaLimit = cpa.cpaLimit;
     settings_.tcpaLimit = cpa.tcpaLimit;
@@ -204,7 +203,6 @@ void TForm1::writeSettings() {
     }
     settings_.scaleId = chart_->scaleIndex();
     settings_.language = NormalisedLanguage(settings_.language);
-    KeepWindowPlacement(*this, settings_.window);
     SaveSettingsFile(paths_.settingsFile, settings_);
 }
 

@@ -388,6 +388,11 @@ class TForm1 final : public QMainWindow,
     void showReplayState();
     void updateRightPanelToggle();
     void onGridHeaderClicked(int column);
+    void selectRowsInViews();
+    void placeWindow();
+    void keepWindowPlace();
+    QString userShortDateFormat() const;
+    QString askReplayFile();
     ViewFollow* listFollow_ = nullptr;
     ViewFollow* gridFollow_ = nullptr;
     TargetGridSort* gridSort_ = nullptr;

@@ -12,7 +12,6 @@
 #include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
-#include "app/QtTranslations.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/forms/AboutForm.h"
@@ -43,8 +42,6 @@ void TForm1::ApplyLanguage(int index) {
     LoadLanguageTable(paths_.programFolder, index, table);
     texts_.apply(table, [](TextId id) { return id == TextId::StatusBarTxCount; });
     loadTexts();
-    //    Qt's own texts (message-box buttons, file dialogs) follow the language.
-    ApplyQtTranslations(index);
     // 7. The About window's texts and statement.
     if (windows_.about != nullptr) windows_.about->loadLanguage(index);
     // 8. The loaders of the crew windows come with the crew watch.
@@ -61,11 +58,11 @@ void TForm1::ApplyLanguage(int index) {
 
 void TForm1::loadTexts() {
     retranslateMenus();
+    retranslateMainWindowAdditions();
     retranslatePanels();
     details_->retranslate();
     if (windows_.search != nullptr) windows_.search->retranslate();
     if (windows_.cpa != nullptr) windows_.cpa->retranslate();
-    retranslateMainWindowAdditions();
 }
 
 void TForm1::retranslateMenus() {

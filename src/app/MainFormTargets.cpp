@@ -18,9 +18,6 @@
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
-#include "app/TargetGridSort.h"
-#include "app/UnbuiltItems.h"
-#include "app/ViewFollow.h"
 #include "ui/PageControl.h"
 #include "ui/SvgIcons.h"
 
@@ -87,21 +84,9 @@ void TForm1::flushViews() {
 
 void TForm1::applySelectionToViews() {
     applyingSelection_ = true;
-    // The views scroll to the selection only while the user is not using them
-    // (ViewFollow); the grid's rows are in the user's sort order.
-    const int rows = shipListModel_->rowCount();
-    if (listSelection_ >= 0 && listSelection_ < rows) {
-        const QModelIndex index = shipListModel_->index(listSelection_);
-        listFollow_->select(index, QItemSelectionModel::ClearAndSelect);
-    } else {
-        listFollow_->clearSelection();
-    }
-    if (gridSelection_ >= 0 && gridSelection_ < gridModel_->rowCount()) {
-        const QModelIndex index = gridSort_->index(gridSort_->rowOfEntry(gridSelection_), 0);
-        gridFollow_->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    } else {
-        gridFollow_->clearSelection();
-    }
+    // The views scroll to the selection only while the user is not using them;
+    // the grid's rows are in the user's sort order (MainFormWatch.cpp).
+    selectRowsInViews();
     applyingSelection_ = false;
 }
 
@@ -273,9 +258,8 @@ void TForm1::setFixIndicator(ais::FixIndicator indicator) {
     if (imgFix_->property("fixImage").toInt() == image + 1) return;
     imgFix_->setProperty("fixImage", image + 1);
     imgFix_->setPixmap(ui::SvgPixmap(QString::fromLatin1(kImages[image]), 22, 22));
-    imgFix_->setToolTip(StatusImageToolTip(
-        imgFix_, text(indicator == ais::FixIndicator::Lost ? TextId::SatelliteInfoLost
-                                                           : TextId::SatelliteInfoFixed)));
+    imgFix_->setToolTip(text(indicator == ais::FixIndicator::Lost ? TextId::SatelliteInfoLost
+                                                                  : TextId::SatelliteInfoFixed));
 }
 
 // ---- SearchHost ------------------------------------------------------------------

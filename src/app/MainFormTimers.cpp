@@ -10,7 +10,6 @@
 
 #include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
-#include "app/ReplayDialog.h"
 #include "ui/Timers.h"
 
 namespace norq::app {
@@ -143,12 +142,7 @@ void TForm1::onPlayLog() {
     }
     replay.requestStart();
     if (logFileName_.isEmpty()) {
-        // The log files first, then every file; in the folder of the last
-        // replayed file, else the demo feed's folder.
-        const QString file = dialogs_.openFileNameIn(
-            this, QString(),
-            ReplayDialogFolder(settings_.window.lastReplayFolder, paths_.programFolder),
-            ReplayFileFilter(text(TextId::MainWindowAllFiles)));
+        const QString file = askReplayFile();
         if (file.isEmpty()) {
             replay.cancelStart();
             updateReplayMenus();

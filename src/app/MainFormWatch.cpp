@@ -14,11 +14,16 @@
 #include <QVBoxLayout>
 
 #include "ais/Geometry.h"
+#include "app/DateFormat.h"
 #include "app/MainForm.h"
+#include "app/QtTranslations.h"
+#include "app/ReplayDialog.h"
+#include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/TargetGridSort.h"
 #include "app/UnbuiltItems.h"
 #include "app/ViewFollow.h"
+#include "app/WindowPlacement.h"
 #include "ui/SvgIcons.h"
 
 namespace norq::app {
@@ -90,6 +95,8 @@ void TForm1::buildWatchAdditions() {
 }
 
 void TForm1::retranslateMainWindowAdditions() {
+    // Qt's own texts (message-box buttons, file dialogs) follow the language.
+    ApplyQtTranslations(settings_.language);
     DisableUnbuiltItems(this, text(TextId::MainWindowNotBuiltYet));
     if (listFollow_ == nullptr) return;  // before the additions are built
     for (ViewFollow* follow : {listFollow_, gridFollow_}) {
@@ -143,6 +150,42 @@ void TForm1::showReplayState() {
     }
     if (lblStatusBarReplay_->text() != state) lblStatusBarReplay_->setText(state);
     lblStatusBarReplay_->setVisible(!state.isEmpty());
+}
+
+void TForm1::selectRowsInViews() {
+    if (listSelection_ >= 0 && listSelection_ < shipListModel_->rowCount()) {
+        listFollow_->select(shipListModel_->index(listSelection_),
+                            QItemSelectionModel::ClearAndSelect);
+    } else {
+        listFollow_->clearSelection();
+    }
+    if (gridSelection_ >= 0 && gridSelection_ < gridModel_->rowCount()) {
+        const QModelIndex row = gridSort_->index(gridSort_->rowOfEntry(gridSelection_), 0);
+        gridFollow_->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else {
+        gridFollow_->clearSelection();
+    }
+}
+
+void TForm1::placeWindow() {
+    ApplyWindowPlacement(*this, settings_.window);
+}
+
+void TForm1::keepWindowPlace() {
+    KeepWindowPlacement(*this, settings_.window);
+}
+
+QString TForm1::userShortDateFormat() const {
+    return UserShortDateFormat(QLocale::system());
+}
+
+QString TForm1::askReplayFile() {
+    // The log files first, then every file; in the folder of the last replayed
+    // file, else the demo feed's folder.
+    return dialogs_.openFileNameIn(
+        this, QString(),
+        ReplayDialogFolder(settings_.window.lastReplayFolder, paths_.programFolder),
+        ReplayFileFilter(text(TextId::MainWindowAllFiles)));
 }
 
 }  // namespace norq::app

@@ -130,14 +130,13 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     }
 
     readSwitch(file, kSrm, "AutoSRM", settings.autoSrm);
+    ReadWindowSettings(file, settings.window);
 
     DestinationSettings& destination = settings.destination;
     readFlag(file, kDestination, "Valid", destination.valid);
     destination.name = file.readString(kDestination, "Name", destination.name);
     readDegrees(file, kDestination, "Lon", 180.0, destination.longitude);
     readDegrees(file, kDestination, "Lat", 90.0, destination.latitude);
-
-    ReadWindowSettings(file, settings.window);
 }
 
 void ReadChartCalibration(const IniFile& file, ChartCalibrationSettings& calibration) {
@@ -182,6 +181,7 @@ void WriteSettings(IniFile& file, const Settings& settings) {
     file.writeInt(kView, "PlayLog", settings.playLog);
 
     file.writeInt(kSrm, "AutoSRM", settings.autoSrm ? 1 : 0);
+    WriteWindowSettings(file, settings.window);
 
     const ChartCalibrationSettings& calibration = settings.calibration;
     file.writeInt(kCalibration, "Active", calibration.active ? 1 : 0);
@@ -193,8 +193,6 @@ void WriteSettings(IniFile& file, const Settings& settings) {
     file.writeString(kDestination, "Name", destination.name);
     file.writeFloat(kDestination, "Lon", destination.longitude);
     file.writeFloat(kDestination, "Lat", destination.latitude);
-
-    WriteWindowSettings(file, settings.window);
 }
 
 void WriteEncSettings(IniFile& file, const EncSettings& enc) {

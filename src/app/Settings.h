@@ -85,9 +85,9 @@ struct Settings {
     int playLog = 1;            // [VIEW] PlayLog
     int language = 0;           // [VIEW] Language: 0 English, 1 Traditional, 2 Simplified Chinese
     bool autoSrm = false;       // [SRM] AutoSRM
+    WindowSettings window;      // [MAIN_WINDOW]
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
-    WindowSettings window;                 // [MAIN_WINDOW]
 
     SensorPortSettings& sensor(SensorPort port) { return sensors[static_cast<int>(port)]; }
     const SensorPortSettings& sensor(SensorPort port) const {

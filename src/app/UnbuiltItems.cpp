@@ -1,7 +1,10 @@
 #include "app/UnbuiltItems.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QHelpEvent>
 #include <QMenu>
+#include <QToolTip>
 #include <QWidget>
 #include <array>
 
@@ -58,6 +61,23 @@ QString WithNote(const QString& ownText, const QString& note) {
     return ownText.isEmpty() ? note : ownText + QLatin1Char('\n') + note;
 }
 
+// Shows a status image's tooltip with the note added, whatever tooltip the
+// window has given the image since.
+class StatusImageNote final : public QObject {
+  public:
+    explicit StatusImageNote(QWidget* image) : QObject(image) {
+        setObjectName(QStringLiteral("UnbuiltNote"));
+        image->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return QObject::eventFilter(watched, event);
+        auto* image = static_cast<QWidget*>(watched);
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), UnbuiltToolTip(image),
+                           image);
+        return true;
+    }
+};
+
 void DisableAction(QAction* action, const QString& note) {
     action->setEnabled(false);
     action->setToolTip(note);
@@ -92,7 +112,15 @@ void DisableUnbuiltItems(QWidget* window, const QString& note) {
         }
         auto* widget = window->findChild<QWidget*>(name);
         if (widget == nullptr) continue;
-        // The widget's own hint (the tool button's) stays in front of the note.
+        if (item.kind == UnbuiltKind::StatusImage) {
+            widget->setProperty(kNoteProperty, note);
+            if (widget->findChild<StatusImageNote*>(QString(), Qt::FindDirectChildrenOnly) ==
+                nullptr) {
+                new StatusImageNote(widget);
+            }
+            continue;
+        }
+        // The tool button's own hint stays in front of the note.
         const QString previous = widget->property(kNoteProperty).toString();
         QString own = widget->toolTip();
         if (!previous.isEmpty() && own.endsWith(previous)) {
@@ -101,14 +129,16 @@ void DisableUnbuiltItems(QWidget* window, const QString& note) {
         }
         widget->setProperty(kNoteProperty, note);
         widget->setToolTip(WithNote(own, note));
-        if (item.kind == UnbuiltKind::Command) widget->setEnabled(false);
+        widget->setEnabled(false);
     }
 }
 
-QString StatusImageToolTip(const QWidget* image, const QString& ownText) {
-    const QString note = image->property(kNoteProperty).toString();
-    if (note.isEmpty() || !IsUnbuilt(image->objectName())) return ownText;
-    return WithNote(ownText, note);
+QString UnbuiltToolTip(const QWidget* widget) {
+    const QString note = widget->property(kNoteProperty).toString();
+    if (note.isEmpty() || widget->findChild<QObject*>(QStringLiteral("UnbuiltNote")) == nullptr) {
+        return widget->toolTip();
+    }
+    return WithNote(widget->toolTip(), note);
 }
 
 }  // namespace norq::app

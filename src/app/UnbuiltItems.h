@@ -40,8 +40,9 @@ void DisableUnbuiltItems(QWidget* window, const QString& note);
 // True when the named item is listed (its click is not built).
 bool IsUnbuilt(const QString& name);
 
-// The tooltip of a status image: its own text, followed by the note on a new line
-// while the image is listed.
-QString StatusImageToolTip(const QWidget* image, const QString& ownText);
+// The tooltip a listed item shows: for a status image its own tooltip (which
+// the window keeps setting as the state changes) followed by the note on a new
+// line; for the others their tooltip.
+QString UnbuiltToolTip(const QWidget* widget);
 
 }  // namespace norq::app

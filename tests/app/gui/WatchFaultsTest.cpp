@@ -334,11 +334,18 @@ TEST_F(WatchFaultsTest, UnbuiltItemsAreDisabledWithANoteInEveryLanguage) {
                 EXPECT_EQ(action->toolTip(), note) << item.name;
                 continue;
             }
-            EXPECT_TRUE(widget->toolTip().endsWith(note)) << item.name;
+            EXPECT_TRUE(app::UnbuiltToolTip(widget).endsWith(note)) << item.name;
             // Status images keep showing their state; commands are greyed.
             EXPECT_EQ(widget->isEnabled(), item.kind == app::UnbuiltKind::StatusImage) << item.name;
         }
     }
+    // A status image keeps its own changing tooltip in front of the note.
+    auto* fix = view<QLabel>("imgGpsFix");
+    feed({RmcLine(0, 120.25, 22.5, 0.0, 0.0), GgaLine(0, 120.25, 22.5)});
+    EXPECT_FALSE(fix->toolTip().isEmpty());
+    EXPECT_EQ(app::UnbuiltToolTip(fix),
+              fix->toolTip() + QLatin1Char('\n') +
+                  QString::fromStdString(main().texts().text(app::TextId::MainWindowNotBuiltYet)));
     // A tool button keeps its own hint in front of the note.
     EXPECT_TRUE(view<QToolButton>("spbEcsIconBarGpsSignal")
                     ->toolTip()
