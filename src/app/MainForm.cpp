@@ -208,6 +208,7 @@ void TForm1::writeSettings() {
 
 void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) followWindowState(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && pageControlDevInfo_) {
         // Activating the window brings back the vessel's DYNAMIC page.
         pageControlDevInfo_->setActivePage(0);

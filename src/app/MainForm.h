@@ -393,6 +393,9 @@ class TForm1 final : public QMainWindow,
     void keepWindowPlace();
     QString userShortDateFormat() const;
     QString askReplayFile();
+    void followWindowState(QEvent* event);
+    // The window's state before it went full screen, restored when it leaves.
+    Qt::WindowStates stateBeforeFullScreen_ = Qt::WindowNoState;
     ViewFollow* listFollow_ = nullptr;
     ViewFollow* gridFollow_ = nullptr;
     TargetGridSort* gridSort_ = nullptr;

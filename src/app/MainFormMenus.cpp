@@ -21,7 +21,6 @@
 #include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
 #include "app/TargetGridModel.h"
-#include "app/WindowPlacement.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
@@ -391,10 +390,13 @@ void TForm1::onClearTargets() {
 }
 
 void TForm1::onFullScreen() {
-    // Leaving full screen returns to the state before it (maximised or not).
-    ToggleFullScreen(*this);
-    spbFullScreen_->setToolTip(
-        text(isFullScreen() ? TextId::ToolbuttonNormalScreen : TextId::ToolbuttonFullScreen));
+    if (isFullScreen()) {
+        showNormal();
+        spbFullScreen_->setToolTip(text(TextId::ToolbuttonFullScreen));
+    } else {
+        showFullScreen();
+        spbFullScreen_->setToolTip(text(TextId::ToolbuttonNormalScreen));
+    }
 }
 
 void TForm1::onUserManual() {

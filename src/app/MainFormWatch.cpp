@@ -5,13 +5,16 @@
 // the panel will go, and the items whose action is not built yet are disabled
 // (UnbuiltItems).
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
 #include "ais/Geometry.h"
 #include "app/DateFormat.h"
@@ -177,6 +180,23 @@ void TForm1::keepWindowPlace() {
 
 QString TForm1::userShortDateFormat() const {
     return UserShortDateFormat(QLocale::system());
+}
+
+void TForm1::followWindowState(QEvent* event) {
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    const Qt::WindowStates now = windowState();
+    if ((now & Qt::WindowFullScreen) && !(before & Qt::WindowFullScreen)) {
+        stateBeforeFullScreen_ = before & ~Qt::WindowMinimized;
+    } else if ((before & Qt::WindowFullScreen) && !(now & Qt::WindowFullScreen)) {
+        // Leaving full screen returns to the state before it, whichever way the
+        // window left it: maximised stays maximised, normal stays normal.
+        const Qt::WindowStates wanted = stateBeforeFullScreen_;
+        if ((now & ~Qt::WindowMinimized) != wanted) {
+            QTimer::singleShot(0, this, [this, wanted] {
+                if (!isFullScreen()) setWindowState(wanted);
+            });
+        }
+    }
 }
 
 QString TForm1::askReplayFile() {

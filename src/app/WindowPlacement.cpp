@@ -92,8 +92,4 @@ void KeepWindowPlacement(const QWidget& window, WindowSettings& kept) {
     kept.maximised = (state & Qt::WindowMaximized) != 0;
 }
 
-void ToggleFullScreen(QWidget& window) {
-    window.setWindowState(window.windowState() ^ Qt::WindowFullScreen);
-}
-
 }  // namespace norq::app

@@ -1,8 +1,7 @@
 // Where the main window opens and what it keeps of its place: the first size fits
 // the screen's available area (the screen less its panels), a kept place is used
-// again while it still lies on a screen, and full screen toggles on top of the
-// window's state, so that leaving it returns to what was there (maximised stays
-// maximised).
+// again while it still lies on a screen. (Leaving full screen returns to the
+// state before it: TForm1::followWindowState.)
 #pragma once
 
 #include <QList>
@@ -36,7 +35,5 @@ QRect PlacedWindowGeometry(const WindowSettings& kept, const QList<QRect>& avail
 void ApplyWindowPlacement(QWidget& window, const WindowSettings& kept);
 // Keeps the window's normal geometry and whether it is maximised.
 void KeepWindowPlacement(const QWidget& window, WindowSettings& kept);
-// Enters or leaves full screen without touching the other state flags.
-void ToggleFullScreen(QWidget& window);
 
 }  // namespace norq::app

@@ -258,16 +258,39 @@ TEST_F(WatchFaultsTest, SizePositionAndMaximisedAreKeptInTheSettings) {
 
 TEST_F(WatchFaultsTest, LeavingFullScreenReturnsToTheStateBefore) {
     showWindow();
-    main().setWindowState(Qt::WindowMaximized);
+    // Each change is echoed back by the platform; let it settle between steps.
+    auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    };
     auto* fullScreen = view<QToolButton>("spbEcsIconBarScreen");
+    main().setWindowState(Qt::WindowMaximized);
+    settle();
     fullScreen->click();
+    settle();
     EXPECT_TRUE(main().isFullScreen());
     fullScreen->click();
+    settle();
     EXPECT_FALSE(main().isFullScreen());
     EXPECT_TRUE(main().isMaximized());
+    // Also when full screen is left by other means than the button.
+    main().showFullScreen();
+    settle();
+    main().showNormal();
+    settle();
+    EXPECT_TRUE(main().isMaximized());
+    // A normal window comes back normal.
     main().setWindowState(Qt::WindowNoState);
+    settle();
     fullScreen->click();
+    settle();
     fullScreen->click();
+    settle();
+    EXPECT_EQ(main().windowState(), Qt::WindowNoState);
+    main().showFullScreen();
+    settle();
+    main().showMaximized();
+    settle();
     EXPECT_EQ(main().windowState(), Qt::WindowNoState);
 }
 
