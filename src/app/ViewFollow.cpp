@@ -35,7 +35,7 @@ ViewFollow::ViewFollow(QAbstractItemView* view)
 }
 
 void ViewFollow::setTexts(const QString& badge, const QString& hint) {
-    badge_->setText(QStringLiteral("\u23F8 ") + badge);
+    badge_->setText(QStringLiteral("\u2016 ") + badge);
     badge_->setToolTip(hint);
     badge_->adjustSize();
     placeBadge();
