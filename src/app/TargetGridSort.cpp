@@ -1,5 +1,6 @@
 #include "app/TargetGridSort.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -18,7 +19,6 @@ bool IsTextColumn(int column) {
         case GridColumn::Name:
         case GridColumn::CallSign:
         case GridColumn::Destination:
-        case GridColumn::Eta:
             return true;
         default:
             return false;
@@ -42,6 +42,12 @@ std::optional<double> CellNumber(const QString& text, int column) {
     const double value = std::strtod(p, &end);
     if (end == p) return std::nullopt;
     const auto kind = static_cast<GridColumn>(column);
+    if (kind == GridColumn::Eta) {
+        // "month/day hh:mm", in the order of the year.
+        int month = 0, day = 0, hour = 0, minute = 0;
+        if (std::sscanf(p, "%d/%d %d:%d", &month, &day, &hour, &minute) != 4) return std::nullopt;
+        return ((month * 100.0 + day) * 100.0 + hour) * 100.0 + minute;
+    }
     if (kind != GridColumn::Lat && kind != GridColumn::Lon) return value;
     // "ddd°mm.mmm'H": whole degrees, then the minutes after the degree sign.
     double minutes = 0.0;

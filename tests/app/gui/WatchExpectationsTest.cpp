@@ -292,5 +292,22 @@ TEST_F(WatchExpectationsTest, TheGridSortsByAnyColumnWithoutChangingEntryIndices
     EXPECT_EQ(child<QTableView>("StringGrid1")->horizontalHeader()->sortIndicatorSection(), 5);
 }
 
+TEST_F(WatchExpectationsTest, CoordinatesAndNamesSortAsTheyRead) {
+    main().setCentrePage(app::CentrePage::Alpha);
+    feed(AisSentences(PositionReport(Ship(416000001, 120.2, 10.25, 1.0f, 0.0f))));
+    feed(AisSentences(PositionReport(Ship(416000002, -3.5, -5.5, 1.0f, 0.0f))));
+    feed(AisSentences(PositionReport(Ship(416000003, 0.5, 0.75, 1.0f, 0.0f))));
+    feed(AisSentences(PositionReport(Ship(416000004, 2.0, 0.5, 1.0f, 0.0f))));
+    feed(AisSentences(StaticVoyage(416000001, {"ZETA", "Z1", 70, "A"})));
+    feed(AisSentences(StaticVoyage(416000002, {"ALPHA", "A1", 70, "B"})));
+    feed(AisSentences(StaticVoyage(416000003, {"BETA", "B1", 70, "C"})));
+    clickGridTitle(14);  // LAT: south below north, minutes counted
+    EXPECT_EQ(gridOrder(), (std::vector<int>{0, 2, 4, 3, 1}));
+    clickGridTitle(15);  // LON: west below east
+    EXPECT_EQ(gridOrder(), (std::vector<int>{0, 2, 3, 4, 1}));
+    clickGridTitle(5);  // NAME: alphabetical, unnamed last
+    EXPECT_EQ(gridOrder(), (std::vector<int>{0, 2, 3, 1, 4}));
+}
+
 }  // namespace
 }  // namespace norq::test
