@@ -176,6 +176,10 @@ void TForm1::placeWindow() {
 
 void TForm1::keepWindowPlace() {
     KeepWindowPlacement(*this, settings_.window);
+    // Closed in full screen: the next start comes up as the window was before it.
+    if (isFullScreen()) {
+        settings_.window.maximised = (stateBeforeFullScreen_ & Qt::WindowMaximized) != 0;
+    }
 }
 
 QString TForm1::userShortDateFormat() const {

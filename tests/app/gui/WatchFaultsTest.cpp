@@ -292,6 +292,15 @@ TEST_F(WatchFaultsTest, LeavingFullScreenReturnsToTheStateBefore) {
     main().showMaximized();
     settle();
     EXPECT_EQ(main().windowState(), Qt::WindowNoState);
+    // Closed in full screen entered from maximised: the next start is maximised.
+    main().showMaximized();
+    settle();
+    main().showFullScreen();
+    settle();
+    stop();
+    start();
+    EXPECT_TRUE(main().windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(main().windowState() & Qt::WindowFullScreen);
 }
 
 // ---- 4. The replay dialog shows the demo feed ----------------------------------
