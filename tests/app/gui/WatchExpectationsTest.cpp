@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEnterEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -290,6 +291,22 @@ TEST_F(WatchExpectationsTest, TheGridSortsByAnyColumnWithoutChangingEntryIndices
     EXPECT_TRUE(gridSort()->dangerousFirst());
     EXPECT_TRUE(child<QCheckBox>("cbxDangerousFirst")->isChecked());
     EXPECT_EQ(child<QTableView>("StringGrid1")->horizontalHeader()->sortIndicatorSection(), 5);
+}
+
+TEST_F(WatchExpectationsTest, SortedRowsDoNotMoveUnderThePointer) {
+    main().setCentrePage(app::CentrePage::Alpha);
+    feedScene();
+    clickGridTitle(7);  // RANGE
+    ASSERT_EQ(gridOrder(), (std::vector<int>{0, 2, 3, 1, 4}));
+    auto* grid = child<QTableView>("StringGrid1");
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(grid, &enter);
+    // Entry 1 comes within half a mile while the pointer is on the grid.
+    feed(AisSentences(PositionReport(Ship(416000001, 120.25, 22.5083, 10.0f, 0.0f))));
+    EXPECT_EQ(gridOrder(), (std::vector<int>{0, 2, 3, 1, 4}));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(grid, &leave);
+    EXPECT_EQ(gridOrder(), (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 TEST_F(WatchExpectationsTest, CoordinatesAndNamesSortAsTheyRead) {
