@@ -384,6 +384,7 @@ class TForm1 final : public QMainWindow,
     // under the user, the grid's sort, the replay state in the status row, the
     // right-panel toggle and the items whose action is not built yet.
     void buildWatchAdditions();
+    void buildGridSortControls();
     void retranslateMainWindowAdditions();
     void showReplayState();
     void updateRightPanelToggle();

@@ -48,6 +48,26 @@ void TForm1::buildWatchAdditions() {
         return sorted && !targetMonitorChecked();
     });
 
+    buildGridSortControls();
+
+    // The replay's state beside the log file's name.
+    lblStatusBarReplay_ = new QLabel(panelStatusBar_);
+    lblStatusBarReplay_->setObjectName(QStringLiteral("lblStatusBarReplay"));
+    lblStatusBarReplay_->setFrameShape(QFrame::StyledPanel);
+    lblStatusBarReplay_->setMinimumWidth(150);
+    if (auto* row = qobject_cast<QHBoxLayout*>(panelStatusBar_->layout())) {
+        row->insertWidget(row->indexOf(lblStatusBarLog_) + 1, lblStatusBarReplay_);
+    }
+
+    // The right-panel toggle: its own click shows or hides the panel first.
+    spbRightPanel_ = findChild<QToolButton*>(QStringLiteral("spbRightPanel"));
+    if (spbRightPanel_ != nullptr) {
+        connect(spbRightPanel_, &QToolButton::clicked, this, &TForm1::updateRightPanelToggle);
+    }
+    retranslateMainWindowAdditions();
+}
+
+void TForm1::buildGridSortControls() {
     // The grid's sort: a click on a title sorts by it, again reverses it, a third
     // time returns to the entry order.
     gridSort_->setDangerousTest([this](int entry) {
@@ -79,22 +99,6 @@ void TForm1::buildWatchAdditions() {
         gridSort_->setDangerousFirst(on);
         settings_.window.gridDangerousFirst = on;
     });
-
-    // The replay's state beside the log file's name.
-    lblStatusBarReplay_ = new QLabel(panelStatusBar_);
-    lblStatusBarReplay_->setObjectName(QStringLiteral("lblStatusBarReplay"));
-    lblStatusBarReplay_->setFrameShape(QFrame::StyledPanel);
-    lblStatusBarReplay_->setMinimumWidth(150);
-    if (auto* row = qobject_cast<QHBoxLayout*>(panelStatusBar_->layout())) {
-        row->insertWidget(row->indexOf(lblStatusBarLog_) + 1, lblStatusBarReplay_);
-    }
-
-    // The right-panel toggle: its own click shows or hides the panel first.
-    spbRightPanel_ = findChild<QToolButton*>(QStringLiteral("spbRightPanel"));
-    if (spbRightPanel_ != nullptr) {
-        connect(spbRightPanel_, &QToolButton::clicked, this, &TForm1::updateRightPanelToggle);
-    }
-    retranslateMainWindowAdditions();
 }
 
 void TForm1::retranslateMainWindowAdditions() {
