@@ -173,10 +173,6 @@ void DetailPanes::showUtc(const QString& utc) {
     set(rows_[rows_.size() - kGpsCaptions.size()].field, utc);
 }
 
-QLineEdit* DetailPanes::countryField() const {
-    return country_;
-}
-
 QString DetailPanes::fieldText(const QString& component) const {
     if (component == country_->objectName()) return country_->fullText();
     for (const Row& row : rows_) {

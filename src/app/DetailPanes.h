@@ -28,8 +28,6 @@ class DetailPanes {
     QWidget* atonPage() const { return aton_; }
     QWidget* gpsPage() const { return gps_; }
     QPushButton* atonDetailButton() const { return atonDetail_; }
-    // The country field beside the MMSI (its shown, possibly shortened text).
-    QLineEdit* countryField() const;
 
     void retranslate();
     void showDynamic(const ais::DynamicDetailTexts& t);
