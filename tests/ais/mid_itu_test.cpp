@@ -103,7 +103,9 @@ TEST(MidTable, EveryItuMidHasItsCountryInEveryLanguage) {
             const CountryName english = CountryOfMmsi(mmsi, CountryLanguage::English);
             ASSERT_TRUE(english.found) << "MID " << itu.mid << ", MMSI " << mmsi;
             EXPECT_STRNE(english.text, kUnknownCountryEnglish) << itu.mid;
-            if (itu.english != nullptr) EXPECT_STREQ(english.text, itu.english) << itu.mid;
+            if (itu.english != nullptr) {
+                EXPECT_STREQ(english.text, itu.english) << itu.mid;
+            }
         }
         const std::uint32_t ship = mid * 1000000u + 1u;
         const CountryName traditional = CountryOfMmsi(ship, CountryLanguage::TraditionalChinese);
