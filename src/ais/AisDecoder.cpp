@@ -326,17 +326,23 @@ bool DecodeAisPayload(std::string_view payload, int fillBits, AisMessage& messag
     return DeArmourPayload(payload, fillBits, bits) && DecodeAisBits(bits, message);
 }
 
-bool AisFieldPresentAt(const AisMessage& message, std::size_t offset) {
+AisFieldState AisFieldStateAt(const AisMessage& message, std::size_t offset) {
     const AisLayout& layout = AisLayoutFor(message.layout);
-    if (message.bitCount >= layout.fullBits) return true;
+    if (message.bitCount >= layout.fullBits) return AisFieldState::Present;
     for (const AisField& f : layout.fields) {
         if (f.offset != offset || f.kind == K::SkipBits || f.kind == K::SkipToByte) continue;
-        if (f.start < 0 || IsVariable(f.kind)) return true;
+        if (f.start < 0 || IsVariable(f.kind)) return AisFieldState::Present;
         // A text whose last character alone is cut keeps its other characters.
         const std::size_t slack = f.kind == K::FixedText ? 5 : 0;
-        return static_cast<std::size_t>(f.start + f.width) <= message.bitCount + slack;
+        const auto start = static_cast<std::size_t>(f.start);
+        if (start + static_cast<std::size_t>(f.width) <= message.bitCount + slack) {
+            return AisFieldState::Present;
+        }
+        // Up to five bits after the last whole field are padding to a whole
+        // character (short forms of messages 15, 16 and 20 end so), not a cut field.
+        return start + 6 <= message.bitCount ? AisFieldState::Cut : AisFieldState::Absent;
     }
-    return true;
+    return AisFieldState::Present;
 }
 
 MmsiClass ClassifyMmsi(std::uint32_t mmsi) {

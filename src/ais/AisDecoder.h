@@ -44,10 +44,18 @@ std::size_t UnpackFields(const AisBitBuffer& bits, const AisLayout& layout, Reco
 // layout's minimumBits (its position, or its first field after the MMSI).
 bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message);
 
-// True when `message` holds every bit of the layout row that stores the
-// member at byte `offset` of the record. Members no row of the layout stores
-// and rows that take the rest of the message count as present.
-bool AisFieldPresentAt(const AisMessage& message, std::size_t offset);
+// How much of the layout row that stores the member at byte `offset` of the
+// record a message holds: all of it (Present), part of it (Cut: the message
+// ends inside it, six bits or more after its start), or none (Absent: the
+// message ends before it, or within the padding of its last character). Members no
+// row of the layout stores and rows that take the rest of the message count
+// as present; a text lacking only part of its last character too.
+enum class AisFieldState : std::uint8_t { Present, Cut, Absent };
+AisFieldState AisFieldStateAt(const AisMessage& message, std::size_t offset);
+
+inline bool AisFieldPresentAt(const AisMessage& message, std::size_t offset) {
+    return AisFieldStateAt(message, offset) == AisFieldState::Present;
+}
 
 template <class T>
 bool AisFieldPresent(const AisMessage& message, const T& member) {

@@ -595,14 +595,15 @@ void WriteMissing(JsonOut& out, const AisMessage& m, const JsonField& f) {
 }
 
 // Messages 7, 13, 15, 16 and 20 have a variable number of destinations or
-// blocks: the ones they do not carry are 0, as gpsd prints them, not cut off.
+// blocks: the ones they do not carry at all are 0, as gpsd prints them; one
+// the message ends inside is not available.
 bool HasOptionalGroups(AisLayoutId id) {
     return id == AisLayoutId::Acknowledge || id == AisLayoutId::Interrogation ||
            id == AisLayoutId::AssignmentCommand || id == AisLayoutId::DataLinkManagement;
 }
 
 bool Present(const AisMessage& m, const JsonField& f) {
-    if (HasOptionalGroups(m.layout)) return true;
+    if (HasOptionalGroups(m.layout)) return AisFieldStateAt(m, f.offset) != AisFieldState::Cut;
     // These write the bits the message holds, whatever its length.
     if (f.format == JsonFormat::ApplicationData || f.format == JsonFormat::ChannelArea ||
         f.format == JsonFormat::SlotBinary || f.format == JsonFormat::DgnssData) {

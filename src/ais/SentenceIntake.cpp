@@ -22,14 +22,22 @@ FragmentKind KindOf(std::string_view formatter, bool& known) {
 
 std::string_view SentenceIntake::takeFileLine(std::string_view line, char* formed,
                                               std::size_t capacity) {
+    // A comment line of a recording ("# ...") holds no received sentence,
+    // even when it quotes one.
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos && line[first] == '#') {
+        lastStatus_ = codec::ParseStatus::Framing;
+        return {};
+    }
     codec::ArchiveLine split;
     // A line without a checksummed sentence goes on as it is and is refused
     // for the reason it always was.
     if (!codec::SplitArchiveLine(line, split)) return line;
     receiveTime_ = split.receiveTime;
-    if (!split.tagBlock && !split.trailingFields) return line;
     const std::size_t n = split.sentence.size();
-    if (n + 2 > capacity || n + 2 > codec::kMaxLineLength) {
+    // The line bound holds for what stands before the sentence too, as for a
+    // live line; only tag blocks and station fields are not counted.
+    if (n + 2 > capacity || split.prefixLength + n + 2 > codec::kMaxLineLength) {
         lastStatus_ = codec::ParseStatus::Length;
         return {};
     }

@@ -74,6 +74,7 @@ bool SplitArchiveLine(std::string_view line, ArchiveLine& out) {
     const std::size_t star = line.find('*', start);
     if (star == std::string_view::npos || star + 2 >= line.size()) return false;
     out.sentence = line.substr(start, star + 3 - start);
+    out.prefixLength = start;
     const std::string_view rest = line.substr(star + 3);
     out.trailingFields = rest.find_first_not_of(" \t\r\n") != std::string_view::npos;
     out.receiveTime = tagTime != kNoReceiveTime ? tagTime : TrailingTime(rest);

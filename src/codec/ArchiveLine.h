@@ -25,6 +25,8 @@ struct ArchiveLine {
     std::string_view sentence;
     // Unix seconds of reception, or kNoReceiveTime.
     std::int64_t receiveTime = kNoReceiveTime;
+    // Characters between the tag blocks (or the line's start) and the sentence.
+    std::size_t prefixLength = 0;
     bool tagBlock = false;        // a tag block stood before the sentence
     bool trailingFields = false;  // text followed the checksum
 };

@@ -131,6 +131,8 @@ TEST(AisTruncation, TheRulePerType) {
     EXPECT_EQ(AisLayoutFor(AisLayoutId::StaticDataA).minimumBits, 40);
     EXPECT_EQ(AisLayoutFor(AisLayoutId::UtcInquiry).minimumBits, 40);
     EXPECT_EQ(AisLayoutFor(AisLayoutId::SafetyBroadcast).minimumBits, 40);
+    EXPECT_EQ(AisLayoutFor(AisLayoutId::SlotBinaryBroadcast).minimumBits, 39);
+    EXPECT_EQ(AisLayoutFor(AisLayoutId::SlotBinaryAddressed).minimumBits, 39);
 
     // A message 5 of 420 bits, as many transponders send it, lacks only its DTE flag.
     tools::AisTestGenerator generator(7);

@@ -73,6 +73,13 @@ TEST_F(ArchiveIntake, StationFieldsAreReadInFilesAndRefusedLive) {
     EXPECT_EQ(out.texts.size(), 1u);
 }
 
+TEST_F(ArchiveIntake, CommentLinesOfRecordingsAreSkipped) {
+    file("# !AIVDM,1,1,,A,15N1u<PP1FJuvSRHOE6QIwwh0HQ6,0*30");
+    EXPECT_TRUE(out.texts.empty());
+    live("# !AIVDM,1,1,,A,15N1u<PP1FJuvSRHOE6QIwwh0HQ6,0*30");  // a live line is taken
+    EXPECT_EQ(out.texts.size(), 1u);
+}
+
 TEST_F(ArchiveIntake, TagBlockGroupsJoinInFiles) {
     file("\\g:1-2-1604,s:r003669945,c:1418169601*08\\" +
          Vdm("AIVDM,2,1,4,A,55P5TL01VIaAL@7WKO@mBplU@<PDhh000000001S;AJ::4A80?4i@E53,0"));
