@@ -655,8 +655,9 @@ void WriteComposite(JsonOut& out, const AisMessage& m, const JsonField& f) {
     }
 }
 
-void WriteField(JsonOut& out, const AisMessage& m, const JsonField& f) {
-    if (!Present(m, f)) return WriteMissing(out, m, f);
+// `whole`: the message holds every fixed field of its layout.
+void WriteField(JsonOut& out, const AisMessage& m, const JsonField& f, bool whole) {
+    if (!whole && !Present(m, f)) return WriteMissing(out, m, f);
     const std::size_t at = f.offset;
     switch (f.format) {
         case JsonFormat::Uint8:
@@ -761,8 +762,9 @@ std::size_t WriteAisJson(const AisMessage& message, std::span<char> out, std::in
     json.raw(",\"scaled\":true");
     const auto layout = static_cast<std::size_t>(message.layout);
     if (layout < kJsonLayouts.size()) {
+        const bool whole = message.bitCount >= AisLayoutFor(message.layout).fullBits;
         for (const JsonField& f : kJsonLayouts[layout])
-            WriteField(json, message, f);
+            WriteField(json, message, f, whole);
     }
     if (receiveTime >= 0) {
         json.key("rxtime");

@@ -74,17 +74,17 @@ FragmentAssembly::Result FragmentAssembly::JoinFragment(FragmentKind kind,
     // A message of no sentences never completes.
     if (f.total < 1) return Result::Dropped;
 
-    // Messages whose later sentences never came give their slots up.
-    for (AssemblySlot& s : ring) {
-        if (s.inUse && !s.complete && expired(s, kind, origin)) s = AssemblySlot{};
-    }
-
     if (f.number == 1 && f.total == 1) {
         start(single_, kind, f, origin);
         if (!append(single_, payload)) return Result::Dropped;
         single_.complete = true;
         slot = &single_;
         return Result::Complete;
+    }
+
+    // Messages whose later sentences never came give their slots up.
+    for (AssemblySlot& s : ring) {
+        if (s.inUse && !s.complete && expired(s, kind, origin)) s = AssemblySlot{};
     }
 
     if (f.number == 1) {

@@ -22,6 +22,12 @@ FragmentKind KindOf(std::string_view formatter, bool& known) {
 
 std::string_view SentenceIntake::takeFileLine(std::string_view line, char* formed,
                                               std::size_t capacity) {
+    // Most lines are a bare sentence: nothing to take out.
+    const std::size_t size = line.size();
+    if (size >= 7 && (line[0] == '!' || line[0] == '$') && line[size - 5] == '*' &&
+        line[size - 2] == '\r' && line[size - 1] == '\n' && line.find('*') == size - 5) {
+        return line;
+    }
     // A comment line of a recording ("# ...") holds no received sentence,
     // even when it quotes one.
     const std::size_t first = line.find_first_not_of(" \t");
