@@ -36,6 +36,7 @@ namespace {
 using test::JsonObject;
 using test::JsonValue;
 using test::ParseFlatJson;
+using test::SameData;
 
 constexpr const char* kCorpus[] = {"ais-18-27.log",         "ais-nmea-type6-fid55.log",
                                    "ais-nmea.log",          "ais-raw-messages.log",
@@ -136,24 +137,6 @@ double ToRaw(const std::string& key, int type, const JsonValue& v) {
     if (type == 27 || (type == 9 && key == "speed")) return v.number;  // whole knots, degrees
     if (key == "speed" || key == "course" || key == "draught") return std::round(v.number * 10);
     return v.number;
-}
-
-// Binary data "bits:hex": the same bit count and the same bits.
-bool SameData(const std::string& g, const std::string& ours) {
-    const std::size_t gc = g.find(':'), oc = ours.find(':');
-    if (gc == std::string::npos || oc == std::string::npos) return false;
-    const long bits = std::strtol(g.c_str(), nullptr, 10);
-    if (bits != std::strtol(ours.c_str(), nullptr, 10)) return false;
-    std::string gh = g.substr(gc + 1), oh = ours.substr(oc + 1);
-    if (gh.size() != oh.size()) return false;
-    if (bits % 8 != 0 && !gh.empty()) {
-        const unsigned mask = 0xFFu << (8 - bits % 8) & 0xFF;
-        const unsigned last = std::strtoul(gh.substr(gh.size() - 2).c_str(), nullptr, 16) & mask;
-        char buf[3];
-        std::snprintf(buf, sizeof buf, "%02x", last);
-        gh.replace(gh.size() - 2, 2, buf);
-    }
-    return gh == oh;
 }
 
 std::string Trimmed(std::string s) {

@@ -39,6 +39,7 @@ namespace {
 using test::JsonObject;
 using test::JsonValue;
 using test::ParseFlatJson;
+using test::SameData;
 
 struct Generated {
     int type;
@@ -99,24 +100,6 @@ double Tolerance(const std::string& key, int type) {
     if (key == "speed" || key == "course" || key == "draught")
         return type == 9 && key == "speed" ? 1 : 0.1;
     return 0.0;
-}
-
-// Binary data "bits:hex": the same bit count and the same bits.
-bool SameData(const std::string& g, const std::string& ours) {
-    const std::size_t gc = g.find(':'), oc = ours.find(':');
-    if (gc == std::string::npos || oc == std::string::npos) return false;
-    const long bits = std::strtol(g.c_str(), nullptr, 10);
-    if (bits != std::strtol(ours.c_str(), nullptr, 10)) return false;
-    std::string gh = g.substr(gc + 1), oh = ours.substr(oc + 1);
-    if (gh.size() != oh.size()) return false;
-    if (bits % 8 != 0 && !gh.empty()) {
-        const unsigned mask = 0xFFu << (8 - bits % 8) & 0xFF;
-        const unsigned last = std::strtoul(gh.substr(gh.size() - 2).c_str(), nullptr, 16) & mask;
-        char buf[3];
-        std::snprintf(buf, sizeof buf, "%02x", last);
-        gh.replace(gh.size() - 2, 2, buf);
-    }
-    return gh == oh;
 }
 
 bool Agree(const std::string& key, const JsonValue& g, const JsonValue& o, int type) {

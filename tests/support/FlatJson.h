@@ -2,6 +2,7 @@
 // (one level, no nesting), for the differential tests.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -64,6 +65,25 @@ inline bool ParseFlatJson(const std::string& s, JsonObject& out) {
         }
         return i < s.size() && s[i] == '}';
     }
+}
+
+// Binary data "bits:hex" of both programs: the same bit count and the same
+// bits (gpsd leaves whatever follows the data in its last byte).
+inline bool SameData(const std::string& g, const std::string& ours) {
+    const std::size_t gc = g.find(':'), oc = ours.find(':');
+    if (gc == std::string::npos || oc == std::string::npos) return false;
+    const long bits = std::strtol(g.c_str(), nullptr, 10);
+    if (bits != std::strtol(ours.c_str(), nullptr, 10)) return false;
+    std::string gh = g.substr(gc + 1), oh = ours.substr(oc + 1);
+    if (gh.size() != oh.size()) return false;
+    if (bits % 8 != 0 && !gh.empty()) {
+        const unsigned mask = 0xFFu << (8 - bits % 8) & 0xFF;
+        const unsigned last = std::strtoul(gh.substr(gh.size() - 2).c_str(), nullptr, 16) & mask;
+        char buf[3];
+        std::snprintf(buf, sizeof buf, "%02x", last);
+        gh.replace(gh.size() - 2, 2, buf);
+    }
+    return gh == oh;
 }
 
 }  // namespace norq::test
