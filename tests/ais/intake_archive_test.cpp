@@ -80,6 +80,19 @@ TEST_F(ArchiveIntake, CommentLinesOfRecordingsAreSkipped) {
     EXPECT_EQ(out.texts.size(), 1u);
 }
 
+TEST_F(ArchiveIntake, TheLineBoundCountsTheSentenceAndWhatStandsBeforeIt) {
+    const std::string sentence = Vdm("AIVDM,1,1,,A,15N1u<PP1FJuvSRHOE6QIwwh0HQ6,0");
+    // Station fields and tag blocks do not count, however long.
+    file("\\s:" + std::string(60, 'x') + "*00\\" + sentence + "," + std::string(80, '9'));
+    EXPECT_EQ(out.texts.size(), 1u);
+    // Noise before the sentence does: 100 characters with CR LF at most.
+    file(std::string(100 - sentence.size() - 2, ' ') + sentence);
+    EXPECT_EQ(out.texts.size(), 2u);
+    file(std::string(101 - sentence.size() - 2, ' ') + sentence);
+    EXPECT_EQ(intake.lastStatus(), ParseStatus::Length);
+    EXPECT_EQ(out.texts.size(), 2u);
+}
+
 TEST_F(ArchiveIntake, TagBlockGroupsJoinInFiles) {
     file("\\g:1-2-1604,s:r003669945,c:1418169601*08\\" +
          Vdm("AIVDM,2,1,4,A,55P5TL01VIaAL@7WKO@mBplU@<PDhh000000001S;AJ::4A80?4i@E53,0"));
