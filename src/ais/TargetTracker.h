@@ -98,6 +98,7 @@ class TargetTracker final : public AisMessageHandler {
 
   private:
     void applyPositionReport(int index, const AisPositionReport& p, std::uint32_t mmsi);
+    void applyLongRange(int index, const AisLongRange& r);
     void applySafetyText(int index, const AisSafetyBroadcast& s, std::uint32_t mmsi);
     void applyInitialRange(int index);
     void rewriteRows(int index);

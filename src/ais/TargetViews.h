@@ -37,6 +37,11 @@ class TargetView {
     virtual void showDetails(int /*index*/) {}
     // The AtoN tab and the AtoN details window show the entry.
     virtual void showAtonDetails(int /*index*/) {}
+    // A target aged out and the later entries moved down by one: every index
+    // the view keeps (list and grid selection, the fixed "Target Monitor"
+    // target, the entry whose details are shown) moves with them; a
+    // selection of the removed entry itself is dropped.
+    virtual void onTargetRemoved(int /*index*/) {}
 };
 
 // The chart: its own position, the target symbols and the highlight.
@@ -60,6 +65,10 @@ class ChartTargets {
     virtual void setDangerous(int /*index*/, bool) {}
     // Symbols from `count` on are no longer used.
     virtual void removeSymbolsFrom(int /*count*/) {}
+    // A target aged out: the dangerous marks, the highlight and every other
+    // per-target state from `index + 1` on move down by one; the removed
+    // entry's own state goes.
+    virtual void onTargetRemoved(int /*index*/) {}
 };
 
 // The top information strip and the detail pane of the own ship.

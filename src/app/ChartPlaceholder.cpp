@@ -90,6 +90,20 @@ void ChartPlaceholder::removeSymbolsFrom(int count) {
     stale_ = true;
 }
 
+void ChartPlaceholder::onTargetRemoved(int index) {
+    if (index < 0 || index >= ais::kTargetTableSize) return;
+    for (int i = index; i + 1 < ais::kTargetTableSize; ++i)
+        dangerous_.set(static_cast<std::size_t>(i),
+                       dangerous_.test(static_cast<std::size_t>(i + 1)));
+    dangerous_.reset(ais::kTargetTableSize - 1);
+    if (highlight_ == index) {
+        highlight_ = -1;
+    } else if (highlight_ > index) {
+        --highlight_;
+    }
+    stale_ = true;
+}
+
 bool ChartPlaceholder::dangerous(int index) const {
     return index >= 0 && index < ais::kTargetTableSize &&
            dangerous_.test(static_cast<std::size_t>(index));

@@ -30,6 +30,7 @@ class ChartPlaceholder final : public QWidget, public ais::ChartTargets {
     void refreshSymbol(int index) override;
     void setDangerous(int index, bool dangerous) override;
     void removeSymbolsFrom(int count) override;
+    void onTargetRemoved(int index) override;
 
     void setManualPosition(double lon, double lat, double course);
     void setCentreViewStopped(std::function<void()> handler) { onStopCentre_ = std::move(handler); }

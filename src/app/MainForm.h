@@ -153,6 +153,7 @@ class TForm1 final : public QMainWindow,
     void showAtonTab(bool shown) override;
     void showDetails(int index) override;
     void showAtonDetails(int index) override;
+    void onTargetRemoved(int index) override;
     // ais::OwnShipView
     void ShowOwnShipTop(double lon, double lat, double sog, double cog) override;
     void ShowOwnShipDetails(double lon, double lat, double sog, double cog) override;

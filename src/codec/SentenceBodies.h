@@ -175,7 +175,15 @@ struct Gns {
 
 // ---- Group 4, AIS transponder --------------------------------------------
 
-inline constexpr int kMaxFragmentPayload = 63;
+// Received payload fields may be as long as the line bound allows: real
+// transponders send first fragments of 64 characters and more. The shortest
+// frame around a payload ("!AIVDM,1,1,,,", ",0*hh" and CR LF) takes 20.
+inline constexpr int kMaxFragmentPayload = static_cast<int>(kMaxLineLength) - 20;
+// Composed sentences keep the standard limits: at most 62 payload characters
+// when the sequential id is empty or 0, 63 otherwise, and at most
+// kMaxComposedLength characters in all, CR LF included.
+inline constexpr int kMaxStandardPayload = 62;
+inline constexpr std::size_t kMaxComposedLength = 82;
 
 // VDM, VDO, ABM and BBM share one body; ABM uses the destination, ABM and
 // BBM the message id.

@@ -168,11 +168,13 @@ TEST(Checks, RangeBoundariesAcceptAndReject) {
     };
     for (const Sample& s : kRejected)
         EXPECT_EQ(StatusOf(s.body, s.start), ParseStatus::Range) << s.body;
-    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + p63 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIVDM,2,1,1,A," + p64 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIABM,1,1,0,211000001,1,12," + p63 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIBBM,1,1,,0,8," + p63 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIBBM,2,1,1,0,8," + p64 + ",0", '!'), ParseStatus::Range);
+    // Received payloads are taken up to what the line bound leaves: a VDM
+    // with an empty sequential id and 76 characters marks to 98, 77 is too long.
+    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + p63 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,2,1,1,A," + p64 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIBBM,2,1,1,0,8," + p64 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + std::string(76, '0') + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + std::string(77, '0') + ",0", '!'), ParseStatus::Length);
 }
 
 TEST(Checks, StepsRunInOrder) {
