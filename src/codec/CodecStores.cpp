@@ -17,6 +17,22 @@ bool CogValid(double cog) {
     return cog >= 0.0 && cog <= 360.0;
 }
 
+bool PositionPresent(const LatLon& p) {
+    return p.lat != kEmptyLat && p.lon != kEmptyLon;
+}
+
+// GGA quality 1 GNSS fix, 2 differential, 3 PPS, 4 RTK fixed, 5 RTK float.
+// 6 (dead reckoning), 7 (manual input) and 8 (simulation) are no fix.
+bool QualityIsFix(int quality) {
+    return quality >= 1 && quality <= 5;
+}
+
+// Status A, unless the mode indicator of NMEA 2.3 and later says the data
+// are not valid.
+bool StatusIsFix(int status, int mode) {
+    return status == 'A' && mode != 'N';
+}
+
 }  // namespace
 
 void SentenceCodec::StoreSentence(SentenceRecord& record) {
@@ -76,7 +92,7 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.fixTime = g->time;
         s.latitude = g->pos.lat;
         s.longitude = g->pos.lon;
-        s.positionValid = g->quality >= 1 && g->quality <= 3;
+        s.positionValid = QualityIsFix(g->quality) && PositionPresent(g->pos);
         if (s.positionValid && TimeFieldsValid(g->time)) s.timeValid = true;
         s.ggaQuality = g->quality;
         s.altitude = g->altitude;
@@ -87,13 +103,13 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.fixTime = l->time;
         s.status = l->status;
         s.mode = l->mode;
-        s.positionValid = l->status == 'A';
+        s.positionValid = StatusIsFix(l->status, l->mode) && PositionPresent(l->pos);
     } else if (const Rmc* m = r.as<Rmc>()) {
         s.fixTime = m->time;
         s.status = m->status;
         s.latitude = m->pos.lat;
         s.longitude = m->pos.lon;
-        s.positionValid = m->status == 'A';
+        s.positionValid = StatusIsFix(m->status, m->mode) && PositionPresent(m->pos);
         s.sog = m->sog;
         s.cogTrue = m->cog;
         s.cogValid = CogValid(m->cog);
@@ -101,6 +117,7 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.variation = m->variation;
         s.variationDirection = m->variationDirection;
         s.mode = m->mode;
+        s.navStatus = m->navStatus;
         const CalendarDate& d = m->date;
         if (m->status == 'A' && TimeFieldsValid(m->time) && d.year > 0 && d.month >= 1 &&
             d.month <= 12 && d.day >= 1 && d.day <= 31) {
@@ -127,12 +144,14 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.pdop = a->pdop;
         s.hdop = a->hdop;
         s.vdop = a->vdop;
+        s.gsaSystemId = a->systemId;
     } else if (const Gsv* v2 = r.as<Gsv>()) {
         s.satellitesInView = v2->inView;
         s.gsvTotal = v2->total;
         s.gsvNumber = v2->number;
         s.gsvCount = v2->count;
         s.gsvSatellites = v2->satellites;
+        s.gsvSignalId = v2->signalId;
     } else if (const Gbs* b = r.as<Gbs>()) {
         s.gbs = *b;
         s.gbsValid = b->latError > -99999 && b->lonError > -99999 && b->altError > -99999;

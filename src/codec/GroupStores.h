@@ -15,7 +15,9 @@ struct GnssStore {
     bool timeValid = false;  // once set, stays set
     double latitude = kEmptyLat;
     double longitude = kEmptyLon;
-    bool positionValid = false;  // decided anew by every GGA, GLL and RMC
+    // Decided anew by every GGA (quality 1-5, RTK included), GLL and RMC
+    // (status A and a mode other than N), and only with both coordinates.
+    bool positionValid = false;
     int ggaQuality = 0;
     int selectionMode = ' ';
     int fixType = 0;  // 1 none, 2 2D, 3 3D
@@ -23,6 +25,7 @@ struct GnssStore {
     CalendarDate date;
     int mode = ' ';
     int status = ' ';
+    int navStatus = ' ';  // RMC of NMEA 4.1 and later
     double cogTrue = kEmptyFloat;
     bool cogValid = false;
     double cogMagnetic = kEmptyFloat;
@@ -31,7 +34,8 @@ struct GnssStore {
     double variation = kEmptyFloat;
     int variationDirection = kEmptyByte;
     int satellitesUsed = 0;
-    std::array<int, 12> usedPrn{};
+    std::array<int, 12> usedPrn{};  // of the last GSA (one constellation with 4.1 and later)
+    int gsaSystemId = kEmptyByte;   // of the last GSA; 128 before NMEA 4.1
     double pdop = kEmptyFloat;
     double hdop = kEmptyFloat;
     double vdop = kEmptyFloat;
@@ -40,6 +44,7 @@ struct GnssStore {
     int gsvNumber = 0;
     int gsvCount = 0;
     std::array<SatelliteInView, 4> gsvSatellites{};
+    int gsvSignalId = kEmptyByte;  // of the last GSV; 128 before NMEA 4.1
     Gbs gbs;
     bool gbsValid = false;
     Dtm dtm;

@@ -17,6 +17,18 @@ struct LatLon {
 };
 
 // ---- Group 1, GNSS -------------------------------------------------------
+//
+// Fields that later dialects added at the end of a sentence (mode indicator,
+// navigational status, system id, signal id) keep their empty value when an
+// older receiver leaves them out.
+
+// NMEA 4.11 GNSS system ids (GSA, GBS, GRS).
+inline constexpr int kSystemGps = 1;
+inline constexpr int kSystemGlonass = 2;
+inline constexpr int kSystemGalileo = 3;
+inline constexpr int kSystemBeiDou = 4;
+inline constexpr int kSystemQzss = 5;
+inline constexpr int kSystemNavIc = 6;
 
 struct Gga {
     TimeOfDay time;
@@ -48,7 +60,8 @@ struct Rmc {
     CalendarDate date;
     double variation = kEmptyFloat;
     int variationDirection = kEmptyByte;
-    int mode = ' ';
+    int mode = ' ';       // NMEA 2.3 and later
+    int navStatus = ' ';  // NMEA 4.1 and later: S safe, C caution, U unsafe, V not valid
 };
 
 struct Vtg {
@@ -70,6 +83,7 @@ struct Gsa {
     double pdop = kEmptyFloat;
     double hdop = kEmptyFloat;
     double vdop = kEmptyFloat;
+    int systemId = kEmptyByte;  // NMEA 4.1 and later
 };
 
 struct SatelliteInView {
@@ -85,6 +99,7 @@ struct Gsv {
     int inView = 0;
     int count = 0;  // satellites carried by this sentence (0-4)
     std::array<SatelliteInView, 4> satellites{};
+    int signalId = kEmptyByte;  // NMEA 4.1 and later: 0-15
 };
 
 struct Gbs {
@@ -96,6 +111,8 @@ struct Gbs {
     double missedProbability = kEmptyFloat;
     double biasEstimate = kEmptyFloat;
     double biasDeviation = kEmptyFloat;
+    int systemId = kEmptyByte;  // NMEA 4.1 and later; not composed
+    int signalId = kEmptyByte;
 };
 
 struct Dtm {
@@ -171,6 +188,7 @@ struct Gns {
     double geoidSeparation = kEmptyFloat;
     double dgpsAge = kEmptyFloat;
     double dgpsStation = kEmptyFloat;
+    int navStatus = ' ';  // NMEA 4.1 and later
 };
 
 // ---- Group 4, AIS transponder --------------------------------------------
