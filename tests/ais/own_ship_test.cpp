@@ -2,6 +2,7 @@
 // fix indicator, the satellite cycle and staleness.
 #include <gtest/gtest.h>
 
+#include "OwnShipFakes.h"
 #include "TrackerFakes.h"
 #include "ais/OwnShip.h"
 #include "ais/SentenceIntake.h"
@@ -11,38 +12,6 @@ using namespace norq::ais;
 using namespace norq::test;
 
 namespace {
-
-struct FakeGnssView : GnssView {
-    std::string utc;
-    FixIndicator fix = FixIndicator::Lost;
-    bool showing = true;
-    std::vector<std::vector<int>> cycles;  // PRNs of each redrawn cycle
-    std::vector<bool> lastUsed;
-    void setUtcText(std::string_view t) override { utc = std::string(t); }
-    void setFixIndicator(FixIndicator f) override { fix = f; }
-    bool satelliteWindowShowing() const override { return showing; }
-    void showSatellites(std::span<const SatelliteEntry> list) override {
-        std::vector<int> prns;
-        lastUsed.clear();
-        for (const SatelliteEntry& s : list) {
-            prns.push_back(s.prn);
-            lastUsed.push_back(s.used);
-        }
-        cycles.push_back(prns);
-    }
-};
-
-struct FakeOwnView : OwnShipView {
-    double lon = 0, lat = 0, sog = 0, cog = 0;
-    int details = 0;
-    void ShowOwnShipTop(double a, double b, double c, double d) override {
-        lon = a;
-        lat = b;
-        sog = c;
-        cog = d;
-    }
-    void ShowOwnShipDetails(double, double, double, double) override { ++details; }
-};
 
 struct OwnShipTest : ::testing::Test {
     ManualClock clock;
@@ -103,17 +72,20 @@ TEST_F(OwnShipTest, SatelliteCycles) {
     line("GPGSA,A,3,03,06,,,,,,,,,,,2.5,1.3,2.1");
     line("GPGSV,3,1,11,03,03,111,40,04,15,270,00,06,01,010,00,13,06,292,00");
     line("GPGSV,3,2,11,14,25,170,00,16,57,208,39,18,67,296,40,19,40,246,00");
+    EXPECT_TRUE(gnssView.cycles.empty());  // the cycle is not complete yet
     line("GPGSV,3,3,11,22,42,067,42,24,14,311,43,27,05,244,00");
-    ASSERT_EQ(gnssView.cycles.size(), 1u);  // the first sentence started the first cycle
-    EXPECT_TRUE(gnssView.cycles[0].empty());
-    EXPECT_EQ(own.satellites().size(), 11u);
-    line("GPGSV,3,1,11,03,03,111,,04,15,270,00,06,01,010,00,13,06,292,00");
-    ASSERT_EQ(gnssView.cycles.size(), 2u);
-    EXPECT_EQ(gnssView.cycles[1].size(), 11u);
+    ASSERT_EQ(gnssView.cycles.size(), 1u);  // shown with its last sentence
+    EXPECT_EQ(gnssView.cycles[0].size(), 11u);
     EXPECT_TRUE(gnssView.lastUsed[0]);   // PRN 3
     EXPECT_FALSE(gnssView.lastUsed[1]);  // PRN 4
+    EXPECT_EQ(own.satellites().size(), 11u);
+    // A cycle whose last sentence is lost is shown when the next one begins.
+    line("GPGSV,3,1,11,03,03,111,,04,15,270,00,06,01,010,00,13,06,292,00");
     line("GPGSV,3,2,11,03,03,111,,16,57,208,39,18,67,296,40,19,40,246,00");
-    EXPECT_EQ(own.satellites().size(), 7u);
+    EXPECT_EQ(gnssView.cycles.size(), 1u);
+    line("GPGSV,3,1,11,03,03,111,,04,15,270,00,06,01,010,00,13,06,292,00");
+    ASSERT_EQ(gnssView.cycles.size(), 2u);
+    EXPECT_EQ(gnssView.cycles[1].size(), 7u);
 }
 
 TEST_F(OwnShipTest, PositionGoesStaleAfterSixtySeconds) {
