@@ -247,6 +247,11 @@ void TForm1::ShowOwnShipDetails(double lon, double lat, double sog, double cog) 
     scheduleFlush();
 }
 
+void TForm1::showCpaStatus(ais::CpaStatus status) {
+    cpaStatus_ = status;
+    lblStatusBarCpa_->setText(CatalogueText(texts_, ais::CpaStatusText(status)));
+}
+
 void TForm1::setUtcText(std::string_view text) {
     const QString utc = ToQString(text);
     SetText(lblTopUtc_, utc);
