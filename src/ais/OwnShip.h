@@ -28,7 +28,7 @@ inline constexpr std::int64_t kGnssStaleSeconds = 60;
 struct GnssFixData {
     double longitude = 181.0;
     double latitude = 91.0;
-    double altitude = 0.0;
+    double altitude = 0.0;  // metres; codec::kEmptyFloat when the GGA gave none
     int fixType = 0;
     int satellitesUsed = 0;  // over every constellation
     int satellitesInView = 0;

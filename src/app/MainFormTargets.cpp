@@ -265,7 +265,9 @@ void TForm1::setFixData(const ais::GnssFixData& data) {
     details_->showGps(lblTopUtc_->text(), ToQString(ais::ChartLatitudeText(data.latitude).view()),
                       ToQString(ais::ChartLongitudeText(data.longitude).view()), fix,
                       QStringLiteral("%1 / %2").arg(data.satellitesUsed).arg(data.satellitesInView),
-                      QStringLiteral("%1 m").arg(data.altitude, 0, 'f', 1));
+                      data.altitude == codec::kEmptyFloat
+                          ? QStringLiteral("N/A")
+                          : QStringLiteral("%1 m").arg(data.altitude, 0, 'f', 1));
 }
 
 void TForm1::setFixIndicator(ais::FixIndicator indicator) {
