@@ -44,6 +44,8 @@ struct FakeOwnView : ais::OwnShipView {
         cog = d;
     }
     void ShowOwnShipDetails(double, double, double, double) override { ++details; }
+    std::vector<ais::CpaStatus> cpaStatuses;  // each change the status row is told
+    void showCpaStatus(ais::CpaStatus s) override { cpaStatuses.push_back(s); }
 };
 
 }  // namespace norq::test
