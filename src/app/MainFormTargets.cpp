@@ -247,11 +247,6 @@ void TForm1::ShowOwnShipDetails(double lon, double lat, double sog, double cog) 
     scheduleFlush();
 }
 
-void TForm1::showCpaStatus(ais::CpaStatus status) {
-    cpaStatus_ = status;
-    lblStatusBarCpa_->setText(CatalogueText(texts_, ais::CpaStatusText(status)));
-}
-
 void TForm1::setUtcText(std::string_view text) {
     const QString utc = ToQString(text);
     SetText(lblTopUtc_, utc);
@@ -265,9 +260,7 @@ void TForm1::setFixData(const ais::GnssFixData& data) {
     details_->showGps(lblTopUtc_->text(), ToQString(ais::ChartLatitudeText(data.latitude).view()),
                       ToQString(ais::ChartLongitudeText(data.longitude).view()), fix,
                       QStringLiteral("%1 / %2").arg(data.satellitesUsed).arg(data.satellitesInView),
-                      data.altitude == codec::kEmptyFloat
-                          ? QStringLiteral("N/A")
-                          : QStringLiteral("%1 m").arg(data.altitude, 0, 'f', 1));
+                      QStringLiteral("%1 m").arg(data.altitude, 0, 'f', 1));
 }
 
 void TForm1::setFixIndicator(ais::FixIndicator indicator) {
@@ -278,6 +271,11 @@ void TForm1::setFixIndicator(ais::FixIndicator indicator) {
     imgFix_->setPixmap(ui::SvgPixmap(QString::fromLatin1(kImages[image]), 22, 22));
     imgFix_->setToolTip(text(indicator == ais::FixIndicator::Lost ? TextId::SatelliteInfoLost
                                                                   : TextId::SatelliteInfoFixed));
+}
+
+void TForm1::showCpaStatus(ais::CpaStatus status) {
+    cpaStatus_ = status;
+    lblStatusBarCpa_->setText(CatalogueText(texts_, ais::CpaStatusText(status)));
 }
 
 // ---- SearchHost ------------------------------------------------------------------

@@ -1,4 +1,4 @@
-// Recordings of real GNSS receivers (tests/fixtures/gpsd, see PROVENANCE.md)
+// Recordings of real GNSS receivers (tests/fixtures/gpsd, see PROVENANCE-GNSS.md)
 // replayed into the own ship. Each line is also read here on its own, by a
 // small reader that knows only the NMEA 0183 4.11 framing and field counts:
 // no GNSS line that reader accepts may be refused, and the own position after
