@@ -8,27 +8,11 @@ namespace {
 
 constexpr double kKnotsPerKmh = 1.0 / 1.852;
 
-bool TimeFieldsValid(const codec::TimeOfDay& t) {
-    return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
-           t.second <= 59;
-}
-
-bool DateValid(const codec::CalendarDate& d) {
-    return d.year > 0 && d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31;
-}
-
-bool PositionPresent(const codec::LatLon& p) {
-    return p.lat != codec::kEmptyLat && p.lon != codec::kEmptyLon;
-}
-
-// GGA quality 1 GNSS, 2 differential, 3 PPS, 4 RTK fixed, 5 RTK float.
-bool QualityIsFix(int quality) {
-    return quality >= 1 && quality <= 5;
-}
-
-bool StatusIsFix(int status, int mode) {
-    return status == 'A' && mode != 'N';
-}
+using codec::DateValid;
+using codec::GgaQualityIsFix;
+using codec::PositionPresent;
+using codec::StatusIsFix;
+using codec::TimeOfDayValid;
 
 bool SogUsable(double sog) {
     return sog >= 0.0 && sog <= kMaxSog;
@@ -97,14 +81,14 @@ OwnShip::Carried OwnShip::takeReport(const codec::SentenceRecord& r, std::int64_
     Carried c;
     if (const codec::Gga* g = r.as<codec::Gga>()) {
         c.position = true;
-        const bool fix = QualityIsFix(g->quality) && PositionPresent(g->pos);
+        const bool fix = GgaQualityIsFix(g->quality) && PositionPresent(g->pos);
         reportPosition(fix, g->pos, now);
         if (g->quality != codec::kEmptyByte) {
             quality_ = {true, now};
             qualityValue_ = g->quality;
         }
         if (g->satellites != codec::kEmptyByte) ggaSatellites_ = g->satellites;
-        if (fix && TimeFieldsValid(g->time)) {
+        if (fix && TimeOfDayValid(g->time)) {
             reportTime(g->time, now);
             c.time = true;
         }
@@ -117,7 +101,7 @@ OwnShip::Carried OwnShip::takeReport(const codec::SentenceRecord& r, std::int64_
         const bool fix = StatusIsFix(m->status, m->mode);
         reportPosition(fix && PositionPresent(m->pos), m->pos, now);
         if (fix) reportMotion(m->sog, m->cog, now);
-        if (fix && TimeFieldsValid(m->time) && DateValid(m->date)) {
+        if (fix && TimeOfDayValid(m->time) && DateValid(m->date)) {
             gnssDate_ = m->date;
             reportTime(m->time, now);
             c.time = true;

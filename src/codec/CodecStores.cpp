@@ -8,29 +8,8 @@ namespace norq::codec {
 
 namespace {
 
-bool TimeFieldsValid(const TimeOfDay& t) {
-    return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
-           t.second <= 59;
-}
-
 bool CogValid(double cog) {
     return cog >= 0.0 && cog <= 360.0;
-}
-
-bool PositionPresent(const LatLon& p) {
-    return p.lat != kEmptyLat && p.lon != kEmptyLon;
-}
-
-// GGA quality 1 GNSS fix, 2 differential, 3 PPS, 4 RTK fixed, 5 RTK float.
-// 6 (dead reckoning), 7 (manual input) and 8 (simulation) are no fix.
-bool QualityIsFix(int quality) {
-    return quality >= 1 && quality <= 5;
-}
-
-// Status A, unless the mode indicator of NMEA 2.3 and later says the data
-// are not valid.
-bool StatusIsFix(int status, int mode) {
-    return status == 'A' && mode != 'N';
 }
 
 }  // namespace
@@ -92,8 +71,8 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.fixTime = g->time;
         s.latitude = g->pos.lat;
         s.longitude = g->pos.lon;
-        s.positionValid = QualityIsFix(g->quality) && PositionPresent(g->pos);
-        if (s.positionValid && TimeFieldsValid(g->time)) s.timeValid = true;
+        s.positionValid = GgaQualityIsFix(g->quality) && PositionPresent(g->pos);
+        if (s.positionValid && TimeOfDayValid(g->time)) s.timeValid = true;
         s.ggaQuality = g->quality;
         s.altitude = g->altitude;
         if (g->satellites != kEmptyByte) s.satellitesUsed = g->satellites;
@@ -118,11 +97,7 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.variationDirection = m->variationDirection;
         s.mode = m->mode;
         s.navStatus = m->navStatus;
-        const CalendarDate& d = m->date;
-        if (m->status == 'A' && TimeFieldsValid(m->time) && d.year > 0 && d.month >= 1 &&
-            d.month <= 12 && d.day >= 1 && d.day <= 31) {
-            s.timeValid = true;
-        }
+        if (m->status == 'A' && TimeOfDayValid(m->time) && DateValid(m->date)) s.timeValid = true;
     } else if (const Vtg* v = r.as<Vtg>()) {
         // A VTG without a course must not leave an earlier course marked valid.
         s.cogTrue = v->cogTrue;

@@ -9,6 +9,28 @@
 
 namespace norq::codec {
 
+// The fix rules of the GNSS sentences, shared by the store and the own ship.
+// GGA quality 1 GNSS, 2 differential, 3 PPS, 4 RTK fixed, 5 RTK float; 0 and
+// 6 (dead reckoning), 7 (manual input), 8 (simulation) are no fix.
+inline bool GgaQualityIsFix(int quality) {
+    return quality >= 1 && quality <= 5;
+}
+// GLL and RMC: status A, unless the mode indicator (NMEA 2.3 and later) says
+// the data are not valid.
+inline bool StatusIsFix(int status, int mode) {
+    return status == 'A' && mode != 'N';
+}
+inline bool PositionPresent(const LatLon& p) {
+    return p.lat != kEmptyLat && p.lon != kEmptyLon;
+}
+inline bool TimeOfDayValid(const TimeOfDay& t) {
+    return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
+           t.second <= 59;
+}
+inline bool DateValid(const CalendarDate& d) {
+    return d.year > 0 && d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31;
+}
+
 struct GnssStore {
     int talkerSystem = 0;
     TimeOfDay fixTime;

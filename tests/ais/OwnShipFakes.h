@@ -1,4 +1,5 @@
-// Recording fakes of the GNSS status window and the own ship's top strip.
+// Recording fakes of the GNSS status window and the own ship's top strip, and
+// the own ship wired to the real intake and tracker with every fake attached.
 #pragma once
 
 #include <span>
@@ -6,7 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "TrackerFakes.h"
 #include "ais/OwnShip.h"
+#include "ais/SentenceIntake.h"
+#include "codec/SentenceLines.h"
 
 namespace norq::test {
 
@@ -46,6 +50,22 @@ struct FakeOwnView : ais::OwnShipView {
     void ShowOwnShipDetails(double, double, double, double) override { ++details; }
     std::vector<ais::CpaStatus> cpaStatuses;  // each change the status row is told
     void showCpaStatus(ais::CpaStatus s) override { cpaStatuses.push_back(s); }
+};
+
+struct OwnShipRig {
+    ais::ManualClock clock;
+    FakeTargetView targets;
+    FakeChart chart;
+    FakeGnssView gnssView;
+    FakeOwnView ownView;
+    codec::SentenceCodec codec;
+    ais::TargetTracker tracker{clock, {&targets, &chart, &ownView, nullptr, nullptr}};
+    ais::OwnShip own{codec, tracker, &gnssView, &chart, &ownView, &targets};
+    ais::SentenceIntake intake{codec, {&tracker, &own, nullptr, nullptr, nullptr}};
+
+    // One sentence (body without '$' and checksum) from a live port.
+    void line(const std::string& body) { intake.ReceiveLine(Checksummed(body), true); }
+    const ais::TargetRecord& entry0() { return tracker.table().own(); }
 };
 
 }  // namespace norq::test

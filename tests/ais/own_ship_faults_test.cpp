@@ -24,19 +24,7 @@ constexpr double kOwnLon = 1.5;
 constexpr double kOwnLat = 51.0;
 constexpr double kMile = 1.0 / 60.0;
 
-struct OwnShipFaultTest : ::testing::Test {
-    ManualClock clock;
-    FakeTargetView targets;
-    FakeChart chart;
-    FakeGnssView gnssView;
-    FakeOwnView ownView;
-    norq::codec::SentenceCodec codec;
-    TargetTracker tracker{clock, {&targets, &chart, &ownView, nullptr, nullptr}};
-    OwnShip own{codec, tracker, &gnssView, &chart, &ownView, &targets};
-    SentenceIntake intake{codec, {&tracker, &own, nullptr, nullptr, nullptr}};
-
-    void line(const std::string& body) { intake.ReceiveLine(Checksummed(body), true); }
-    const TargetRecord& entry0() { return tracker.table().own(); }
+struct OwnShipFaultTest : ::testing::Test, OwnShipRig {
     // A target `miles` north of the own ship; returns its entry.
     const TargetRecord& targetNorth(double miles, float sog, float cog, std::uint32_t mmsi) {
         tracker.applyDecoded(PositionReport(mmsi, kOwnLon, kOwnLat + miles * kMile, sog, cog), {});

@@ -13,20 +13,7 @@ using namespace norq::test;
 
 namespace {
 
-struct OwnShipTest : ::testing::Test {
-    ManualClock clock;
-    FakeTargetView targets;
-    FakeChart chart;
-    FakeGnssView gnssView;
-    FakeOwnView ownView;
-    norq::codec::SentenceCodec codec;
-    TargetTracker tracker{clock, {&targets, &chart, &ownView, nullptr, nullptr}};
-    OwnShip own{codec, tracker, &gnssView, &chart, &ownView, &targets};
-    SentenceIntake intake{codec, {&tracker, &own, nullptr, nullptr, nullptr}};
-
-    void line(const std::string& body) { intake.ReceiveLine(Checksummed(body), true); }
-    const TargetRecord& entry0() { return tracker.table().own(); }
-};
+struct OwnShipTest : ::testing::Test, OwnShipRig {};
 
 }  // namespace
 
