@@ -22,14 +22,6 @@ struct LatLon {
 // navigational status, system id, signal id) keep their empty value when an
 // older receiver leaves them out.
 
-// NMEA 4.11 GNSS system ids (GSA, GBS, GRS).
-inline constexpr int kSystemGps = 1;
-inline constexpr int kSystemGlonass = 2;
-inline constexpr int kSystemGalileo = 3;
-inline constexpr int kSystemBeiDou = 4;
-inline constexpr int kSystemQzss = 5;
-inline constexpr int kSystemNavIc = 6;
-
 struct Gga {
     TimeOfDay time;
     LatLon pos;
@@ -83,7 +75,7 @@ struct Gsa {
     double pdop = kEmptyFloat;
     double hdop = kEmptyFloat;
     double vdop = kEmptyFloat;
-    int systemId = kEmptyByte;  // NMEA 4.1 and later
+    int systemId = kEmptyByte;  // NMEA 4.1 and later: 1 GPS ... 6 NavIC (ais::GnssSystem)
 };
 
 struct SatelliteInView {
