@@ -101,6 +101,8 @@ class OwnShip final : public GnssHandler {
     const GnssItem& timeItem() const { return time_; }
     const GnssItem& qualityItem() const { return quality_; }
     int quality() const { return quality_.valid ? qualityValue_ : 0; }
+    // The HDT heading while current, else 511 (not available).
+    double heading() const { return heading_.valid ? headingValue_ : kHeadingNotAvailable; }
 
   private:
     // What the sentence just received carried.

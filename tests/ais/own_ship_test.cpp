@@ -102,6 +102,7 @@ TEST_F(OwnShipTest, EachItemGoesStaleOnItsOwn) {
     line("GPRMC,120003,A,5100.0,N,00130.0,E,6.0,90.0,310124,,,A");
     line("HEHDT,091.5,T");
     EXPECT_FLOAT_EQ(entry0().heading, 91.5f);
+    EXPECT_DOUBLE_EQ(own.heading(), 91.5);
     // Only GGA goes on: the position stays fresh, SOG, COG and heading do not.
     for (int second = 1; second <= 61; ++second) {
         clock.advance(1);
@@ -117,6 +118,7 @@ TEST_F(OwnShipTest, EachItemGoesStaleOnItsOwn) {
     EXPECT_GT(entry0().sog, 102.2f);  // shown "N/A"
     EXPECT_EQ(entry0().cog, kCogReset);
     EXPECT_EQ(entry0().heading, kHeadingNotAvailable);
+    EXPECT_EQ(own.heading(), kHeadingNotAvailable);
     EXPECT_EQ(tracker.ownCpaStatus(), CpaStatus::NoOwnSpeed);
     EXPECT_TRUE(own.gnssTimeValid());  // GGA with a fix keeps the time
 }
