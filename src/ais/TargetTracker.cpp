@@ -414,11 +414,16 @@ void TargetTracker::UpdateTargetGeometry(int index, const ReferencePosition& ref
     t.cpaStatus = r.status;
     c_.chart->setDangerous(index, IsDangerous(t, cpa_));
     c_.view->gridRowChanged(index);
+    reportOwnCpaStatus();
 }
 
 void TargetTracker::UpdateAllTargetGeometry(const ReferencePosition& ref) {
     for (int i = 1; i < table_.count(); ++i)
         UpdateTargetGeometry(i, ref);
+    reportOwnCpaStatus();
+}
+
+void TargetTracker::reportOwnCpaStatus() {
     const CpaStatus own = OwnCpaStatus(table_.own());
     if (!ownCpaStatusShown_ || own != ownCpaStatus_) {
         ownCpaStatus_ = own;

@@ -105,6 +105,8 @@ class TargetTracker final : public AisMessageHandler {
     void rewriteRows(int index);
     void applyOwnVdoPosition();
     void runFollowUps(int index, int type);
+    // Tells the own ship's view when the own part of the CPA preconditions changed.
+    void reportOwnCpaStatus();
     enum class Highlight { Move, KeepForOwnShip, Keep };
     void selectTarget(int listIndex, bool byUser, Highlight highlight);
 

@@ -203,7 +203,11 @@ TEST_F(OwnShipTest, SpeedFromKilometresPerHourWhenKnotsAreEmpty) {
 }
 
 TEST_F(OwnShipTest, TheStatusRowIsToldWhyCpaIsNotComputedWhenItChanges) {
+    // The first target without an own fix: no own position.
     tracker.applyDecoded(PositionReport(211000001, 1.5, 51.1, 10.0, 180.0), {});
+    tracker.UpdateAfterAisMessage(1);
+    ASSERT_EQ(ownView.cpaStatuses, std::vector<CpaStatus>{CpaStatus::NoOwnPosition});
+    ownView.cpaStatuses.clear();
     line("GPRMC,120003,A,5100.0,N,00130.0,E,,45.0,310124,,,A");
     line("GPRMC,120004,A,5100.0,N,00130.0,E,,45.0,310124,,,A");
     line("GPRMC,120005,A,5100.0,N,00130.0,E,7.5,,310124,,,A");  // the course stays
