@@ -42,6 +42,8 @@ class GnssHandler {
   public:
     virtual ~GnssHandler() = default;
     virtual void UpdateOwnShipFromGnss() = 0;
+    // After every stored heading sentence (HDT, ROT, VBW, GNS).
+    virtual void onHeadingSentence() {}
 };
 
 // The transmitter state indicator.

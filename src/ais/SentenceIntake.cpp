@@ -130,6 +130,9 @@ void SentenceIntake::dispatch(const codec::SentenceRecord& record, std::string_v
         case codec::SentenceGroup::Gnss:
             if (connections_.gnss != nullptr) connections_.gnss->UpdateOwnShipFromGnss();
             break;
+        case codec::SentenceGroup::Heading:
+            if (connections_.gnss != nullptr) connections_.gnss->onHeadingSentence();
+            break;
         case codec::SentenceGroup::Transponder:
             // The own ship's report is the !AIVDO line itself (it reaches here
             // only complete and decoded), not a text that quotes one.

@@ -450,22 +450,28 @@ void TargetTracker::UpdateTargetGeometry(int index, const ReferencePosition& ref
     t.bearing = bearingMode_ == BearingMode::True
                     ? TrueBearing(t, ref.longitude, ref.latitude)
                     : RelativeBearing(t, ref.longitude, ref.latitude, ref.course);
-    const TargetRecord& own = table_.own();
-    if (own.ownPositionValid) {
-        const CpaResult r = ComputeCpa(own, t);
-        t.cpa = r.cpa;
-        t.tcpa = r.tcpa;
-    } else {
-        t.cpa = kCpaNotAvailable;
-        t.tcpa = 0.0f;
-    }
+    const CpaResult r = ComputeCpa(table_.own(), t);
+    t.cpa = r.cpa;
+    t.tcpa = r.tcpa;
+    t.cpaStatus = r.status;
     c_.chart->setDangerous(index, IsDangerous(t, cpa_));
     c_.view->gridRowChanged(index);
+    reportOwnCpaStatus();
 }
 
 void TargetTracker::UpdateAllTargetGeometry(const ReferencePosition& ref) {
     for (int i = 1; i < table_.count(); ++i)
         UpdateTargetGeometry(i, ref);
+    reportOwnCpaStatus();
+}
+
+void TargetTracker::reportOwnCpaStatus() {
+    const CpaStatus own = OwnCpaStatus(table_.own());
+    if (!ownCpaStatusShown_ || own != ownCpaStatus_) {
+        ownCpaStatus_ = own;
+        ownCpaStatusShown_ = true;
+        c_.ownShipView->showCpaStatus(own);
+    }
 }
 
 void TargetTracker::UpdateRanges(const ReferencePosition& ref) {

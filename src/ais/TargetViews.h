@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ais/TargetRecord.h"
+
 namespace norq::ais {
 
 // The ship list, the alphanumeric grid and the detail pages.
@@ -78,6 +80,10 @@ class OwnShipView {
     virtual void ShowOwnShipTop(double /*lon*/, double /*lat*/, double /*sog*/, double /*cog*/) {}
     virtual void ShowOwnShipDetails(double /*lon*/, double /*lat*/, double /*sog*/,
                                     double /*cog*/) {}
+    // Whether the own ship lets CPA and TCPA be computed, and if not, why
+    // (no own position, no own SOG, no own COG while making way): the status
+    // row says so. Called when it changes.
+    virtual void showCpaStatus(CpaStatus) {}
 };
 
 // The AIS MOB and SART device list.

@@ -157,6 +157,7 @@ class TForm1 final : public QMainWindow,
     // ais::OwnShipView
     void ShowOwnShipTop(double lon, double lat, double sog, double cog) override;
     void ShowOwnShipDetails(double lon, double lat, double sog, double cog) override;
+    void showCpaStatus(ais::CpaStatus status) override;
     // ais::GnssView
     void setUtcText(std::string_view text) override;
     void setFixData(const ais::GnssFixData& data) override;
@@ -298,6 +299,8 @@ class TForm1 final : public QMainWindow,
     QLabel* lblStatusBarBearingMode_ = nullptr;
     QLabel* lblStatusBarTxCount_ = nullptr;
     QLabel* lblStatusBarLog_ = nullptr;
+    QLabel* lblStatusBarCpa_ = nullptr;  // why CPA/TCPA read "N/A", empty while computed
+    ais::CpaStatus cpaStatus_ = ais::CpaStatus::Computed;
     QLabel* imageStatusBarAis_ = nullptr;
     QLabel* imageStatusBarGps_ = nullptr;
     QLabel* imageStatusBarMob_ = nullptr;

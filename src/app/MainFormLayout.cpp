@@ -318,6 +318,7 @@ QWidget* TForm1::buildStatusRow() {
     lblStatusBarBearingMode_ = addStatusLabel(panelStatusBar_, "lblStatusBarBearingMode", 120);
     lblStatusBarTxCount_ = addStatusLabel(panelStatusBar_, "lblStatusBarTxCount", 150);
     lblStatusBarLog_ = addStatusLabel(panelStatusBar_, "lblStatusBarLog", 220);
+    lblStatusBarCpa_ = addStatusLabel(panelStatusBar_, "lblStatusBarCpa", 240);
     row->addStretch(1);
     imageStatusBarAis_ =
         ImageLabel(panelStatusBar_, "ImageStatusBarAISConnect", "port-disconnected", 20);

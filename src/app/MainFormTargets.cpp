@@ -280,6 +280,11 @@ void TForm1::setFixIndicator(ais::FixIndicator indicator) {
                                                                   : TextId::SatelliteInfoFixed));
 }
 
+void TForm1::showCpaStatus(ais::CpaStatus status) {
+    cpaStatus_ = status;
+    lblStatusBarCpa_->setText(CatalogueText(texts_, ais::CpaStatusText(status)));
+}
+
 // ---- SearchHost ------------------------------------------------------------------
 
 const ais::TargetTable& TForm1::searchTable() const {
