@@ -282,7 +282,9 @@ void TForm1::setFixIndicator(ais::FixIndicator indicator) {
 
 void TForm1::showCpaStatus(ais::CpaStatus status) {
     cpaStatus_ = status;
-    lblStatusBarCpa_->setText(CatalogueText(texts_, ais::CpaStatusText(status)));
+    const QString reason = CatalogueText(texts_, ais::CpaStatusText(status));
+    lblStatusBarCpa_->setText(reason);
+    lblStatusBarCpa_->setToolTip(reason);
 }
 
 // ---- SearchHost ------------------------------------------------------------------

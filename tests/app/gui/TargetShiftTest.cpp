@@ -43,6 +43,8 @@ TEST_F(TargetShiftTest, ADangerousTargetBehindOneThatAgesOutStaysMarked) {
     ASSERT_EQ(chart()->highlighted(), 2);
 
     clock_.advance(2601);  // the first target is silent for 3601 s
+    // The own ship reports again, or its position would have gone stale.
+    feed(AisSentences(PositionReport({211999999, 120.0, 22.0, 10.0f, 0.0f, 0, 0}), true));
     feed(AisSentences(PositionReport(fixed)));
     feed(AisSentences(PositionReport(dangerous)));
     main().Timer1Timer();
