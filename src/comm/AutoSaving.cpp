@@ -124,8 +124,9 @@ void AutoSaving::step() {
         if (periodOpen_) closePeriod();
         return;
     }
-    const bool periodOver = now - fileOpened_ >= period_;
-    if (!periodOpen_ || periodOver || (recording_.writeFailed() && periodOver)) {
+    // A new file at the very last second of the window would stay empty.
+    const bool lastSecond = end_ >= 0 && now >= end_;
+    if (!periodOpen_ || (now - fileOpened_ >= period_ && !lastSecond)) {
         openNewFile(nowLocal);
         return;
     }

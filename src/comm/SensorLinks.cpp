@@ -43,6 +43,8 @@ bool TSysSensorControl::ConnectTcpTo(std::string_view host, int port) {
     link->OnDataReady = [this](TTCPIPClientThread& l) { onTcpData(l); };
     link->OnConnected = [this](TTCPIPClientThread& l) { onTcpConnected(l); };
     link->OnDisconnected = [this](TTCPIPClientThread& l) { onTcpDisconnected(l); };
+    tcpHost_ = link->host();
+    tcpPort_ = link->port();
     tcpLines_.clear();
     recording_.dropPending(tcpLines_.origin());
     tcp_ = std::move(link);
@@ -285,7 +287,7 @@ void TSysSensorControl::SuperviseTcp() {
             ++v.reconnectCount;
             autoReconnecting_ = true;
             silence_ = 0;
-            if (!ConnectTcp()) autoReconnecting_ = false;
+            if (!ConnectTcpTo(tcpHost_, tcpPort_)) autoReconnecting_ = false;
         }
         return;
     }

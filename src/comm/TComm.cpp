@@ -289,10 +289,10 @@ void TThreadComm::applyLocked() {
     }
     const int rate = BaudRateValue(baudRate_);
     const speed_t speed = StandardSpeed(rate);
-    if (speed != 0) {
-        ::cfsetispeed(&tio, speed);
-        ::cfsetospeed(&tio, speed);
-    }
+    // A rate without a termios constant is set on the device after the flags;
+    // the flags go out with a standard rate meanwhile.
+    ::cfsetispeed(&tio, speed != 0 ? speed : B38400);
+    ::cfsetospeed(&tio, speed != 0 ? speed : B38400);
     if (::tcsetattr(fd_, TCSANOW, &tio) != 0 || (speed == 0 && !SetCustomRate(fd_, rate))) {
         throw CommError("Error updating DataControlBlock (Error: %d)", errno);
     }
