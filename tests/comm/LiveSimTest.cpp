@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "CommTestSupport.h"
 #include "codec/SentenceCodec.h"
@@ -211,6 +212,71 @@ TEST_F(LiveSimulator, ThePseudoTerminalOfTheSimulatorAnswersTheQueries) {
     // A rate change on the open port is taken at once (the line stays open).
     control.port(kAisPort).SetBaudRate(TBaudRate::br115200);
     EXPECT_TRUE(control.port(kAisPort).Connected());
+}
+
+// Runs a command and returns its standard output.
+std::string Output(const std::string& command) {
+    std::string out;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+        out.append(buf, n);
+    ::pclose(pipe);
+    return out;
+}
+
+int Count(const std::string& text, std::string_view needle) {
+    int n = 0;
+    for (std::size_t at = text.find(needle); at != std::string::npos;
+         at = text.find(needle, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(NorqAisLive, TheHeadlessToolReadsTcpUdpAndSerialSources) {
+    const bool pty = test::HavePseudoTerminals();
+    Simulator sim(pty ? std::vector<std::string>{"--tcp=0", "--pty=ais", "--speed", "20"}
+                      : std::vector<std::string>{"--tcp=0", "--speed", "20"});
+    ASSERT_TRUE(sim.waitFor(pty ? "(ais)\n" : "(ais,gnss)\n"));
+    const std::string tool = NORQ_AIS_PROGRAM;
+    if (pty) {
+        const std::string serial = Output(tool + " replay " + sim.ptyPath() + ":38400 --for 1.5");
+        EXPECT_NE(serial.find("targets"), std::string::npos) << serial;
+    }
+    const std::string json =
+        Output(tool + " decode tcp://127.0.0.1:" + std::to_string(sim.tcpPort()) + " --for 2");
+    EXPECT_GT(Count(json, "\"mmsi\""), 20) << json.substr(0, 200);
+    const std::string summary =
+        Output(tool + " replay --for 2 tcp://localhost:" + std::to_string(sim.tcpPort()));
+    EXPECT_NE(summary.find("targets"), std::string::npos) << summary;
+    // A source that cannot be reached ends at once with a message, not a hang.
+    EXPECT_EQ(Output(tool + " decode tcp://127.0.0.1:1 --for 30 2>/dev/null"), "");
+    EXPECT_EQ(Output(tool + " decode /dev/norq-missing --for 30 2>&1").find("cannot open"), 10u);
+
+    // UDP: the datagrams of a sender reach the decoder.
+    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+    socklen_t length = sizeof any;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&any), &length);
+    const int port = ntohs(any.sin_port);
+    ::close(fd);  // a free port for the tool to listen on
+    std::string udpOut;
+    std::thread reader([&] {
+        udpOut = Output(tool + " decode udp://127.0.0.1:" + std::to_string(port) + " --for 1.5");
+    });
+    fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    const std::string vdm = "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26";
+    for (int i = 0; i < 20; ++i) {
+        std::this_thread::sleep_for(50ms);
+        ::sendto(fd, vdm.data(), vdm.size(), 0, reinterpret_cast<sockaddr*>(&any), sizeof any);
+    }
+    ::close(fd);
+    reader.join();
+    EXPECT_GT(Count(udpOut, "\"mmsi\""), 5) << udpOut;
 }
 
 }  // namespace
