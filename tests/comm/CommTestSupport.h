@@ -151,6 +151,12 @@ class LoopbackServer {
             if (n < 0) return false;
         }
     }
+    // Resets the connection (the far end sees an error, not an orderly end).
+    void resetClient() {
+        linger off{1, 0};
+        ::setsockopt(client_, SOL_SOCKET, SO_LINGER, &off, sizeof off);
+        closeClient();
+    }
     void closeClient() {
         if (client_ >= 0) ::close(client_);
         client_ = -1;
