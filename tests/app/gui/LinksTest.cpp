@@ -119,6 +119,15 @@ TEST_F(LinksTest, TheLogWindowShowsLinesWhileEnabledAndSavesWithTheOverwriteQues
     window->clearLog();
     EXPECT_EQ(links().log().size(), 0u);
     EXPECT_TRUE(window->shownText().isEmpty());
+    // Lines that come between a clear and the next update are the only ones shown.
+    links().log().addAlways("one");
+    window->refresh();
+    links().log().clear();
+    links().log().addAlways("two");
+    window->refresh();
+    EXPECT_EQ(window->shownText(), QStringLiteral("two"));
+    links().log().clear();
+    window->refresh();
 
     // The far end closes: noted in the log even with Enable Log unticked.
     window->findChild<QCheckBox*>(QStringLiteral("cbxEnableLog"))->setChecked(false);
