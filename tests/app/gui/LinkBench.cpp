@@ -4,9 +4,9 @@
 //   app_link_bench throughput [SECONDS]   a scene of 500 targets sent as fast as
 //       the viewer reads it: sentences per second absorbed, with the views'
 //       updates per second (the windows stay current) and the CPU it took
-//   app_link_bench realtime SPEED [SECONDS]   norq-sim on the demo scenario at
-//       SPEED times real time: sentences per second and the viewer's share of
-//       one core
+//   app_link_bench realtime SPEED [SECONDS [list]]   norq-sim on the demo
+//       scenario at SPEED times real time: sentences per second and the
+//       viewer's share of one core (on the chart page, or the list page)
 //   app_link_bench memory [REPEATS]   the demo feed REPEATS times (2: an hour)
 //       at top speed: resident size after the first minute of feed and at the end
 //   app_link_bench screenshots DIR   the log, auto-saving and export windows on a
@@ -258,12 +258,13 @@ int Screenshots(const std::string& folder) {
     return 0;
 }
 
-int Realtime(double speed, double seconds) {
+int Realtime(double speed, double seconds, bool listPage) {
     pid_t sim = -1;
     const int port = StartSimulator(speed, sim);
     if (port == 0) return 1;
     {
         Viewer viewer;
+        if (listPage) viewer.main().setCentrePage(norq::app::CentrePage::Alpha);
         const double idleCpu = CpuSeconds();
         QElapsedTimer idle;
         idle.start();
@@ -328,7 +329,8 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "throughput";
     if (mode == "throughput") return Throughput(argc > 2 ? std::atof(argv[2]) : 5.0);
     if (mode == "realtime")
-        return Realtime(argc > 2 ? std::atof(argv[2]) : 1.8, argc > 3 ? std::atof(argv[3]) : 60.0);
+        return Realtime(argc > 2 ? std::atof(argv[2]) : 1.8, argc > 3 ? std::atof(argv[3]) : 60.0,
+                        argc > 4 && std::string(argv[4]) == "list");
     if (mode == "memory") return Memory(argc > 2 ? std::atoi(argv[2]) : 2);
     if (mode == "screenshots") return Screenshots(argc > 2 ? argv[2] : ".");
     std::fprintf(stderr, "usage: app_link_bench throughput|realtime|memory [...]\n");
