@@ -35,8 +35,7 @@ bool WaitFor(int fd, short events, int wake, short& revents) {
 
 }  // namespace
 
-TTCPIPClientThread::TTCPIPClientThread(WindowThreadPoster& poster)
-    : poster_(poster), gate_(poster) {}
+TTCPIPClientThread::TTCPIPClientThread(WindowThreadPoster& poster) : gate_(poster) {}
 
 TTCPIPClientThread::~TTCPIPClientThread() {
     disconnected_ = true;

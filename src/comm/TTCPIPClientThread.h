@@ -78,7 +78,6 @@ class TTCPIPClientThread {
     void fail(int error);
     void stopWorker();
 
-    WindowThreadPoster& poster_;
     HandOverGate gate_;
     std::string host_;
     int port_ = -1;

@@ -250,6 +250,12 @@ TEST(NorqAisLive, TheHeadlessToolReadsTcpUdpAndSerialSources) {
     const std::string summary =
         Output(tool + " replay --for 2 tcp://localhost:" + std::to_string(sim.tcpPort()));
     EXPECT_NE(summary.find("targets"), std::string::npos) << summary;
+    // A device that is no serial line is still read as a file.
+    EXPECT_EQ(Count(Output("printf '!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\\r\\n' | " +
+                           tool + " decode /dev/stdin"),
+                    "\"mmsi\":244670316"),
+              1);
+    EXPECT_EQ(Output(tool + " decode /dev/null"), "");
     // A source that cannot be reached ends at once with a message, not a hang.
     EXPECT_EQ(Output(tool + " decode tcp://127.0.0.1:1 --for 30 2>/dev/null"), "");
     EXPECT_EQ(Output(tool + " decode /dev/norq-missing --for 30 2>&1").find("cannot open"), 10u);

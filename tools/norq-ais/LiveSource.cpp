@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -273,10 +275,30 @@ void CloseLiveSource(std::FILE* stream) {
     feed->stop();
 }
 
+namespace {
+
+// A device path names a serial line when it is a character device other than
+// the memory devices (/dev/null, /dev/zero, ...); /dev/stdin on a pipe and the
+// like are read as files.
+bool NamesSerialLine(std::string_view text) {
+    if (!text.starts_with("/dev/")) return true;
+    std::string path(text.substr(0, text.rfind(':')));
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        path = std::string(text);
+        if (::stat(path.c_str(), &st) != 0) return true;  // let the link say what is wrong
+    }
+    return S_ISCHR(st.st_mode) && major(st.st_rdev) != 1;
+}
+
+}  // namespace
+
 // The input of a command: a file, standard input, or a live source.
 std::FILE* OpenInput(Args args, std::size_t index) {
     if (args.size() <= index || args[index] == "-") return stdin;
-    if (comm::IsLinkSource(args[index])) return OpenLiveSource(args[index]);
+    if (comm::IsLinkSource(args[index]) && NamesSerialLine(args[index])) {
+        return OpenLiveSource(args[index]);
+    }
     std::string path(args[index]);
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) std::fprintf(stderr, "norq-ais: cannot open %s\n", path.c_str());
