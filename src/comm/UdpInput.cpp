@@ -22,11 +22,13 @@ TUdpListener::~TUdpListener() {
 namespace {
 
 // A bound, non-blocking datagram socket, or -1 with `error` set.
-int BoundSocket(const std::string& address, int port, int& error) {
+int BoundSocket(const std::string& text, int port, int& error) {
+    // A local address is a literal (no name lookup on the window's thread).
+    const std::string address = text == "localhost" ? std::string("127.0.0.1") : text;
     addrinfo hints{};
     hints.ai_family = address.empty() ? AF_INET6 : AF_UNSPEC;  // dual stack for "every address"
     hints.ai_socktype = SOCK_DGRAM;
-    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV | AI_NUMERICHOST;
     const std::string service = std::to_string(port);
     addrinfo* found = nullptr;
     if (::getaddrinfo(address.empty() ? nullptr : address.c_str(), service.c_str(), &hints,

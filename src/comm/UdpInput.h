@@ -33,7 +33,7 @@ class TUdpListener {
 
     Handler OnDataReady;
 
-    // Binds to `address` (an IPv4 or IPv6 literal or a host name; empty: every
+    // Binds to `address` (an IPv4 or IPv6 literal or "localhost"; empty: every
     // address) and `port`, and starts the worker. False with lastError() set
     // when the port cannot be bound. Window's thread.
     bool Open(const std::string& address, int port);
