@@ -157,9 +157,9 @@ bool TSysSensorControl::OpenSensorPort(int sensor, std::string_view portText, in
     }
     s.openError = port.Connected() ? 0 : port.lastOpenError();
     if (!port.Connected()) return false;
+    // The stored settings are the caller's to change: a scan opens many ports.
     s.lines.clear();
-    s.settings.serialDevice = path;
-    s.settings.serialBaudRate = static_cast<int>(port.BaudRate());
+    recording_.dropPending(s.lines.origin());
     return true;
 }
 

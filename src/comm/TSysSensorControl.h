@@ -126,6 +126,7 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     // Opens the sensor's port on the typed port (see DevicePathForText) with
     // the rate of `rateIndex` in the six-rate list (-1 keeps the port's rate),
     // raises RTS and DTR. True when the port is open (also when it already was).
+    // The stored settings stay as they are.
     bool OpenSensorPort(int sensor, std::string_view portText, int rateIndex);
     // The message for a port that would not open: the "Serial port open
     // error" text, and for a port the user may not open, how to get access.

@@ -235,6 +235,10 @@ bool TfrmLinkSettings::connectSerial() {
                          ui::MessageIcon::Error, ui::MessageButtons::Ok);
         return false;
     }
+    // The port that opened is the one kept for the next start.
+    app::SensorPortSettings& s = control_.portSettings(sensor_);
+    s.serialDevice = control_.port(sensor_).DeviceName();
+    s.serialBaudRate = static_cast<int>(control_.port(sensor_).BaudRate());
     control_.setInUse(sensor_, true);
     control_.setLinkState(
         sensor_, sensor_ == kAisPort ? LinkState::IdentificationPending : LinkState::Connected);

@@ -233,6 +233,17 @@ TEST_F(LinksTest, TheConnectionWindowConnectsOverUdpAndExplainsAPortThatWillNotO
     EXPECT_TRUE(dialogs_.shown.back().text.startsWith(
         QStringLiteral("Serial port open error! Please check!")));
     EXPECT_TRUE(dialogs_.shown.back().text.contains(QStringLiteral("does not exist")));
+    std::unique_ptr<comm::test::PtyPair> gps;
+    if (comm::test::HavePseudoTerminals()) {
+        // A port that opens is kept for the next start.
+        gps = std::make_unique<comm::test::PtyPair>();
+        window->setSerialPort(QString::fromStdString(gps->path()), 3);
+        ASSERT_TRUE(window->toggleConnection());
+        EXPECT_EQ(control().portSettings(comm::kGpsPort).serialDevice, gps->path());
+        EXPECT_EQ(control().portSettings(comm::kGpsPort).serialBaudRate, 9);  // 38400
+        EXPECT_EQ(main().statusPanel(1), QStringLiteral("GPS Port Connected"));
+        EXPECT_FALSE(window->toggleConnection());
+    }
 
     main().action(QStringLiteral("mnuConnectAisPort"))->trigger();
     window->setInputType(comm::InputType::Udp);
@@ -254,6 +265,9 @@ TEST_F(LinksTest, TheConnectionWindowConnectsOverUdpAndExplainsAPortThatWillNotO
     const std::string settings = ReadAll(settingsFile());
     EXPECT_NE(settings.find("UDP_Port=10117"), std::string::npos);
     EXPECT_NE(settings.find("UDP_Address=127.0.0.1"), std::string::npos);
+    if (gps) {
+        EXPECT_NE(settings.find("Serial_Device=" + gps->path()), std::string::npos);
+    }
 }
 
 }  // namespace
