@@ -12,6 +12,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <system_error>
+#include <thread>
 
 namespace norq::comm {
 
@@ -31,6 +34,52 @@ bool WaitFor(int fd, short events, int wake, short& revents) {
         revents = fds[1].revents;
         if (revents != 0) return true;
     }
+}
+
+// A host name looked up on a helper thread of its own, so that a link told to
+// stop while the resolver is still asking never makes anyone wait for it: the
+// helper owns the lookup and its pipe, and ends by itself.
+struct Lookup {
+    int ready[2] = {-1, -1};
+    in_addr address{};
+    bool found = false;
+    std::atomic<bool> done{false};  // set after address and found
+    ~Lookup() {
+        for (int fd : ready)
+            if (fd >= 0) ::close(fd);
+    }
+};
+
+bool Resolve(const std::string& host, int wake, in_addr& address, bool& woken) {
+    auto lookup = std::make_shared<Lookup>();
+    if (::pipe2(lookup->ready, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    try {
+        std::thread([lookup, host] {
+            addrinfo hints{};
+            hints.ai_family = AF_INET;
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* found = nullptr;
+            if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0 && found != nullptr) {
+                lookup->address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
+                lookup->found = true;
+            }
+            if (found != nullptr) ::freeaddrinfo(found);
+            lookup->done.store(true, std::memory_order_release);
+            const char byte = 1;
+            [[maybe_unused]] const ssize_t n = ::write(lookup->ready[1], &byte, 1);
+        }).detach();
+    } catch (const std::system_error&) {
+        return false;
+    }
+    short revents = 0;
+    if (!WaitFor(lookup->ready[0], POLLIN, wake, revents)) {
+        woken = true;
+        return false;
+    }
+    // The helper wrote after its last change: what it found is complete.
+    if (!lookup->done.load(std::memory_order_acquire)) return false;
+    address = lookup->address;
+    return lookup->found;
 }
 
 }  // namespace
@@ -85,16 +134,11 @@ bool TTCPIPClientThread::connectSocket() {
     if (port_ < 0) {
         error = EINVAL;
     } else if (::inet_pton(AF_INET, host_.c_str(), &address.sin_addr) != 1) {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        if (::getaddrinfo(host_.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+        bool woken = false;
+        if (!Resolve(host_, wake_[0], address.sin_addr, woken)) {
+            if (woken) return false;
             error = EHOSTUNREACH;
-        } else {
-            address.sin_addr = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
         }
-        if (found != nullptr) ::freeaddrinfo(found);
     }
     if (error == 0 && ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         error = errno == EINTR ? EINPROGRESS : errno;

@@ -3,7 +3,8 @@
 // pipe. The worker hands every event synchronously to the window's thread:
 // data ready runs OnDataReady there (which calls ReceiveData), the end of the
 // connection runs OnDisconnected there. The window's thread never waits on
-// the socket: connecting, and resolving a host name, happen on the worker.
+// the socket: connecting happens on the worker, and a host name is looked up
+// on a helper of its own that nobody waits for when the link is told to stop.
 //
 // A connect that completes with an error, a far-end close, a receive error
 // other than would-block and a failed send all end the link through

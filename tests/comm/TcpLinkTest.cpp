@@ -81,6 +81,19 @@ TEST_F(TcpSupervision, LinesArriveWholeAndLongLinesAreOnlyLogged) {
     EXPECT_TRUE(control.aisDataSeen());
 }
 
+TEST_F(TcpSupervision, AHostNameIsLookedUpOffTheWindowThread) {
+    ASSERT_TRUE(control.ConnectTcpTo("localhost", server.port()));
+    ASSERT_TRUE(server.accept(loop));
+    ASSERT_TRUE(until([&] { return control.tcpThread() && control.tcpThread()->connected(); }));
+    // A link told to stop while its lookup runs ends at once.
+    TTCPIPClientThread slow(loop);
+    slow.SetHost("unresolvable.invalid");
+    slow.SetPort(1);
+    slow.Start();
+    slow.Disconnect();
+    EXPECT_EQ(slow.state(), TTCPIPClientThread::State::Ended);
+}
+
 TEST_F(TcpSupervision, AFarEndCloseIsLoggedAndReconnectedThreeTicksLater) {
     connect();
     for (int i = 0; i < 30; ++i)
