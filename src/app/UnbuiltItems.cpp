@@ -17,20 +17,14 @@ constexpr const char* kNoteProperty = "unbuiltNote";
 // One line per item whose action is not built yet. Delete the line when the
 // action lands; nothing else needs to change.
 constexpr std::array kUnbuiltItems{
-    // File menu: export and auto-saving (links).
-    UnbuiltItem{"mnuExportAISInfo", UnbuiltKind::Command},
-    UnbuiltItem{"mnuAutoSaving", UnbuiltKind::Command},
     // View menu: chart switches (chart), tracks (navigation objects), monitored
-    // ships (alarms), the message log (links) and the safety message log (alarms).
+    // ships (alarms) and the safety message log (alarms).
     UnbuiltItem{"mnuCenterViewChart", UnbuiltKind::Command},
     UnbuiltItem{"mnuRardarRangeRing", UnbuiltKind::Command},
     UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
     UnbuiltItem{"mnuViewSelectShip", UnbuiltKind::Command},
-    UnbuiltItem{"mnuViewLogWindow", UnbuiltKind::Command},
     UnbuiltItem{"mnuSRMLog", UnbuiltKind::Command},
-    // Connection menu: port dialogs and the device wizard (links, wizard).
-    UnbuiltItem{"mnuConnectAisPort", UnbuiltKind::Command},
-    UnbuiltItem{"mnuConnectGpsPort", UnbuiltKind::Command},
+    // Connection menu: the device wizard (wizard).
     UnbuiltItem{"mnuDeviceWizard", UnbuiltKind::Command},
     // Config menu: navigation objects, monitored and friend ships, AIS MOB list.
     UnbuiltItem{"mnuMarkManager", UnbuiltKind::Command},
@@ -50,10 +44,7 @@ constexpr std::array kUnbuiltItems{
     UnbuiltItem{"spbEcsIconBarNavManager", UnbuiltKind::Command},
     UnbuiltItem{"spbEcsIconBarGpsSignal", UnbuiltKind::Command},
     UnbuiltItem{"spbEcsIconBarAISMOBList", UnbuiltKind::Command},
-    // Status images whose click opens a window: the port dialogs (links) and
-    // the GNSS status window (chart).
-    UnbuiltItem{"ImageStatusBarAISConnect", UnbuiltKind::StatusImage},
-    UnbuiltItem{"ImageStatusBarGPSConnect", UnbuiltKind::StatusImage},
+    // Status images whose click opens a window: the GNSS status window (chart).
     UnbuiltItem{"imgGpsFix", UnbuiltKind::StatusImage},
 };
 
