@@ -1,0 +1,51 @@
+// Checks of what the user types into the connection dialogs, and the handling
+// of a serial port that appears or disappears while the viewer runs.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "comm/DetectionInterfaces.h"
+
+namespace norq::comm {
+
+// The device path meant by a typed port: an absolute path below /dev/, or a
+// bare device name ("ttyUSB0" is /dev/ttyUSB0). Nothing for an empty text,
+// a path outside /dev/, a ".." part, or characters no device name has.
+std::optional<std::string> DevicePathOf(std::string_view typed);
+
+// The TCP fields of the dialogs: four address octets (first octet first) and
+// the port, as typed.
+struct TcpFields {
+    std::array<std::string_view, 4> octets{};
+    std::string_view port;
+};
+
+struct TcpSettings {
+    enum class Status { Ok, Empty, Invalid };
+    Status status = Status::Empty;
+    std::array<int, 4> address{};  // first octet first
+    int port = 0;
+};
+
+// Empty when a field is empty (the dialogs then do nothing); Invalid when an
+// octet is not a number from 0 to 255 or the port not one from 1 to 65535.
+TcpSettings CheckTcpFields(const TcpFields& fields);
+
+// The TCP Connect toggle of both dialogs: checks and stores the fields, then
+// ends the link when it is on, or makes it. A field left empty does nothing;
+// a value out of range is refused with a message.
+enum class TcpToggle { Nothing, Refused, Started, Stopped };
+TcpToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFields& fields,
+                        bool wizardOwns);
+
+// The machine's ports changed. The lists are enumerated again; when ports
+// were removed, each serial sensor whose open port is gone is switched off
+// (port closed, in use off, link idle), and a sensor served through that port
+// without one of its own is marked idle. TCP links and ports still present
+// are left alone. Returns a bit per sensor switched off.
+unsigned HandlePortsChanged(DetectionPorts& ports, bool removed);
+
+}  // namespace norq::comm
