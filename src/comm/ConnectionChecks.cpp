@@ -81,7 +81,7 @@ TcpToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFie
         return TcpToggle::Refused;
     }
     ports.storeTcp(checked.address, checked.port);
-    const int s = kAisSensor;
+    const int s = kAisPort;
     if (ports.tcpSwitchedOn() || ports.linkState(s) == LinkState::Connected) {
         ports.disconnectTcp();
         ports.setTcpSwitchedOn(false);
@@ -95,7 +95,7 @@ TcpToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFie
     ports.connectTcp(wizardOwns);
     ports.setTcpSwitchedOn(true);
     // The device identifies itself before the link counts as connected.
-    ports.setLinkState(s, LinkState::Identifying);
+    ports.setLinkState(s, LinkState::IdentificationPending);
     ports.setInUse(s, true);
     return TcpToggle::Started;
 }
@@ -106,7 +106,7 @@ unsigned HandlePortsChanged(DetectionPorts& ports, bool removed) {
     const std::span<const std::string> present = ports.presentPorts();
     unsigned switchedOff = 0;
     std::array<std::string, kSensorCount> vanished{};
-    for (int s : {kAisSensor, kMobSensor, kGpsSensor}) {
+    for (int s : {kAisPort, kMobPort, kGpsPort}) {
         if (ports.inputType(s) != InputType::Serial || !ports.portOpen(s)) continue;
         // A running scan moves on to the next port by itself.
         if (ports.scanPhase(s) == ScanPhase::Running) continue;
@@ -116,7 +116,7 @@ unsigned HandlePortsChanged(DetectionPorts& ports, bool removed) {
         ports.setInUse(s, false);
         ports.setScanPhase(s, ScanPhase::Finished);
         ports.setLinkState(s, LinkState::Idle);
-        if (s == kAisSensor) ports.setDeviceKind(DeviceKind::None);
+        if (s == kAisPort) ports.setDeviceKind(DeviceKind::None);
         vanished[static_cast<std::size_t>(s)] = path;
         switchedOff |= 1u << s;
     }

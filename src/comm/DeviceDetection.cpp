@@ -44,9 +44,9 @@ std::string Labelled(const char* label, const DeviceIdentity::Value& value) {
 
 }  // namespace
 
-int RatePosition(int rateOrdinal) {
-    for (std::size_t i = 0; i < kScanRateOrdinals.size(); ++i) {
-        if (kScanRateOrdinals[i] == rateOrdinal) return static_cast<int>(i);
+int SixRateIndex(int rateOrdinal) {
+    for (std::size_t i = 0; i < kSixRateOrdinals.size(); ++i) {
+        if (kSixRateOrdinals[i] == rateOrdinal) return static_cast<int>(i);
     }
     return kLastRatePosition;
 }
@@ -78,8 +78,8 @@ bool DeviceDetection::scanning() const {
 
 // ---- Line hook --------------------------------------------------------------
 
-bool DeviceDetection::fromPortUnderTest(LineSource source) const {
-    return source.kind == LineSource::Kind::Serial && source.sensor == current_ &&
+bool DeviceDetection::fromPortUnderTest(const LineOrigin& origin) const {
+    return origin.link == LinkKind::Serial && origin.sensor == current_ &&
            ports_.portOpen(current_);
 }
 
@@ -88,74 +88,78 @@ bool DeviceDetection::mayTouch(int sensor) const {
     return !ports_.portOpen(sensor) && !ports_.inUse(sensor);
 }
 
-void DeviceDetection::onLine(std::string_view line, LineSource source) {
+void DeviceDetection::startDetection() {
     const int s = current_;
-    const bool start = source.kind == LineSource::Kind::None;
-    if (!start && !fromPortUnderTest(source)) return;
+    if (ports_.scanPhase(s) != ScanPhase::NotStarted) return;
+    const LinkState link = ports_.linkState(s);
+    if (link == LinkState::Idle || link == LinkState::DetectionStarted) {
+        resetDetection();
+        ports_.setScanPhase(s, ScanPhase::Running);
+        ports_.setLinkState(s, LinkState::DetectionStarted);
+        scanCount_ = 0;
+    }
+}
 
+void DeviceDetection::onLine(std::string_view line, const LineOrigin& origin) {
+    const int s = current_;
+    if (!fromPortUnderTest(origin)) return;
     const ScanPhase phase = ports_.scanPhase(s);
     if (phase == ScanPhase::NotStarted) {
-        const LinkState link = ports_.linkState(s);
-        if (link == LinkState::Idle || link == LinkState::Started) {
-            resetDetection();
-            ports_.setScanPhase(s, ScanPhase::Running);
-            ports_.setLinkState(s, LinkState::Started);
-            scanCount_ = 0;
-        }
+        startDetection();
         return;
     }
-    if (phase != ScanPhase::Running || start || line.empty()) return;
+    if (phase != ScanPhase::Running || line.empty()) return;
 
-    if (s == kAisSensor) {
+    if (s == kAisPort) {
         if (Contains(line, "!AI")) {
-            ports_.setLinkState(kAisSensor, LinkState::Seen);
+            ports_.setLinkState(kAisPort, LinkState::DeviceSeen);
         } else if (Contains(line, "$GP")) {
-            if (mayTouch(kGpsSensor)) ports_.setLinkState(kGpsSensor, LinkState::Seen);
+            if (mayTouch(kGpsPort)) ports_.setLinkState(kGpsPort, LinkState::DeviceSeen);
         } else if (Contains(line, kProductInfoBegin) || Contains(line, kStaticDataEnd)) {
-            ports_.setLinkState(kAisSensor, LinkState::Seen);
+            ports_.setLinkState(kAisPort, LinkState::DeviceSeen);
         }
-        if (ports_.linkState(kAisSensor) == LinkState::Seen) foundAis();
-    } else if (s == kMobSensor) {
-        if (Contains(line, kMobAnswer)) ports_.setLinkState(kMobSensor, LinkState::Seen);
-        if (ports_.linkState(kMobSensor) == LinkState::Seen) foundMob();
+        if (ports_.linkState(kAisPort) == LinkState::DeviceSeen) foundAis();
+    } else if (s == kMobPort) {
+        if (Contains(line, kMobAnswer)) ports_.setLinkState(kMobPort, LinkState::DeviceSeen);
+        if (ports_.linkState(kMobPort) == LinkState::DeviceSeen) foundMob();
     }
 }
 
 void DeviceDetection::foundAis() {
-    const std::string path = ports_.portPath(kAisSensor);
-    const int rate = kScanRateOrdinals[static_cast<std::size_t>(ratePosition_)];
-    ports_.storeSerial(kAisSensor, path, rate);
+    const std::string path = ports_.portPath(kAisPort);
+    const int rate = kSixRateOrdinals[static_cast<std::size_t>(ratePosition_)];
+    ports_.storeSerial(kAisPort, path, rate);
     view_->addResultLine("Found AIS ... ");
-    if (mayTouch(kGpsSensor) && ports_.linkState(kGpsSensor) == LinkState::Seen) {
+    if (mayTouch(kGpsPort) && ports_.linkState(kGpsPort) == LinkState::DeviceSeen) {
         // The transponder passes its GNSS receiver's sentences on: the GPS
         // sensor is served through the same port.
-        ports_.setLinkState(kGpsSensor, LinkState::Connected);
-        ports_.storeSerial(kGpsSensor, path, rate);
+        ports_.setLinkState(kGpsPort, LinkState::Connected);
+        ports_.storeSerial(kGpsPort, path, rate);
         view_->addResultLine("Found GPS ... ");
     }
     view_->addResultLine("");
-    finishScan(kAisSensor);
+    finishScan(kAisPort);
 }
 
 void DeviceDetection::foundMob() {
-    const std::string path = ports_.portPath(kMobSensor);
-    const int rate = kScanRateOrdinals[static_cast<std::size_t>(ratePosition_)];
-    ports_.storeSerial(kMobSensor, path, rate);
+    const std::string path = ports_.portPath(kMobPort);
+    const int rate = kSixRateOrdinals[static_cast<std::size_t>(ratePosition_)];
+    ports_.storeSerial(kMobPort, path, rate);
     view_->addResultLine("Found MOB ... ");
-    if (mayTouch(kGpsSensor) && ports_.linkState(kGpsSensor) == LinkState::Seen) {
-        ports_.setLinkState(kGpsSensor, LinkState::Connected);
-        ports_.storeSerial(kGpsSensor, path, rate);
+    if (mayTouch(kGpsPort) && ports_.linkState(kGpsPort) == LinkState::DeviceSeen) {
+        ports_.setLinkState(kGpsPort, LinkState::Connected);
+        ports_.storeSerial(kGpsPort, path, rate);
         view_->addResultLine("Found GPS ... ");
     }
     view_->addResultLine("");
-    finishScan(kMobSensor);
+    finishScan(kMobPort);
 }
 
 void DeviceDetection::finishScan(int sensor) {
     view_->showResultList();
     scanCount_ = 0;
-    ports_.setLinkState(sensor,
-                        sensor == kAisSensor ? LinkState::Identifying : LinkState::Connected);
+    ports_.setLinkState(
+        sensor, sensor == kAisPort ? LinkState::IdentificationPending : LinkState::Connected);
     ports_.setScanPhase(sensor, ScanPhase::Finished);
     // The scan is over: later failed commands report again.
     ports_.setAutoMode(false);
@@ -170,7 +174,8 @@ void DeviceDetection::scanTick() {
     const int s = current_;
     const ScanPhase phase = ports_.scanPhase(s);
     const LinkState link = ports_.linkState(s);
-    if (phase == ScanPhase::NotStarted && (link == LinkState::Idle || link == LinkState::Started)) {
+    if (phase == ScanPhase::NotStarted &&
+        (link == LinkState::Idle || link == LinkState::DetectionStarted)) {
         if (owner_ != nullptr) owner_->switchOff(false);
         ports_.setScanPhase(s, ScanPhase::Finished);
         ports_.setLinkState(s, LinkState::Idle);
@@ -204,7 +209,7 @@ void DeviceDetection::scanAuto(int count) {
         const auto it = std::find(free.begin(), free.end(), ports_.storedPath(current_));
         portCursor_ = it == free.end() ? 0 : static_cast<std::size_t>(it - free.begin());
         view_->selectScanPort(static_cast<int>(portCursor_));
-        rateCursor_ = RatePosition(ports_.storedRate(current_));
+        rateCursor_ = SixRateIndex(ports_.storedRate(current_));
     }
     if (count % 4 == 0) {
         view_->selectScanRate(rateCursor_);
@@ -223,8 +228,8 @@ void DeviceDetection::advancePort() {
     if (free.empty()) return;
     if (portCursor_ >= free.size()) portCursor_ = 0;
     // A GNSS receiver seen on the port left behind is not on the next one.
-    if (mayTouch(kGpsSensor) && ports_.linkState(kGpsSensor) == LinkState::Seen) {
-        ports_.setLinkState(kGpsSensor, LinkState::Idle);
+    if (mayTouch(kGpsPort) && ports_.linkState(kGpsPort) == LinkState::DeviceSeen) {
+        ports_.setLinkState(kGpsPort, LinkState::Idle);
     }
     ports_.closePort(current_);
     portUnderTest_ = free[portCursor_];
@@ -252,9 +257,9 @@ void DeviceDetection::scanManual(int count) {
 }
 
 void DeviceDetection::sendProbes() {
-    if (current_ == kAisSensor) {
+    if (current_ == kAisPort) {
         ports_.sendTestQuery(kProbeCode);
-    } else if (current_ == kMobSensor) {
+    } else if (current_ == kMobPort) {
         ports_.sendMobQuery();
     }
     ports_.sendDebugQuery();
@@ -272,8 +277,8 @@ void DeviceDetection::failScan(DetectionMessage message) {
     ports_.setAutoMode(false);
     ports_.setScanPhase(s, ScanPhase::Finished);
     ports_.setLinkState(s, LinkState::Idle);
-    if (mayTouch(kGpsSensor) && ports_.linkState(kGpsSensor) == LinkState::Seen) {
-        ports_.setLinkState(kGpsSensor, LinkState::Idle);
+    if (mayTouch(kGpsPort) && ports_.linkState(kGpsPort) == LinkState::DeviceSeen) {
+        ports_.setLinkState(kGpsPort, LinkState::Idle);
     }
     view_->showMessage(message);
     // The port last tried is closed and switched off.
@@ -292,8 +297,8 @@ void DeviceDetection::failScan(DetectionMessage message) {
 // ---- Identification ---------------------------------------------------------
 
 bool DeviceDetection::waitingForIdentification() const {
-    const LinkState link = ports_.linkState(kAisSensor);
-    if (link == LinkState::Identifying) return true;
+    const LinkState link = ports_.linkState(kAisPort);
+    if (link == LinkState::IdentificationPending) return true;
     // A static-data device goes on to name its kind after it has connected.
     return link == LinkState::Connected && seen_ && (!endSeen_ || collectingStatic_);
 }
@@ -332,7 +337,7 @@ void DeviceDetection::onIdentificationLine(std::string_view line) {
     }
     if (identifiedNow) {
         // The identification always concerns the AIS sensor.
-        ports_.setLinkState(kAisSensor, LinkState::Connected);
+        ports_.setLinkState(kAisPort, LinkState::Connected);
         view_->refreshPages();
         view_->refreshStatus();
     }
@@ -372,8 +377,8 @@ void DeviceDetection::onProductInfo(const codec::ProductInfoBlock& block) {
 }
 
 void DeviceDetection::identificationTick() {
-    const LinkState link = ports_.linkState(kAisSensor);
-    if (link == LinkState::Identifying) {
+    const LinkState link = ports_.linkState(kAisPort);
+    if (link == LinkState::IdentificationPending) {
         if (!seen_ && idTicks_ < kIdentificationTicks) {
             ++idTicks_;
             if (idTicks_ < kIdentificationTicks) {
@@ -395,7 +400,7 @@ void DeviceDetection::identificationTick() {
 
 void DeviceDetection::endIdentification() {
     // No answer: the link is connected with the device kind as it was.
-    ports_.setLinkState(kAisSensor, LinkState::Connected);
+    ports_.setLinkState(kAisPort, LinkState::Connected);
     view_->refreshStatus();
     view_->refreshPages();
 }

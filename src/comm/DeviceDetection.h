@@ -86,10 +86,10 @@ class DeviceDetection {
 
     // Detection state back to the start: count 0, Auto fields empty.
     void resetDetection();
-    // The line hook. Called for every line handed to the intake, and with no
-    // line (empty source) to start a detection.
-    void onLine(std::string_view line, LineSource source);
-    void startDetection() { onLine({}, {}); }
+    // The line hook: every line handed to the intake, with the link it came on.
+    void onLine(std::string_view line, const LineOrigin& origin);
+    // The hook called without a line: a detection starts.
+    void startDetection();
     // One tick of the scan timer; the count is counted after the step.
     void scanTick();
     int scanCount() const { return scanCount_; }
@@ -121,7 +121,7 @@ class DeviceDetection {
     void finishScan(int sensor);
     void foundAis();
     void foundMob();
-    bool fromPortUnderTest(LineSource source) const;
+    bool fromPortUnderTest(const LineOrigin& origin) const;
     bool mayTouch(int sensor) const;
     void showPort(std::string_view path, int ratePosition);
     void endIdentification();
@@ -132,7 +132,7 @@ class DeviceDetection {
     DetectionView* view_;
     ScanOwner* owner_ = nullptr;
 
-    int current_ = kAisSensor;
+    int current_ = kAisPort;
     bool autoScan_ = false;
     std::string manualPort_;
     int manualRate_ = kLastRatePosition;

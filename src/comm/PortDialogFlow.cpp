@@ -6,7 +6,7 @@ namespace norq::comm {
 
 void PortDialogFlow::open(int sensor) {
     detection_.setCurrentSensor(sensor);
-    if (sensor != kAisSensor) ports_.setInputType(sensor, InputType::Serial);
+    if (sensor != kAisPort) ports_.setInputType(sensor, InputType::Serial);
     ports_.enumeratePorts();
     preselect();
     showing_ = true;
@@ -20,12 +20,12 @@ void PortDialogFlow::preselect() {
     port_ = connected ? ports_.portPath(s) : ports_.storedPath(s);
     if (port_.empty())
         port_ = present.empty() ? std::string(DeviceDetection::kNotAvailable) : present.front();
-    ratePosition_ = RatePosition(ports_.storedRate(s));
+    ratePosition_ = SixRateIndex(ports_.storedRate(s));
 }
 
 void PortDialogFlow::setInputType(InputType type) {
     const int s = detection_.currentSensor();
-    if (s != kAisSensor) type = InputType::Serial;
+    if (s != kAisPort) type = InputType::Serial;
     if (ports_.inUse(s) || ports_.portOpen(s) || ports_.tcpSwitchedOn()) return;
     ports_.setInputType(s, type);
     view_.refreshPages();
@@ -40,7 +40,7 @@ void PortDialogFlow::labelDoubleClicked() {
 
 void PortDialogFlow::connect(const PortDialogInputs& inputs) {
     const int s = detection_.currentSensor();
-    if (s == kAisSensor && ports_.inputType(s) == InputType::Tcp) {
+    if (s == kAisPort && ports_.inputType(s) == InputType::Tcp) {
         ports_.setSendType(InputType::Tcp);
         ToggleTcpLink(ports_, view_, inputs.tcp, false);
     } else {
@@ -52,11 +52,11 @@ void PortDialogFlow::connect(const PortDialogInputs& inputs) {
 }
 
 void PortDialogFlow::connectAtStart() {
-    detection_.setCurrentSensor(kAisSensor);
-    ports_.setInputType(kAisSensor, InputType::Serial);
+    detection_.setCurrentSensor(kAisPort);
+    ports_.setInputType(kAisPort, InputType::Serial);
     PortDialogInputs inputs;
-    inputs.typedPort = ports_.storedPath(kAisSensor);
-    inputs.ratePosition = RatePosition(ports_.storedRate(kAisSensor));
+    inputs.typedPort = ports_.storedPath(kAisPort);
+    inputs.ratePosition = SixRateIndex(ports_.storedRate(kAisPort));
     connect(inputs);
 }
 
@@ -78,16 +78,17 @@ void PortDialogFlow::serialConnect(const PortDialogInputs& inputs) {
             view_.showMessage(DetectionMessage::PortOpenError);
             return;
         }
-        ports_.storeSerial(s, *path, kScanRateOrdinals[static_cast<std::size_t>(rate)]);
+        ports_.storeSerial(s, *path, kSixRateOrdinals[static_cast<std::size_t>(rate)]);
         connected = true;
     } else {
-        if (s == kAisSensor) ports_.setDeviceKind(DeviceKind::None);
+        if (s == kAisPort) ports_.setDeviceKind(DeviceKind::None);
         ports_.closePort(s);
     }
     ports_.setScanPhase(s, ScanPhase::NotStarted);
     ports_.setLinkState(s, LinkState::Idle);
     if (connected) {
-        ports_.setLinkState(s, s == kAisSensor ? LinkState::Identifying : LinkState::Connected);
+        ports_.setLinkState(
+            s, s == kAisPort ? LinkState::IdentificationPending : LinkState::Connected);
     }
 }
 
@@ -102,9 +103,9 @@ PortDialogState PortDialogFlow::state() const {
     const int s = detection_.currentSensor();
     const LinkState link = ports_.linkState(s);
     st.sensor = s;
-    st.page = s == kAisSensor ? ports_.inputType(s) : InputType::Serial;
-    st.selectorVisible = s == kAisSensor;
-    st.detectingVisible = s == kAisSensor && link == LinkState::Identifying;
+    st.page = s == kAisPort ? ports_.inputType(s) : InputType::Serial;
+    st.selectorVisible = s == kAisPort;
+    st.detectingVisible = s == kAisPort && link == LinkState::IdentificationPending;
     st.closeEnabled = !st.detectingVisible;
     st.port = port_;
     st.ratePosition = ratePosition_;

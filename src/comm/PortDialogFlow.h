@@ -14,7 +14,7 @@
 namespace norq::comm {
 
 struct PortDialogState {
-    int sensor = kAisSensor;
+    int sensor = kAisPort;
     InputType page = InputType::Serial;
     bool selectorVisible = true;  // the serial/TCP selector: AIS only
     bool connectDown = false;     // the button reads "Disconnect"

@@ -17,17 +17,17 @@ bool WizardFlow::sensorBusy(int sensor) const {
 
 void WizardFlow::show() {
     showing_ = true;
-    setUpSensorPage(kAisSensor);
+    setUpSensorPage(kAisPort);
 }
 
 void WizardFlow::next() {
-    setUpSensorPage(kMobSensor);
+    setUpSensorPage(kMobPort);
 }
 
 void WizardFlow::setUpSensorPage(int sensor) {
     detection_.setCurrentSensor(sensor);
     ports_.enumeratePorts();
-    if (ports_.inputType(sensor) == InputType::Tcp && sensor == kAisSensor) {
+    if (ports_.inputType(sensor) == InputType::Tcp && sensor == kAisPort) {
         setUpTcpPage();
     } else {
         setUpSerialPage();
@@ -40,7 +40,7 @@ void WizardFlow::setUpSerialPage() {
     if (sensorBusy(s)) {
         // A port in use keeps its connection: the Auto fields show it.
         view_.showAutoFields(ports_.portPath(s),
-                             DeviceDetection::RateText(RatePosition(ports_.storedRate(s))));
+                             DeviceDetection::RateText(SixRateIndex(ports_.storedRate(s))));
         autoMode_ = false;
         status_ = ports_.linkState(s) == LinkState::Connected ? WizardStatus::Connected
                                                               : WizardStatus::Connecting;
@@ -92,7 +92,7 @@ void WizardFlow::setAutoMode(bool on) {
 
 void WizardFlow::setInputType(InputType type) {
     const int s = detection_.currentSensor();
-    if (s != kAisSensor) type = InputType::Serial;  // the GPS and MOB ports are serial only
+    if (s != kAisPort) type = InputType::Serial;  // the GPS and MOB ports are serial only
     if (sensorBusy(s) || ports_.tcpSwitchedOn()) return;
     ports_.setInputType(s, type);
     if (type == InputType::Tcp) {
@@ -115,20 +115,20 @@ WizardState WizardFlow::state() const {
     const int s = detection_.currentSensor();
     const LinkState link = ports_.linkState(s);
     st.sensor = s;
-    st.page = s == kAisSensor ? ports_.inputType(s) : InputType::Serial;
+    st.page = s == kAisPort ? ports_.inputType(s) : InputType::Serial;
     st.autoMode = autoMode_;
     st.status = status_;
     st.firstBlinkColour = blinkCounter_ > 2;
     st.imageFrame = frame_;
     st.notes = notes_;
-    st.detectingVisible = s == kAisSensor && link == LinkState::Identifying;
+    st.detectingVisible = s == kAisPort && link == LinkState::IdentificationPending;
     st.closeEnabled = !st.detectingVisible;
     st.nextVisible = false;  // no MOB page in the shipped configuration
     st.nextEnabled = link == LinkState::Idle || link == LinkState::Connected;
     if (st.page == InputType::Serial) {
         st.connectDown = ports_.inUse(s);
         st.inputsEnabled = !st.connectDown;
-        st.selectorEnabled = !st.connectDown && s == kAisSensor;
+        st.selectorEnabled = !st.connectDown && s == kAisPort;
     } else {
         const bool on = ports_.tcpSwitchedOn() || link == LinkState::Connected;
         st.connectDown = on;
@@ -145,7 +145,7 @@ WizardState WizardFlow::state() const {
 void WizardFlow::connect(const WizardInputs& inputs) {
     inputs_ = inputs;
     const int s = detection_.currentSensor();
-    if (s == kAisSensor && ports_.inputType(s) == InputType::Tcp) {
+    if (s == kAisPort && ports_.inputType(s) == InputType::Tcp) {
         ports_.setSendType(InputType::Tcp);
         tcpFlow(inputs.tcp);
     } else {
@@ -170,7 +170,7 @@ void WizardFlow::serialFlow(bool byTimeOut) {
     view_.refreshStatus();
     ports_.setScanPhase(s, ScanPhase::NotStarted);
     ports_.setLinkState(s, LinkState::Idle);
-    if (s == kGpsSensor) return;
+    if (s == kGpsPort) return;
     if (!ports_.inUse(s)) {
         switchedOff(byTimeOut);
         return;
@@ -189,7 +189,7 @@ bool WizardFlow::startAutoScan() {
     const std::span<const std::string> free = ports_.freePorts();
     view_.showAutoFields(free.empty() ? DeviceDetection::kNotAvailable : free.front(),
                          DeviceDetection::RateText(kLastRatePosition));
-    view_.addResultLine(s == kAisSensor ? "Detecting AIS ... " : "Detecting MOB ... ");
+    view_.addResultLine(s == kAisPort ? "Detecting AIS ... " : "Detecting MOB ... ");
     status_ = WizardStatus::Connecting;
     // The first step at once; a scan that fails at once has already switched
     // the port off again.
@@ -224,9 +224,9 @@ bool WizardFlow::connectManually() {
         return false;
     }
     ports_.setInUse(s, true);
-    ports_.storeSerial(s, *path, kScanRateOrdinals[static_cast<std::size_t>(rate)]);
-    if (s == kAisSensor) {
-        ports_.setLinkState(s, LinkState::Identifying);
+    ports_.storeSerial(s, *path, kSixRateOrdinals[static_cast<std::size_t>(rate)]);
+    if (s == kAisPort) {
+        ports_.setLinkState(s, LinkState::IdentificationPending);
         view_.addResultLine("AIS Connected");
         // The connecting animation runs until the device has identified itself.
         status_ = WizardStatus::Connecting;
@@ -252,7 +252,7 @@ void WizardFlow::giveUp() {
 
 void WizardFlow::switchedOff(bool byTimeOut) {
     const int s = detection_.currentSensor();
-    if (s == kAisSensor) ports_.setDeviceKind(DeviceKind::None);
+    if (s == kAisPort) ports_.setDeviceKind(DeviceKind::None);
     ports_.setAutoMode(false);
     autoMode_ = false;
     detection_.setAutoScan(false);
@@ -263,9 +263,9 @@ void WizardFlow::switchedOff(bool byTimeOut) {
     status_ = WizardStatus::Disconnect;
     frame_ = 0;
     if (byTimeOut) {
-        view_.addResultLine(s == kAisSensor ? "Fail to connect AIS " : "Fail to connect MOB");
+        view_.addResultLine(s == kAisPort ? "Fail to connect AIS " : "Fail to connect MOB");
     } else {
-        view_.addResultLine(s == kAisSensor ? "AIS Disconnected" : "MOB Disconnected");
+        view_.addResultLine(s == kAisPort ? "AIS Disconnected" : "MOB Disconnected");
     }
     view_.addResultLine("");
     ports_.setScanPhase(s, ScanPhase::Finished);
@@ -289,7 +289,7 @@ void WizardFlow::tcpFlow(const TcpFields& fields) {
 }
 
 void WizardFlow::onTcpDisconnected() {
-    if (ports_.inputType(kAisSensor) != InputType::Tcp) return;
+    if (ports_.inputType(kAisPort) != InputType::Tcp) return;
     status_ = WizardStatus::Disconnect;
     frame_ = 0;
     view_.refreshPages();
@@ -342,7 +342,7 @@ void WizardFlow::portsChanged(bool removed) {
     const int s = detection_.currentSensor();
     const bool wasOn = ports_.inUse(s);
     const unsigned off = HandlePortsChanged(ports_, removed);
-    if (wasOn && (off & (1u << s)) != 0 && s != kGpsSensor) switchedOff(false);
+    if (wasOn && (off & (1u << s)) != 0 && s != kGpsPort) switchedOff(false);
     view_.refreshPages();
     view_.refreshStatus();
 }

@@ -32,7 +32,7 @@ enum class WizardNote : std::uint8_t {
 enum class WizardStatus : std::uint8_t { Disconnect, Connecting, Connected };
 
 struct WizardState {
-    int sensor = kAisSensor;  // the device type label: "AIS" or "MOB"
+    int sensor = kAisPort;  // the device type label: "AIS" or "MOB"
     InputType page = InputType::Serial;
     bool autoMode = false;
     bool connectDown = false;  // the button reads "Disconnect"

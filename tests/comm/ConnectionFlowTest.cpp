@@ -52,7 +52,7 @@ class Flows : public ::testing::Test {
         ports.present = {"/dev/null", "/dev/zero"};
         ports.openable = {"/dev/null", "/dev/zero"};
     }
-    FakePorts::Sensor& ais() { return ports.at(kAisSensor); }
+    FakePorts::Sensor& ais() { return ports.at(kAisPort); }
 
     FakePorts ports;
     FakeView view;
@@ -79,7 +79,7 @@ TEST_F(Flows, ManualModeRefusesWhatNamesNoDeviceAndAsksBeforeForcingAPort) {
     wizard.connect({"/dev/null", 3, {}});
     EXPECT_EQ(ports.opens.back(), "/dev/null@38400");
     EXPECT_TRUE(ais().inUse);
-    EXPECT_EQ(ais().link, LinkState::Identifying);
+    EXPECT_EQ(ais().link, LinkState::IdentificationPending);
     EXPECT_EQ(ais().storedRate, 9);
     EXPECT_TRUE(view.hasResult("AIS Connected"));
     const WizardState st = wizard.state();
@@ -97,11 +97,11 @@ TEST_F(Flows, ManualModeRefusesWhatNamesNoDeviceAndAsksBeforeForcingAPort) {
 }
 
 TEST_F(Flows, OpeningTheWizardKeepsAPortThatIsIdentifying) {
-    dialog.open(kAisSensor);
+    dialog.open(kAisPort);
     dialog.connect({"/dev/null", 5, {}});
-    ASSERT_EQ(ais().link, LinkState::Identifying);
+    ASSERT_EQ(ais().link, LinkState::IdentificationPending);
     wizard.show();
-    EXPECT_EQ(ais().link, LinkState::Identifying);
+    EXPECT_EQ(ais().link, LinkState::IdentificationPending);
     EXPECT_TRUE(ais().open);
     EXPECT_TRUE(wizard.state().connectDown);
 }
@@ -109,23 +109,23 @@ TEST_F(Flows, OpeningTheWizardKeepsAPortThatIsIdentifying) {
 TEST_F(Flows, PortDialogConnectsAndStoresThePortAndRate) {
     ais().storedPath = "/dev/null";
     ais().storedRate = 12;
-    dialog.open(kAisSensor);
+    dialog.open(kAisPort);
     EXPECT_EQ(dialog.state().port, "/dev/null");
     EXPECT_EQ(dialog.state().ratePosition, 5);
     dialog.connect({"/dev/null", 1, {}});
     EXPECT_EQ(ports.opens.back(), "/dev/null@9600");
     EXPECT_EQ(ais().storedRate, 6);
-    EXPECT_EQ(ais().link, LinkState::Identifying);
+    EXPECT_EQ(ais().link, LinkState::IdentificationPending);
     EXPECT_FALSE(dialog.state().inputsEnabled);
 
     // A port that does not open: message, nothing left in use.
-    ports.at(kMobSensor).storedPath = "/dev/ttyGone";
-    dialog.open(kMobSensor);
+    ports.at(kMobPort).storedPath = "/dev/ttyGone";
+    dialog.open(kMobPort);
     EXPECT_FALSE(dialog.state().selectorVisible);
     dialog.connect({"/dev/ttyGone", 5, {}});
     EXPECT_EQ(view.messages.back(), DetectionMessage::PortOpenError);
-    EXPECT_FALSE(ports.at(kMobSensor).inUse);
-    EXPECT_EQ(ports.at(kMobSensor).phase, ScanPhase::Finished);
+    EXPECT_FALSE(ports.at(kMobPort).inUse);
+    EXPECT_EQ(ports.at(kMobPort).phase, ScanPhase::Finished);
 }
 
 TEST_F(Flows, ConnectAtStartUsesTheStoredPortWithoutTheDialog) {
@@ -134,7 +134,7 @@ TEST_F(Flows, ConnectAtStartUsesTheStoredPortWithoutTheDialog) {
     dialog.connectAtStart();
     EXPECT_FALSE(dialog.showing());
     EXPECT_EQ(ports.opens.back(), "/dev/null@38400");
-    EXPECT_EQ(ais().link, LinkState::Identifying);
+    EXPECT_EQ(ais().link, LinkState::IdentificationPending);
 }
 
 TEST_F(Flows, TcpFieldsOutOfRangeAreRefusedWithAMessage) {
@@ -151,7 +151,7 @@ TEST_F(Flows, TcpFieldsOutOfRangeAreRefusedWithAMessage) {
     EXPECT_EQ(ports.tcpPort, 4001);
     EXPECT_EQ(ports.tcpConnects, 1);
     EXPECT_EQ(ports.sendType, InputType::Tcp);
-    EXPECT_EQ(ais().link, LinkState::Identifying);
+    EXPECT_EQ(ais().link, LinkState::IdentificationPending);
     EXPECT_TRUE(wizard.state().connectDown);
     EXPECT_FALSE(wizard.state().tcpFieldsEnabled);
     wizard.connect({{}, 0, {{"10", "0", "0", "7"}, "4001"}});
@@ -167,12 +167,12 @@ TEST_F(Flows, AVanishedPortClosesOnlyTheSerialSensorThatUsedIt) {
     ais().link = LinkState::Connected;
     ports.tcpOn = true;
     ports.tcpThread = true;
-    auto& gps = ports.at(kGpsSensor);
+    auto& gps = ports.at(kGpsPort);
     gps.open = true;
     gps.inUse = true;
     gps.path = "/dev/ttyUSB1";
     gps.link = LinkState::Connected;
-    auto& mob = ports.at(kMobSensor);
+    auto& mob = ports.at(kMobPort);
     mob.open = true;
     mob.inUse = true;
     mob.path = "/dev/null";
@@ -197,10 +197,10 @@ TEST_F(Flows, AGnssReceiverBehindAVanishedPortGoesWithIt) {
     ais().inUse = true;
     ais().path = "/dev/ttyUSB0";
     ais().link = LinkState::Connected;
-    ports.at(kGpsSensor).storedPath = "/dev/ttyUSB0";
-    ports.at(kGpsSensor).link = LinkState::Connected;
+    ports.at(kGpsPort).storedPath = "/dev/ttyUSB0";
+    ports.at(kGpsPort).link = LinkState::Connected;
     EXPECT_EQ(HandlePortsChanged(ports, true), 0b011u);
-    EXPECT_EQ(ports.at(kGpsSensor).link, LinkState::Idle);
+    EXPECT_EQ(ports.at(kGpsPort).link, LinkState::Idle);
     EXPECT_EQ(ports.kind, DeviceKind::None);
 }
 

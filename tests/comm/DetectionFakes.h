@@ -65,14 +65,14 @@ class FakePorts : public DetectionPorts {
         if (ratePosition >= 0) at(s).ratePosition = ratePosition;
         at(s).path = std::string(path);
         opens.push_back(at(s).path + "@" +
-                        std::to_string(kScanRates[static_cast<std::size_t>(at(s).ratePosition)]));
+                        std::to_string(kSixRates[static_cast<std::size_t>(at(s).ratePosition)]));
         at(s).open = openable.count(at(s).path) > 0;
         return at(s).open;
     }
     void closePort(int s) override { at(s).open = false; }
     void setPortRate(int s, int ratePosition) override { at(s).ratePosition = ratePosition; }
     void applyPortSettings(int s) override {
-        if (!at(s).open) at(s).ratePosition = RatePosition(at(s).storedRate);
+        if (!at(s).open) at(s).ratePosition = SixRateIndex(at(s).storedRate);
     }
     void toggleInUse(int s) override {
         at(s).inUse = !(at(s).inUse || at(s).open);
@@ -89,15 +89,15 @@ class FakePorts : public DetectionPorts {
     std::span<const std::string> freePorts() const override { return free; }
     bool sendTestQuery(int code) override {
         sent.push_back("TST" + std::to_string(code));
-        return at(kAisSensor).open;
+        return at(kAisPort).open;
     }
     bool sendDebugQuery() override {
         sent.push_back("DBG");
-        return at(kAisSensor).open;
+        return at(kAisPort).open;
     }
     bool sendMobQuery() override {
         sent.push_back("MOB");
-        return at(kMobSensor).open;
+        return at(kMobPort).open;
     }
     void setSendType(InputType type) override { sendType = type; }
     std::array<int, 4> storedTcpAddress() const override { return tcpAddress; }

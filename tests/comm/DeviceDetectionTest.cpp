@@ -42,10 +42,10 @@ class Detection : public ::testing::Test {
         wizard.setAutoMode(true);
         wizard.connect({});
     }
-    void line(std::string_view text, int sensor = kAisSensor) {
-        detection.onLine(text, LineSource::Serial(sensor));
+    void line(std::string_view text, int sensor = kAisPort) {
+        detection.onLine(text, {sensor, LinkKind::Serial});
     }
-    const FakePorts::Sensor& ais() const { return ports.at(kAisSensor); }
+    const FakePorts::Sensor& ais() const { return ports.at(kAisPort); }
 
     FakePorts ports;
     FakeView view;
@@ -54,8 +54,8 @@ class Detection : public ::testing::Test {
 };
 
 TEST_F(Detection, TriesEveryPortAtEveryRateThenGivesUpAndSwitchesThePortOff) {
-    ports.at(kAisSensor).storedPath = "/dev/ttyA";
-    ports.at(kAisSensor).storedRate = 9;  // 38400
+    ports.at(kAisPort).storedPath = "/dev/ttyA";
+    ports.at(kAisPort).storedRate = 9;  // 38400
     startAutoScan();
     EXPECT_TRUE(view.hasResult("Detecting AIS ... "));
     EXPECT_TRUE(view.scanTimer);
@@ -106,7 +106,7 @@ TEST_F(Detection, AnAisLineEndsTheScanOnAnyTickAndClearsAutoMode) {
             wizard.scanTick();
         ASSERT_EQ(detection.scanCount() % 4, (stopTick + 1) % 4);
         line("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n");
-        EXPECT_EQ(ais().link, LinkState::Identifying) << stopTick;
+        EXPECT_EQ(ais().link, LinkState::IdentificationPending) << stopTick;
         EXPECT_EQ(ais().phase, ScanPhase::Finished);
         EXPECT_EQ(ais().storedPath, "/dev/ttyA");
         EXPECT_FALSE(ports.autoModeOn);
@@ -121,31 +121,32 @@ TEST_F(Detection, AnAisLineEndsTheScanOnAnyTickAndClearsAutoMode) {
 }
 
 TEST_F(Detection, CountsOnlyLinesOfThePortUnderTestAndLeavesAnOpenGpsAlone) {
-    ports.at(kGpsSensor).open = true;
-    ports.at(kGpsSensor).inUse = true;
-    ports.at(kGpsSensor).link = LinkState::Connected;
-    ports.at(kGpsSensor).storedPath = "/dev/ttyGPS";
+    ports.at(kGpsPort).open = true;
+    ports.at(kGpsPort).inUse = true;
+    ports.at(kGpsPort).link = LinkState::Connected;
+    ports.at(kGpsPort).storedPath = "/dev/ttyGPS";
     startAutoScan();
     // The GNSS receiver's own sentences, and sentences from the TCP link.
-    line("$GPRMC,093000.00,A,5100.0000,N,00124.0000,E,15.0,45.0,140625,,,A*6C\r\n", kGpsSensor);
-    detection.onLine("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n", LineSource::Tcp());
-    EXPECT_EQ(ais().link, LinkState::Started);
+    line("$GPRMC,093000.00,A,5100.0000,N,00124.0000,E,15.0,45.0,140625,,,A*6C\r\n", kGpsPort);
+    detection.onLine("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n",
+                     {kAisPort, LinkKind::Tcp});
+    EXPECT_EQ(ais().link, LinkState::DetectionStarted);
     // A transponder passing GNSS on: the GPS connected on its own port is kept.
     line("$GPRMC,093000.00,A,5100.0000,N,00124.0000,E,15.0,45.0,140625,,,A*6C\r\n");
     line("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n");
-    EXPECT_EQ(ais().link, LinkState::Identifying);
-    EXPECT_EQ(ports.at(kGpsSensor).link, LinkState::Connected);
-    EXPECT_EQ(ports.at(kGpsSensor).storedPath, "/dev/ttyGPS");
+    EXPECT_EQ(ais().link, LinkState::IdentificationPending);
+    EXPECT_EQ(ports.at(kGpsPort).link, LinkState::Connected);
+    EXPECT_EQ(ports.at(kGpsPort).storedPath, "/dev/ttyGPS");
     EXPECT_FALSE(view.hasResult("Found GPS ... "));
 }
 
 TEST_F(Detection, AGnssReceiverBehindTheTransponderIsFoundOnTheSamePort) {
     startAutoScan();
     line("$GPGGA,093000.00,5100.0000,N,00124.0000,E,1,08,0.9,10.0,M,,M,,*46\r\n");
-    EXPECT_EQ(ports.at(kGpsSensor).link, LinkState::Seen);
+    EXPECT_EQ(ports.at(kGpsPort).link, LinkState::DeviceSeen);
     line("!AIVDO,1,1,,,13aEOK?P00PD2wVMdLDRhgvL289?,0*0C\r\n");
-    EXPECT_EQ(ports.at(kGpsSensor).link, LinkState::Connected);
-    EXPECT_EQ(ports.at(kGpsSensor).storedPath, "/dev/ttyA");
+    EXPECT_EQ(ports.at(kGpsPort).link, LinkState::Connected);
+    EXPECT_EQ(ports.at(kGpsPort).storedPath, "/dev/ttyA");
     const std::vector<std::string> tail(view.results.end() - 3, view.results.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"Found AIS ... ", "Found GPS ... ", ""}));
 }
@@ -158,11 +159,11 @@ TEST_F(Detection, ACrewWatchControllerAnswersItsProbe) {
     wizard.connect({});
     EXPECT_TRUE(view.hasResult("Detecting MOB ... "));
     EXPECT_EQ(std::count(ports.sent.begin(), ports.sent.end(), "MOB"), 1);
-    line("[Type] = MOB\r\n", kAisSensor);  // not the port under test
-    EXPECT_EQ(ports.at(kMobSensor).link, LinkState::Started);
-    line("[Type] = MOB\r\n", kMobSensor);
-    EXPECT_EQ(ports.at(kMobSensor).link, LinkState::Connected);
-    EXPECT_EQ(ports.at(kMobSensor).storedPath, "/dev/ttyA");
+    line("[Type] = MOB\r\n", kAisPort);  // not the port under test
+    EXPECT_EQ(ports.at(kMobPort).link, LinkState::DetectionStarted);
+    line("[Type] = MOB\r\n", kMobPort);
+    EXPECT_EQ(ports.at(kMobPort).link, LinkState::Connected);
+    EXPECT_EQ(ports.at(kMobPort).storedPath, "/dev/ttyA");
     EXPECT_TRUE(view.hasResult("Found MOB ... "));
     EXPECT_FALSE(ports.autoModeOn);
 }
@@ -172,9 +173,9 @@ TEST_F(Detection, ACrewWatchControllerAnswersItsProbe) {
 class Identification : public Detection {
   protected:
     void SetUp() override {
-        ports.at(kAisSensor).open = true;
-        ports.at(kAisSensor).inUse = true;
-        ports.at(kAisSensor).link = LinkState::Identifying;
+        ports.at(kAisPort).open = true;
+        ports.at(kAisPort).inUse = true;
+        ports.at(kAisPort).link = LinkState::IdentificationPending;
     }
     void intake(std::string_view text) {
         if (detection.waitingForIdentification()) detection.onIdentificationLine(text);
@@ -184,7 +185,7 @@ class Identification : public Detection {
 TEST_F(Identification, ASilentDeviceIsConnectedAfterTenTicksWithItsKindUnchanged) {
     for (int tick = 1; tick <= 9; ++tick) {
         detection.identificationTick();
-        EXPECT_EQ(ais().link, LinkState::Identifying) << tick;
+        EXPECT_EQ(ais().link, LinkState::IdentificationPending) << tick;
     }
     EXPECT_EQ(std::count(ports.sent.begin(), ports.sent.end(), "TST17"), 9);
     EXPECT_EQ(std::count(ports.sent.begin(), ports.sent.end(), "DBG"), 9);
@@ -240,20 +241,20 @@ TEST_F(Identification, StaticDataAndMkd2AreRecognisedAfterTheLinkConnects) {
         EXPECT_TRUE(view.hasResult("NAME = NORQ EXPLORER"));
         EXPECT_TRUE(view.hasResult(mkd2 ? "DEVICE KIND = MKD-2" : "DEVICE KIND = STATIC DATA"));
         EXPECT_FALSE(detection.waitingForIdentification());
-        ports.at(kAisSensor).link = LinkState::Idle;
+        ports.at(kAisPort).link = LinkState::Idle;
         detection.identificationTick();
     }
 }
 
 TEST_F(Identification, ActsOnTheAisSensorWhileTheDialogsShowAnother) {
-    detection.setCurrentSensor(kGpsSensor);
+    detection.setCurrentSensor(kGpsPort);
     for (int tick = 1; tick <= 3; ++tick)
         detection.identificationTick();
-    EXPECT_EQ(ais().link, LinkState::Identifying);
+    EXPECT_EQ(ais().link, LinkState::IdentificationPending);
     EXPECT_EQ(std::count(ports.sent.begin(), ports.sent.end(), "TST17"), 3);
     intake("[STATIC DATA]\r\n");
     EXPECT_EQ(ais().link, LinkState::Connected);
-    EXPECT_EQ(ports.at(kGpsSensor).link, LinkState::Idle);
+    EXPECT_EQ(ports.at(kGpsPort).link, LinkState::Idle);
     EXPECT_EQ(ports.kind, DeviceKind::StaticData);
 }
 
