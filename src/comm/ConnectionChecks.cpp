@@ -72,13 +72,13 @@ TcpSettings CheckTcpFields(const TcpFields& fields) {
     return out;
 }
 
-TcpToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFields& fields,
-                        bool wizardOwns) {
+NetworkToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFields& fields,
+                            bool wizardOwns) {
     const TcpSettings checked = CheckTcpFields(fields);
-    if (checked.status == TcpSettings::Status::Empty) return TcpToggle::Nothing;
+    if (checked.status == TcpSettings::Status::Empty) return NetworkToggle::Nothing;
     if (checked.status == TcpSettings::Status::Invalid) {
         view.showMessage(DetectionMessage::TcpSettingsInvalid);
-        return TcpToggle::Refused;
+        return NetworkToggle::Refused;
     }
     ports.storeTcp(checked.address, checked.port);
     const int s = kAisPort;
@@ -88,7 +88,7 @@ TcpToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFie
         ports.setLinkState(s, LinkState::Idle);
         ports.setInUse(s, false);
         ports.setDeviceKind(DeviceKind::None);
-        return TcpToggle::Stopped;
+        return NetworkToggle::Stopped;
     }
     ports.setScanPhase(s, ScanPhase::Finished);
     ports.setLinkState(s, LinkState::Idle);
@@ -97,7 +97,33 @@ TcpToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFie
     // The device identifies itself before the link counts as connected.
     ports.setLinkState(s, LinkState::IdentificationPending);
     ports.setInUse(s, true);
-    return TcpToggle::Started;
+    return NetworkToggle::Started;
+}
+
+NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view,
+                             std::string_view portText) {
+    const int s = kAisPort;
+    if (ports.udpListening()) {
+        ports.closeUdp();
+        ports.setLinkState(s, LinkState::Idle);
+        ports.setInUse(s, false);
+        ports.setDeviceKind(DeviceKind::None);
+        return NetworkToggle::Stopped;
+    }
+    if (Trimmed(portText).empty()) return NetworkToggle::Nothing;
+    const std::optional<int> port = Number(portText, 5);
+    if (!port || *port < 1 || *port > 65535) {
+        view.showMessage(DetectionMessage::UdpPortInvalid);
+        return NetworkToggle::Refused;
+    }
+    if (!ports.listenUdp(*port)) {
+        view.showMessage(DetectionMessage::UdpOpenError);
+        return NetworkToggle::Refused;
+    }
+    ports.setScanPhase(s, ScanPhase::Finished);
+    ports.setLinkState(s, LinkState::Connected);
+    ports.setInUse(s, true);
+    return NetworkToggle::Started;
 }
 
 unsigned HandlePortsChanged(DetectionPorts& ports, bool removed) {

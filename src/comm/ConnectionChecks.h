@@ -37,9 +37,14 @@ TcpSettings CheckTcpFields(const TcpFields& fields);
 // The TCP Connect toggle of both dialogs: checks and stores the fields, then
 // ends the link when it is on, or makes it. A field left empty does nothing;
 // a value out of range is refused with a message.
-enum class TcpToggle { Nothing, Refused, Started, Stopped };
-TcpToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFields& fields,
-                        bool wizardOwns);
+enum class NetworkToggle { Nothing, Refused, Started, Stopped };
+NetworkToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFields& fields,
+                            bool wizardOwns);
+
+// The UDP Connect toggle: stops listening when on; otherwise checks the port
+// (1-65535) and listens on it. A UDP source cannot be asked who it is, so the
+// link counts as connected at once.
+NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view, std::string_view portText);
 
 // The machine's ports changed. The lists are enumerated again; when ports
 // were removed, each serial sensor whose open port is gone is switched off

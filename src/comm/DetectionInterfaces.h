@@ -120,6 +120,13 @@ class DetectionPorts {
     virtual void connectTcp(bool wizardOwns) = 0;
     // The user ends the link: reconnection disarmed, the link dropped.
     virtual void disconnectTcp() = 0;
+
+    // The AIS port's UDP input (a network source that only sends).
+    virtual int storedUdpPort() const = 0;
+    // Stores the port and listens on it; false when it cannot be bound.
+    virtual bool listenUdp(int port) = 0;
+    virtual void closeUdp() = 0;
+    virtual bool udpListening() const = 0;
 };
 
 // Messages of the detection and the connection flows.
@@ -130,6 +137,8 @@ enum class DetectionMessage : std::uint8_t {
     ManualConnectTimeOut,  // "Serial port connection time out!" (Error)
     CheckPortError,        // the force-connect question (Warning, OK/Cancel)
     TcpSettingsInvalid,    // an address octet or the port out of range (Error)
+    UdpPortInvalid,        // the UDP port out of range (Error)
+    UdpOpenError,          // the UDP port cannot be listened on (Error)
 };
 
 // What the detection reports to the windows. Every call is optional in effect:

@@ -26,7 +26,9 @@ void PortDialogFlow::preselect() {
 void PortDialogFlow::setInputType(InputType type) {
     const int s = detection_.currentSensor();
     if (s != kAisPort) type = InputType::Serial;
-    if (ports_.inUse(s) || ports_.portOpen(s) || ports_.tcpSwitchedOn()) return;
+    if (ports_.inUse(s) || ports_.portOpen(s) || ports_.tcpSwitchedOn() || ports_.udpListening()) {
+        return;
+    }
     ports_.setInputType(s, type);
     view_.refreshPages();
 }
@@ -43,6 +45,8 @@ void PortDialogFlow::connect(const PortDialogInputs& inputs) {
     if (s == kAisPort && ports_.inputType(s) == InputType::Tcp) {
         ports_.setSendType(InputType::Tcp);
         ToggleTcpLink(ports_, view_, inputs.tcp, false);
+    } else if (s == kAisPort && ports_.inputType(s) == InputType::Udp) {
+        ToggleUdpInput(ports_, view_, inputs.udpPort);
     } else {
         ports_.setSendType(InputType::Serial);
         serialConnect(inputs);
@@ -112,6 +116,9 @@ PortDialogState PortDialogFlow::state() const {
     if (st.page == InputType::Serial) {
         st.connectDown = ports_.inUse(s);
         st.inputsEnabled = !st.connectDown && link == LinkState::Idle;
+    } else if (st.page == InputType::Udp) {
+        st.connectDown = ports_.udpListening();
+        st.inputsEnabled = !st.connectDown;
     } else {
         const bool on = ports_.tcpSwitchedOn() || link == LinkState::Connected;
         st.connectDown = on;

@@ -27,7 +27,7 @@ void WizardFlow::next() {
 void WizardFlow::setUpSensorPage(int sensor) {
     detection_.setCurrentSensor(sensor);
     ports_.enumeratePorts();
-    if (ports_.inputType(sensor) == InputType::Tcp && sensor == kAisPort) {
+    if (ports_.inputType(sensor) != InputType::Serial && sensor == kAisPort) {
         setUpTcpPage();
     } else {
         setUpSerialPage();
@@ -66,11 +66,14 @@ void WizardFlow::setUpSerialPage() {
 }
 
 void WizardFlow::setUpTcpPage() {
-    notes_ = {WizardNote::TcpConnect1, WizardNote::TcpConnect2, WizardNote::None, WizardNote::None};
     const int s = detection_.currentSensor();
+    const bool udp = ports_.inputType(s) == InputType::Udp;
+    notes_ = {WizardNote::TcpConnect1, udp ? WizardNote::UdpConnect : WizardNote::TcpConnect2,
+              WizardNote::None, WizardNote::None};
     status_ = ports_.linkState(s) == LinkState::Connected ? WizardStatus::Connected
               : ports_.tcpSwitchedOn()                    ? WizardStatus::Connecting
                                                           : WizardStatus::Disconnect;
+    frame_ = status_ == WizardStatus::Connected ? kConnectedFrame : 0;
 }
 
 void WizardFlow::setAutoMode(bool on) {
@@ -93,9 +96,9 @@ void WizardFlow::setAutoMode(bool on) {
 void WizardFlow::setInputType(InputType type) {
     const int s = detection_.currentSensor();
     if (s != kAisPort) type = InputType::Serial;  // the GPS and MOB ports are serial only
-    if (sensorBusy(s) || ports_.tcpSwitchedOn()) return;
+    if (sensorBusy(s) || ports_.tcpSwitchedOn() || ports_.udpListening()) return;
     ports_.setInputType(s, type);
-    if (type == InputType::Tcp) {
+    if (type != InputType::Serial) {
         setUpTcpPage();
     } else {
         setUpSerialPage();
@@ -129,6 +132,10 @@ WizardState WizardFlow::state() const {
         st.connectDown = ports_.inUse(s);
         st.inputsEnabled = !st.connectDown;
         st.selectorEnabled = !st.connectDown && s == kAisPort;
+    } else if (st.page == InputType::Udp) {
+        st.connectDown = ports_.udpListening();
+        st.inputsEnabled = !st.connectDown;
+        st.selectorEnabled = st.inputsEnabled;
     } else {
         const bool on = ports_.tcpSwitchedOn() || link == LinkState::Connected;
         st.connectDown = on;
@@ -148,6 +155,8 @@ void WizardFlow::connect(const WizardInputs& inputs) {
     if (s == kAisPort && ports_.inputType(s) == InputType::Tcp) {
         ports_.setSendType(InputType::Tcp);
         tcpFlow(inputs.tcp);
+    } else if (s == kAisPort && ports_.inputType(s) == InputType::Udp) {
+        udpFlow(inputs.udpPort);
     } else {
         ports_.setSendType(InputType::Serial);
         serialFlow(false);
@@ -273,17 +282,37 @@ void WizardFlow::switchedOff(bool byTimeOut) {
 
 void WizardFlow::tcpFlow(const TcpFields& fields) {
     switch (ToggleTcpLink(ports_, view_, fields, true)) {
-        case TcpToggle::Started:
+        case NetworkToggle::Started:
             status_ = WizardStatus::Connecting;
             view_.setAnimationTimer(true);
             break;
-        case TcpToggle::Stopped:
+        case NetworkToggle::Stopped:
             status_ = WizardStatus::Disconnect;
             frame_ = 0;
             view_.setAnimationTimer(false);
             break;
-        case TcpToggle::Nothing:
-        case TcpToggle::Refused:
+        case NetworkToggle::Nothing:
+        case NetworkToggle::Refused:
+            break;
+    }
+}
+
+void WizardFlow::udpFlow(std::string_view portText) {
+    switch (ToggleUdpInput(ports_, view_, portText)) {
+        case NetworkToggle::Started:
+            status_ = WizardStatus::Connected;
+            frame_ = kConnectedFrame;
+            view_.addResultLine("AIS Connected");
+            view_.addResultLine("");
+            break;
+        case NetworkToggle::Stopped:
+            status_ = WizardStatus::Disconnect;
+            frame_ = 0;
+            view_.addResultLine("AIS Disconnected");
+            view_.addResultLine("");
+            break;
+        case NetworkToggle::Nothing:
+        case NetworkToggle::Refused:
             break;
     }
 }

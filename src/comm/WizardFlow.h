@@ -26,6 +26,7 @@ enum class WizardNote : std::uint8_t {
     ManualConnectNote,
     TcpConnect1,  // shown as "1. " + text
     TcpConnect2,  // shown as "2. " + text
+    UdpConnect,   // shown as "2. " + text
 };
 
 // The status label: "Disconnect", "Connecting..." (blinking), "Connected".
@@ -54,6 +55,7 @@ struct WizardInputs {
     std::string typedPort;  // the Manual page's port text
     int ratePosition = kLastRatePosition;
     TcpFields tcp;
+    std::string udpPort;
 };
 
 class WizardFlow : public ScanOwner {
@@ -106,6 +108,7 @@ class WizardFlow : public ScanOwner {
     bool connectManually();
     void switchedOff(bool byTimeOut);
     void tcpFlow(const TcpFields& fields);
+    void udpFlow(std::string_view portText);
     void giveUp();
     bool sensorBusy(int sensor) const;
 

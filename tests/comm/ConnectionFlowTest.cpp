@@ -160,6 +160,29 @@ TEST_F(Flows, TcpFieldsOutOfRangeAreRefusedWithAMessage) {
     EXPECT_FALSE(ais().inUse);
 }
 
+TEST_F(Flows, AUdpSourceIsConnectedOnceItsPortIsBound) {
+    ais().input = InputType::Udp;
+    wizard.show();
+    WizardInputs in;
+    in.udpPort = "70000";
+    wizard.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpPortInvalid);
+    ports.udpBindable = false;
+    in.udpPort = "10110";
+    wizard.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpOpenError);
+    EXPECT_FALSE(ais().inUse);
+    ports.udpBindable = true;
+    wizard.connect(in);
+    EXPECT_TRUE(ports.udpOn);
+    EXPECT_EQ(ais().link, LinkState::Connected);
+    EXPECT_TRUE(wizard.state().connectDown);
+    EXPECT_EQ(wizard.state().notes[1], WizardNote::UdpConnect);
+    wizard.connect(in);
+    EXPECT_FALSE(ports.udpOn);
+    EXPECT_EQ(ais().link, LinkState::Idle);
+}
+
 TEST_F(Flows, AVanishedPortClosesOnlyTheSerialSensorThatUsedIt) {
     // The AIS over TCP, the GPS on a serial port that is then unplugged.
     ais().input = InputType::Tcp;

@@ -117,6 +117,17 @@ class FakePorts : public DetectionPorts {
         ++tcpDisconnects;
         tcpThread = false;
     }
+    int udpPort = 10110;
+    bool udpOn = false;
+    bool udpBindable = true;
+    int storedUdpPort() const override { return udpPort; }
+    bool listenUdp(int port) override {
+        udpPort = port;
+        udpOn = udpBindable;
+        return udpOn;
+    }
+    void closeUdp() override { udpOn = false; }
+    bool udpListening() const override { return udpOn; }
 };
 
 class FakeView : public DetectionView {
