@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 
 namespace norq::comm {
 
@@ -33,10 +35,6 @@ std::optional<int> Number(std::string_view text, std::size_t digits) {
     return value;
 }
 
-bool Listed(std::span<const std::string> list, const std::string& path) {
-    return std::find(list.begin(), list.end(), path) != list.end();
-}
-
 }  // namespace
 
 std::optional<std::string> DevicePathOf(std::string_view typed) {
@@ -55,7 +53,7 @@ std::optional<std::string> DevicePathOf(std::string_view typed) {
 
 TcpSettings CheckTcpFields(const TcpFields& fields) {
     TcpSettings out;
-    for (std::string_view octet : fields.octets) {
+    for (const std::string& octet : fields.octets) {
         if (Trimmed(octet).empty()) return out;
     }
     if (Trimmed(fields.port).empty()) return out;
@@ -129,7 +127,6 @@ NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view,
 unsigned HandlePortsChanged(DetectionPorts& ports, bool removed) {
     ports.enumeratePorts();
     if (!removed) return 0;
-    const std::span<const std::string> present = ports.presentPorts();
     unsigned switchedOff = 0;
     std::array<std::string, kSensorCount> vanished{};
     for (int s : {kAisPort, kMobPort, kGpsPort}) {
@@ -137,7 +134,8 @@ unsigned HandlePortsChanged(DetectionPorts& ports, bool removed) {
         // A running scan moves on to the next port by itself.
         if (ports.scanPhase(s) == ScanPhase::Running) continue;
         const std::string path = ports.portPath(s);
-        if (Listed(present, path)) continue;
+        std::error_code error;
+        if (std::filesystem::exists(path, error) || error) continue;
         ports.closePort(s);
         ports.setInUse(s, false);
         ports.setScanPhase(s, ScanPhase::Finished);

@@ -19,8 +19,8 @@ std::optional<std::string> DevicePathOf(std::string_view typed);
 // The TCP fields of the dialogs: four address octets (first octet first) and
 // the port, as typed.
 struct TcpFields {
-    std::array<std::string_view, 4> octets{};
-    std::string_view port;
+    std::array<std::string, 4> octets{};
+    std::string port;
 };
 
 struct TcpSettings {
@@ -47,7 +47,8 @@ NetworkToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const Tc
 NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view, std::string_view portText);
 
 // The machine's ports changed. The lists are enumerated again; when ports
-// were removed, each serial sensor whose open port is gone is switched off
+// were removed, each serial sensor whose open port's device is gone (its path
+// no longer exists: a typed path that was never listed counts too) is switched off
 // (port closed, in use off, link idle), and a sensor served through that port
 // without one of its own is marked idle. TCP links and ports still present
 // are left alone. Returns a bit per sensor switched off.

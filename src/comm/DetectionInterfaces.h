@@ -20,6 +20,8 @@ inline constexpr int kAisPort = 0;
 inline constexpr int kGpsPort = 1;
 inline constexpr int kMobPort = 2;
 inline constexpr int kSensorCount = 3;
+// "AIS", "GPS", "MOB".
+std::string_view SensorName(int sensor);
 
 // Connection state of one sensor port.
 enum class LinkState : std::uint8_t {

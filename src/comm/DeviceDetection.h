@@ -24,11 +24,8 @@
 #include <string>
 #include <string_view>
 
+#include "ais/IntakeInterfaces.h"
 #include "comm/DetectionInterfaces.h"
-
-namespace norq::codec {
-class ProductInfoBlock;
-}
 
 namespace norq::comm {
 
@@ -55,7 +52,7 @@ struct DeviceIdentity {
     void clear() { *this = DeviceIdentity{}; }
 };
 
-class DeviceDetection {
+class DeviceDetection : public ais::IdentificationHandler {
   public:
     // Ticks of the identification before it ends without an answer.
     static constexpr int kIdentificationTicks = 10;
@@ -99,10 +96,10 @@ class DeviceDetection {
 
     // Identification: the intake's part (live lines while the AIS waits) and
     // the one-second timer's part.
-    bool waitingForIdentification() const;
-    void onIdentificationLine(std::string_view line);
+    bool waitingForIdentification() const override;
+    void onIdentificationLine(std::string_view line) override;
     void identificationTick();
-    void onProductInfo(const codec::ProductInfoBlock& block);
+    void onProductInfo(const codec::ProductInfoBlock& block) override;
     bool identificationSeen() const { return seen_; }
     int identificationTicks() const { return idTicks_; }
     const DeviceIdentity& identity() const { return identity_; }

@@ -25,10 +25,8 @@ TEST(DevicePath, TypedPortsNameDevicesBelowDev) {
 }
 
 TEST(TcpFields, OctetsAndPortAreCheckedBeforeTheyAreStored) {
-    const auto check = [](std::string_view a, std::string_view b, std::string_view c,
-                          std::string_view d, std::string_view port) {
-        return CheckTcpFields({{a, b, c, d}, port});
-    };
+    const auto check = [](const char* a, const char* b, const char* c, const char* d,
+                          const char* port) { return CheckTcpFields({{a, b, c, d}, port}); };
     const TcpSettings ok = check("192", "168", "2", "1", "3333");
     EXPECT_EQ(ok.status, TcpSettings::Status::Ok);
     EXPECT_EQ(ok.address, (std::array<int, 4>{192, 168, 2, 1}));

@@ -1,0 +1,299 @@
+#include "comm/forms/DeviceConnections.h"
+
+#include <QSerialPortInfo>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+
+#include "comm/forms/SerialPortConfigDlg.h"
+#include "comm/forms/WizardForm.h"
+
+namespace norq::comm {
+
+using app::TextId;
+
+namespace {
+
+QStringList MachinePorts() {
+    QStringList paths;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        paths << info.systemLocation();
+    }
+    paths.sort();
+    return paths;
+}
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+DeviceConnections::DeviceConnections(DetectionPorts& ports, const app::TextStore& texts,
+                                     ui::Dialogs& dialogs, ConnectionHost host,
+                                     QWidget* mainWindow)
+    : QObject(mainWindow),
+      ports_(ports),
+      texts_(texts),
+      dialogs_(dialogs),
+      host_(std::move(host)),
+      mainWindow_(mainWindow),
+      detection_(ports, *this),
+      wizardFlow_(ports, detection_, *this),
+      dialogFlow_(ports, detection_, *this),
+      wizard_(new TfrmWizardStartup(wizardFlow_, ports, texts, mainWindow)),
+      portDialog_(new TSerialPortConfigDlg(dialogFlow_, ports, texts, mainWindow)),
+      portPoll_(new QTimer(this)),
+      openPortCheck_(new QTimer(this)) {
+    detection_.setOwner(&wizardFlow_);
+    portPoll_->setObjectName(QStringLiteral("TimerPortPoll"));
+    portPoll_->setInterval(kPortPollMs);
+    openPortCheck_->setObjectName(QStringLiteral("TimerOpenPortCheck"));
+    openPortCheck_->setInterval(kOpenPortCheckMs);
+    connect(portPoll_, &QTimer::timeout, this, &DeviceConnections::pollPorts);
+    connect(openPortCheck_, &QTimer::timeout, this, &DeviceConnections::checkOpenPorts);
+    connect(wizard_, &TfrmWizardStartup::startChoiceMade, this, &DeviceConnections::onStartChoice);
+    connect(wizard_, &TfrmWizardStartup::wizardClosed, this, [this] {
+        updatePolling();
+        refreshStatus();
+    });
+    openPortCheck_->start();
+}
+
+DeviceConnections::~DeviceConnections() = default;
+
+// ---- Start-up and menu actions ---------------------------------------------------
+
+void DeviceConnections::startUp(bool connectAtStart, int rememberedChoice,
+                                const QString& lastRecording) {
+    lastRecording_ = lastRecording;
+    if (connectAtStart) {
+        dialogFlow_.connectAtStart();
+        return;
+    }
+    wizardFlow_.show();
+    wizard_->fillPortLists();
+    wizard_->setRememberedChoice(rememberedChoice);
+    // A remembered device or network choice goes straight to its page; the
+    // first start and a remembered recording show the start page.
+    const bool straight = rememberedChoice == 0 || rememberedChoice == 2;
+    if (straight && rememberedChoice == 0 && !ports_.inUse(kAisPort)) {
+        wizardFlow_.setAutoMode(true);
+    }
+    wizard_->setPage(straight ? TfrmWizardStartup::Page::Connect
+                              : TfrmWizardStartup::Page::Start);
+    showWizard(false);
+}
+
+void DeviceConnections::openWizard() {
+    wizardFlow_.show();
+    wizard_->fillPortLists();
+    wizard_->setPage(TfrmWizardStartup::Page::Connect);
+    showWizard(true);
+}
+
+void DeviceConnections::showWizard(bool modal) {
+    wizard_->render();
+    updatePolling();
+    lastPorts_ = MachinePorts();
+    if (modal) {
+        wizard_->exec();
+    } else {
+        wizard_->setModal(false);
+        wizard_->show();
+        wizard_->raise();
+    }
+    updatePolling();
+}
+
+void DeviceConnections::openPortDialog(int sensor) {
+    if (sensor == kAisPort && wizard_->isVisible()) {
+        wizardFlow_.close();
+        wizard_->hide();
+    }
+    dialogFlow_.open(sensor);
+    portDialog_->prepare();
+    if (mainWindow_ != nullptr) {
+        portDialog_->move(mainWindow_->geometry().topLeft() + QPoint(50, 80));
+    }
+    lastPorts_ = MachinePorts();
+    updatePolling();
+    portDialog_->exec();
+    dialogFlow_.setShowing(false);
+    updatePolling();
+    refreshStatus();
+}
+
+void DeviceConnections::onStartChoice(int choice) {
+    using Choice = TfrmWizardStartup::StartChoice;
+    switch (static_cast<Choice>(choice)) {
+        case Choice::Device:
+            if (!ports_.inUse(kAisPort)) {
+                wizardFlow_.setInputType(InputType::Serial);
+                wizardFlow_.setAutoMode(true);
+            }
+            wizard_->setPage(TfrmWizardStartup::Page::Connect);
+            if (host_.rememberChoice) host_.rememberChoice(choice, QString());
+            break;
+        case Choice::Network:
+            if (ports_.inputType(kAisPort) == InputType::Serial) {
+                wizardFlow_.setInputType(InputType::Tcp);
+            }
+            wizard_->setPage(TfrmWizardStartup::Page::Connect);
+            if (host_.rememberChoice) host_.rememberChoice(choice, QString());
+            break;
+        case Choice::Recording: {
+            const QString file = dialogs_.openFileName(
+                wizard_, QString(), QStringLiteral("Log File (*.TXT *.txt *.nmea *.log)"));
+            if (file.isEmpty()) return;
+            lastRecording_ = file;
+            if (host_.rememberChoice) host_.rememberChoice(choice, file);
+            wizardFlow_.close();
+            wizard_->hide();
+            updatePolling();
+            if (host_.startReplay) host_.startReplay(file);
+            break;
+        }
+    }
+    wizard_->render();
+}
+
+void DeviceConnections::onTcpDisconnected() {
+    wizardFlow_.onTcpDisconnected();
+    refreshPages();
+}
+
+void DeviceConnections::retranslate() {
+    wizard_->retranslate();
+    portDialog_->retranslate();
+}
+
+// ---- Ports that come and go ------------------------------------------------------
+
+void DeviceConnections::updatePolling() {
+    const bool dialogShown = wizard_->isVisible() || portDialog_->isVisible();
+    if (dialogShown && !portPoll_->isActive()) {
+        lastPorts_ = MachinePorts();
+        portPoll_->start();
+    } else if (!dialogShown) {
+        portPoll_->stop();
+    }
+}
+
+void DeviceConnections::pollPorts() {
+    const QStringList now = MachinePorts();
+    if (now == lastPorts_) return;
+    bool removed = false;
+    for (const QString& path : lastPorts_) removed = removed || !now.contains(path);
+    lastPorts_ = now;
+    if (dialogFlow_.showing()) {
+        dialogFlow_.portsChanged(removed);
+        portDialog_->prepare();
+    } else {
+        wizardFlow_.portsChanged(removed);
+    }
+    wizard_->fillPortLists();
+    refreshPages();
+}
+
+void DeviceConnections::checkOpenPorts() {
+    // Without a dialog the machine's list is not read; an unplugged device
+    // still shows as its open port's device path disappearing.
+    for (int s = 0; s < kSensorCount; ++s) {
+        if (!ports_.portOpen(s) || ports_.inputType(s) != InputType::Serial) continue;
+        std::error_code error;
+        if (std::filesystem::exists(ports_.portPath(s), error) || error) continue;
+        wizardFlow_.portsChanged(true);
+        refreshPages();
+        return;
+    }
+}
+
+// ---- DetectionView -------------------------------------------------------------------
+
+bool DeviceConnections::showMessage(DetectionMessage message) {
+    TextId textId = TextId::OtherMsgPortOpenError;
+    TextId caption = TextId::OtherMsgError;
+    ui::MessageIcon icon = ui::MessageIcon::Error;
+    ui::MessageButtons buttons = ui::MessageButtons::Ok;
+    switch (message) {
+        case DetectionMessage::PortOpenError:
+            break;
+        case DetectionMessage::NoSerialPortExist:
+            textId = TextId::OtherMsgNoSerialPortExist;
+            caption = TextId::OtherMsgWarning;
+            icon = ui::MessageIcon::Warning;
+            break;
+        case DetectionMessage::AutoDetectTimeOut:
+            textId = TextId::OtherMsgAutoDetectTimeOut;
+            break;
+        case DetectionMessage::ManualConnectTimeOut:
+            textId = TextId::OtherMsgManualConnectTimeOut;
+            break;
+        case DetectionMessage::CheckPortError:
+            textId = TextId::OtherMsgCheckPortError;
+            caption = TextId::OtherMsgWarning;
+            icon = ui::MessageIcon::Warning;
+            buttons = ui::MessageButtons::OkCancel;
+            break;
+        case DetectionMessage::TcpSettingsInvalid:
+            textId = TextId::OtherMsgTcpSettingsError;
+            break;
+        case DetectionMessage::UdpPortInvalid:
+            textId = TextId::OtherMsgUdpPortError;
+            break;
+        case DetectionMessage::UdpOpenError:
+            textId = TextId::OtherMsgUdpOpenError;
+            break;
+    }
+    QWidget* parent = portDialog_->isVisible() ? static_cast<QWidget*>(portDialog_)
+                      : wizard_->isVisible()   ? static_cast<QWidget*>(wizard_)
+                                               : mainWindow_;
+    const ui::MessageAnswer answer =
+        dialogs_.message(parent, QString::fromStdString(texts_.text(caption)),
+                         QString::fromStdString(texts_.text(textId)), icon, buttons);
+    return answer == ui::MessageAnswer::Ok;
+}
+
+void DeviceConnections::addResultLine(std::string_view line) {
+    wizard_->addResultLine(FromView(line));
+}
+
+void DeviceConnections::showResultList() {
+    wizard_->showResultList();
+}
+
+void DeviceConnections::showAutoFields(std::string_view port, std::string_view rate) {
+    wizard_->showAutoFields(FromView(port), FromView(rate));
+}
+
+void DeviceConnections::selectScanPort(int freeIndex) {
+    wizard_->selectScanPort(freeIndex);
+}
+
+void DeviceConnections::selectScanRate(int ratePosition) {
+    wizard_->selectScanRate(ratePosition);
+}
+
+void DeviceConnections::setScanTimer(bool running) {
+    wizard_->setScanTimer(running);
+}
+
+void DeviceConnections::setAnimationTimer(bool running) {
+    wizard_->setAnimationTimer(running);
+}
+
+void DeviceConnections::refreshPages() {
+    wizard_->render();
+    portDialog_->render();
+}
+
+void DeviceConnections::refreshStatus() {
+    if (host_.refreshStatus) host_.refreshStatus();
+}
+
+void DeviceConnections::reloadLanguage() {
+    if (host_.reloadLanguage) host_.reloadLanguage();
+}
+
+}  // namespace norq::comm
