@@ -13,47 +13,13 @@
 #include <string>
 #include <string_view>
 
+#include "comm/LineAssembler.h"
+#include "comm/SensorTypes.h"
+
 namespace norq::comm {
 
-// Sensor ports, by index.
-inline constexpr int kAisPort = 0;
-inline constexpr int kGpsPort = 1;
-inline constexpr int kMobPort = 2;
-inline constexpr int kSensorCount = 3;
-// "AIS", "GPS", "MOB".
-std::string_view SensorName(int sensor);
-
-// Connection state of one sensor port.
-enum class LinkState : std::uint8_t {
-    Idle = 0,
-    DetectionStarted = 1,
-    DeviceSeen = 2,
-    IdentificationPending = 4,  // AIS port open, waiting for the device to identify itself
-    Connected = 5,
-};
-
-enum class ScanPhase : std::uint8_t { NotStarted = 0, Running = 1, Finished = 2 };
-enum class InputType : std::uint8_t { Serial = 0, Tcp = 1, Udp = 2 };
-
-// What the identified AIS device told about itself.
-enum class DeviceKind : std::int8_t { None = -1, ProductInfo = 0, StaticData = 1, Mkd2 = 2 };
-
-// The six rates every rate list offers, by position, and their ordinals in
-// the serial link's rate table (9 = 38400, 12 = 115200).
-inline constexpr std::array<int, 6> kSixRates{4800, 9600, 19200, 38400, 57600, 115200};
-inline constexpr std::array<int, 6> kSixRateOrdinals{5, 6, 8, 9, 11, 12};
+// Position of 115200, the last of the six rates.
 inline constexpr int kLastRatePosition = 5;
-// The position of a rate ordinal in the six-rate table; a rate that is none of
-// them shows as the last entry, 115200.
-int SixRateIndex(int rateOrdinal);
-
-// Where a line came from: the sensor port and the kind of link that carried it.
-enum class LinkKind : std::uint8_t { Serial = 0, Tcp = 1, Udp = 2 };
-struct LineOrigin {
-    int sensor = 0;  // 0 AIS, 1 GPS, 2 MOB
-    LinkKind link = LinkKind::Serial;
-    friend bool operator==(const LineOrigin&, const LineOrigin&) = default;
-};
 
 // The sensor port control as the detection sees it.
 class DetectionPorts {

@@ -44,18 +44,6 @@ std::string Labelled(const char* label, const DeviceIdentity::Value& value) {
 
 }  // namespace
 
-std::string_view SensorName(int sensor) {
-    static constexpr std::array<std::string_view, kSensorCount> kNames{"AIS", "GPS", "MOB"};
-    return sensor >= 0 && sensor < kSensorCount ? kNames[static_cast<std::size_t>(sensor)] : "";
-}
-
-int SixRateIndex(int rateOrdinal) {
-    for (std::size_t i = 0; i < kSixRateOrdinals.size(); ++i) {
-        if (kSixRateOrdinals[i] == rateOrdinal) return static_cast<int>(i);
-    }
-    return kLastRatePosition;
-}
-
 std::string_view DeviceDetection::RateText(int ratePosition) {
     static constexpr std::array<std::string_view, 6> kTexts{"4800",  "9600",  "19200",
                                                             "38400", "57600", "115200"};

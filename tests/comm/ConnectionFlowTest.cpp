@@ -13,6 +13,27 @@ namespace {
 using test::FakePorts;
 using test::FakeView;
 
+WizardInputs SerialInputs(const char* port, int ratePosition) {
+    WizardInputs in;
+    in.typedPort = port;
+    in.ratePosition = ratePosition;
+    return in;
+}
+
+PortDialogInputs DialogInputs(const char* port, int ratePosition) {
+    PortDialogInputs in;
+    in.typedPort = port;
+    in.ratePosition = ratePosition;
+    return in;
+}
+
+WizardInputs TcpInputs(std::array<std::string, 4> octets, const char* port) {
+    WizardInputs in;
+    in.tcp.octets = std::move(octets);
+    in.tcp.port = port;
+    return in;
+}
+
 TEST(DevicePath, TypedPortsNameDevicesBelowDev) {
     EXPECT_EQ(DevicePathOf("ttyUSB0"), "/dev/ttyUSB0");
     EXPECT_EQ(DevicePathOf(" /dev/pts/3 "), "/dev/pts/3");
@@ -26,7 +47,9 @@ TEST(DevicePath, TypedPortsNameDevicesBelowDev) {
 
 TEST(TcpFields, OctetsAndPortAreCheckedBeforeTheyAreStored) {
     const auto check = [](const char* a, const char* b, const char* c, const char* d,
-                          const char* port) { return CheckTcpFields({{a, b, c, d}, port}); };
+                          const char* port) {
+        return CheckTcpFields({{a, b, c, d}, port});
+    };
     const TcpSettings ok = check("192", "168", "2", "1", "3333");
     EXPECT_EQ(ok.status, TcpSettings::Status::Ok);
     EXPECT_EQ(ok.address, (std::array<int, 4>{192, 168, 2, 1}));
@@ -61,20 +84,20 @@ class Flows : public ::testing::Test {
 
 TEST_F(Flows, ManualModeRefusesWhatNamesNoDeviceAndAsksBeforeForcingAPort) {
     wizard.show();
-    wizard.connect({"COM3", 3, {}});
+    wizard.connect(SerialInputs("COM3", 3));
     EXPECT_EQ(view.messages.back(), DetectionMessage::PortOpenError);
     EXPECT_FALSE(ais().inUse);
     EXPECT_FALSE(wizard.state().connectDown);
 
     // /dev/zero exists but is not free: the force-connect question, cancelled.
     view.answer = false;
-    wizard.connect({"/dev/zero", 3, {}});
+    wizard.connect(SerialInputs("/dev/zero", 3));
     EXPECT_EQ(view.messages.back(), DetectionMessage::CheckPortError);
     EXPECT_FALSE(ais().inUse);
     EXPECT_TRUE(ports.opens.empty());
 
     // A listed port: open at the chosen rate, identification pending.
-    wizard.connect({"/dev/null", 3, {}});
+    wizard.connect(SerialInputs("/dev/null", 3));
     EXPECT_EQ(ports.opens.back(), "/dev/null@38400");
     EXPECT_TRUE(ais().inUse);
     EXPECT_EQ(ais().link, LinkState::IdentificationPending);
@@ -87,7 +110,7 @@ TEST_F(Flows, ManualModeRefusesWhatNamesNoDeviceAndAsksBeforeForcingAPort) {
     EXPECT_FALSE(st.closeEnabled);
 
     // Switched off by the user.
-    wizard.connect({"/dev/null", 3, {}});
+    wizard.connect(SerialInputs("/dev/null", 3));
     EXPECT_FALSE(ais().open);
     EXPECT_FALSE(ais().inUse);
     EXPECT_EQ(ports.kind, DeviceKind::None);
@@ -96,7 +119,7 @@ TEST_F(Flows, ManualModeRefusesWhatNamesNoDeviceAndAsksBeforeForcingAPort) {
 
 TEST_F(Flows, OpeningTheWizardKeepsAPortThatIsIdentifying) {
     dialog.open(kAisPort);
-    dialog.connect({"/dev/null", 5, {}});
+    dialog.connect(DialogInputs("/dev/null", 5));
     ASSERT_EQ(ais().link, LinkState::IdentificationPending);
     wizard.show();
     EXPECT_EQ(ais().link, LinkState::IdentificationPending);
@@ -110,7 +133,7 @@ TEST_F(Flows, PortDialogConnectsAndStoresThePortAndRate) {
     dialog.open(kAisPort);
     EXPECT_EQ(dialog.state().port, "/dev/null");
     EXPECT_EQ(dialog.state().ratePosition, 5);
-    dialog.connect({"/dev/null", 1, {}});
+    dialog.connect(DialogInputs("/dev/null", 1));
     EXPECT_EQ(ports.opens.back(), "/dev/null@9600");
     EXPECT_EQ(ais().storedRate, 6);
     EXPECT_EQ(ais().link, LinkState::IdentificationPending);
@@ -120,7 +143,7 @@ TEST_F(Flows, PortDialogConnectsAndStoresThePortAndRate) {
     ports.at(kMobPort).storedPath = "/dev/ttyGone";
     dialog.open(kMobPort);
     EXPECT_FALSE(dialog.state().selectorVisible);
-    dialog.connect({"/dev/ttyGone", 5, {}});
+    dialog.connect(DialogInputs("/dev/ttyGone", 5));
     EXPECT_EQ(view.messages.back(), DetectionMessage::PortOpenError);
     EXPECT_FALSE(ports.at(kMobPort).inUse);
     EXPECT_EQ(ports.at(kMobPort).phase, ScanPhase::Finished);
@@ -138,13 +161,13 @@ TEST_F(Flows, ConnectAtStartUsesTheStoredPortWithoutTheDialog) {
 TEST_F(Flows, TcpFieldsOutOfRangeAreRefusedWithAMessage) {
     ais().input = InputType::Tcp;
     wizard.show();
-    wizard.connect({{}, 0, {{"300", "168", "2", "1"}, "3333"}});
+    wizard.connect(TcpInputs({"300", "168", "2", "1"}, "3333"));
     EXPECT_EQ(view.messages.back(), DetectionMessage::TcpSettingsInvalid);
     EXPECT_EQ(ports.tcpAddress, (std::array<int, 4>{192, 168, 2, 1}));
     EXPECT_EQ(ports.tcpConnects, 0);
-    wizard.connect({{}, 0, {{"10", "0", "0", "7"}, ""}});
+    wizard.connect(TcpInputs({"10", "0", "0", "7"}, ""));
     EXPECT_EQ(ports.tcpConnects, 0);  // an empty field: nothing happens
-    wizard.connect({{}, 0, {{"10", "0", "0", "7"}, "4001"}});
+    wizard.connect(TcpInputs({"10", "0", "0", "7"}, "4001"));
     EXPECT_EQ(ports.tcpAddress, (std::array<int, 4>{10, 0, 0, 7}));
     EXPECT_EQ(ports.tcpPort, 4001);
     EXPECT_EQ(ports.tcpConnects, 1);
@@ -152,7 +175,7 @@ TEST_F(Flows, TcpFieldsOutOfRangeAreRefusedWithAMessage) {
     EXPECT_EQ(ais().link, LinkState::IdentificationPending);
     EXPECT_TRUE(wizard.state().connectDown);
     EXPECT_FALSE(wizard.state().tcpFieldsEnabled);
-    wizard.connect({{}, 0, {{"10", "0", "0", "7"}, "4001"}});
+    wizard.connect(TcpInputs({"10", "0", "0", "7"}, "4001"));
     EXPECT_EQ(ports.tcpDisconnects, 1);
     EXPECT_EQ(ais().link, LinkState::Idle);
     EXPECT_FALSE(ais().inUse);
@@ -227,7 +250,7 @@ TEST_F(Flows, AGnssReceiverBehindAVanishedPortGoesWithIt) {
 
 TEST_F(Flows, AnimationBlinksUntilConnected) {
     wizard.show();
-    wizard.connect({"/dev/null", 5, {}});
+    wizard.connect(SerialInputs("/dev/null", 5));
     ASSERT_TRUE(view.animationTimer);
     std::vector<int> frames;
     for (int i = 0; i < 8; ++i) {

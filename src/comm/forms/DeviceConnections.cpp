@@ -30,8 +30,7 @@ QString FromView(std::string_view text) {
 }  // namespace
 
 DeviceConnections::DeviceConnections(DetectionPorts& ports, const app::TextStore& texts,
-                                     ui::Dialogs& dialogs, ConnectionHost host,
-                                     QWidget* mainWindow)
+                                     ui::Dialogs& dialogs, ConnectionHost host, QWidget* mainWindow)
     : QObject(mainWindow),
       ports_(ports),
       texts_(texts),
@@ -80,8 +79,7 @@ void DeviceConnections::startUp(bool connectAtStart, int rememberedChoice,
     if (straight && rememberedChoice == 0 && !ports_.inUse(kAisPort)) {
         wizardFlow_.setAutoMode(true);
     }
-    wizard_->setPage(straight ? TfrmWizardStartup::Page::Connect
-                              : TfrmWizardStartup::Page::Start);
+    wizard_->setPage(straight ? TfrmWizardStartup::Page::Connect : TfrmWizardStartup::Page::Start);
     showWizard(false);
 }
 
@@ -184,7 +182,8 @@ void DeviceConnections::pollPorts() {
     const QStringList now = MachinePorts();
     if (now == lastPorts_) return;
     bool removed = false;
-    for (const QString& path : lastPorts_) removed = removed || !now.contains(path);
+    for (const QString& path : lastPorts_)
+        removed = removed || !now.contains(path);
     lastPorts_ = now;
     if (dialogFlow_.showing()) {
         dialogFlow_.portsChanged(removed);

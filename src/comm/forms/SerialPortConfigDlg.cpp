@@ -74,7 +74,8 @@ TSerialPortConfigDlg::TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts&
     cbxPort_->setMinimumWidth(240);
     cbxRate_ = new QComboBox(serial);
     cbxRate_->setObjectName(QStringLiteral("cbxBaudRate"));
-    for (int rate : kSixRates) cbxRate_->addItem(QString::number(rate));
+    for (int rate : kSixRates)
+        cbxRate_->addItem(QString::number(rate));
     auto* serialForm = new QFormLayout(serial);
     serialForm->addRow(lblPort_, cbxPort_);
     serialForm->addRow(lblRate_, cbxRate_);
@@ -196,7 +197,8 @@ void TSerialPortConfigDlg::render() {
     pages_->setCurrentIndex(static_cast<int>(st.page));
     cbxPort_->setEnabled(st.inputsEnabled);
     cbxRate_->setEnabled(st.inputsEnabled);
-    for (QLineEdit* field : edtOctets_) field->setEnabled(st.tcpFieldsEnabled);
+    for (QLineEdit* field : edtOctets_)
+        field->setEnabled(st.tcpFieldsEnabled);
     edtTcpPort_->setEnabled(st.tcpFieldsEnabled);
     edtUdpPort_->setEnabled(st.inputsEnabled);
     lblNote_->setText(st.page == InputType::Serial ? text(TextId::ConfigAisSerialPortNote)
@@ -204,8 +206,8 @@ void TSerialPortConfigDlg::render() {
                                                    : text(TextId::QuickStartUdpConnect));
     lblNorqDevDetectMsg_->setVisible(st.detectingVisible);
     btnConnect_->setChecked(st.connectDown);
-    btnConnect_->setText(text(st.connectDown ? TextId::QuickStartBtnDisconnect
-                                             : TextId::QuickStartBtnConnect));
+    btnConnect_->setText(
+        text(st.connectDown ? TextId::QuickStartBtnDisconnect : TextId::QuickStartBtnConnect));
     btnClose_->setEnabled(st.closeEnabled);
     rendering_ = false;
 }

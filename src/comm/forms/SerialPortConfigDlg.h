@@ -24,8 +24,8 @@ class TSerialPortConfigDlg final : public QDialog {
     Q_OBJECT
 
   public:
-    TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts& ports,
-                         const app::TextStore& texts, QWidget* parent = nullptr);
+    TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts& ports, const app::TextStore& texts,
+                         QWidget* parent = nullptr);
 
     void retranslate();
     // Sets the dialog up for the flow's sensor (lists, preselected port and rate).

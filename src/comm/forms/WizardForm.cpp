@@ -244,7 +244,8 @@ QWidget* TfrmWizardStartup::buildSerialPage() {
     cbxPort_->setMinimumWidth(260);
     cbxRate_ = new QComboBox(manual);
     cbxRate_->setObjectName(QStringLiteral("cbxBaudRate"));
-    for (int rate : kSixRates) cbxRate_->addItem(QString::number(rate));
+    for (int rate : kSixRates)
+        cbxRate_->addItem(QString::number(rate));
     auto* manualForm = new QFormLayout(manual);
     manualForm->addRow(lblManualPort_, cbxPort_);
     manualForm->addRow(lblManualRate_, cbxRate_);
@@ -392,7 +393,8 @@ void TfrmWizardStartup::render() {
                        static_cast<QWidget*>(cbxPort_), static_cast<QWidget*>(cbxRate_)}) {
         w->setEnabled(st.inputsEnabled);
     }
-    for (QLineEdit* field : edtOctets_) field->setEnabled(st.tcpFieldsEnabled);
+    for (QLineEdit* field : edtOctets_)
+        field->setEnabled(st.tcpFieldsEnabled);
     edtTcpPort_->setEnabled(st.tcpFieldsEnabled);
     edtUdpPort_->setEnabled(st.inputsEnabled);
     for (std::size_t i = 0; i < lblNotes_.size(); ++i) {
@@ -402,8 +404,8 @@ void TfrmWizardStartup::render() {
     }
     lblNorqDevDetectMsg_->setVisible(st.detectingVisible);
     btnConnect_->setChecked(st.connectDown);
-    btnConnect_->setText(text(st.connectDown ? TextId::QuickStartBtnDisconnect
-                                             : TextId::QuickStartBtnConnect));
+    btnConnect_->setText(
+        text(st.connectDown ? TextId::QuickStartBtnDisconnect : TextId::QuickStartBtnConnect));
     btnConnect_->setVisible(!onStart);
     btnBack_->setVisible(!onStart);
     btnBack_->setEnabled(!st.connectDown);
@@ -454,7 +456,8 @@ void TfrmWizardStartup::fillPortLists() {
     const QString typed = cbxPort_->currentText();
     cbxPort_->clear();
     const std::span<const std::string> present = ports_.presentPorts();
-    for (const std::string& path : present) cbxPort_->addItem(QString::fromStdString(path));
+    for (const std::string& path : present)
+        cbxPort_->addItem(QString::fromStdString(path));
     const std::string stored = ports_.storedPath(s);
     if (present.empty() && stored.empty()) {
         cbxPort_->setEditText(QString::fromLatin1(DeviceDetection::kNotAvailable.data()));

@@ -47,7 +47,8 @@ class FakeDialogs final : public ui::Dialogs {
 std::string TxtLine(std::string_view text) {
     std::string line = "$PKRV,R,TXT," + std::string(text);
     unsigned sum = 0;
-    for (std::size_t i = 1; i < line.size(); ++i) sum ^= static_cast<unsigned char>(line[i]);
+    for (std::size_t i = 1; i < line.size(); ++i)
+        sum ^= static_cast<unsigned char>(line[i]);
     char tail[8];
     std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
     return line + tail;
@@ -189,8 +190,8 @@ TEST_F(WizardWindow, AFieldOutOfRangeIsRefusedWithItsMessage) {
 // Every page of both windows, in English and in Traditional Chinese.
 TEST_F(WizardWindow, PicturesOfEveryPage) {
     codec::ProductInfoBlock block;
-    for (std::string_view text : {"PROD. INFO. BEGIN", "MODEL NO.=NQ-AIS 300", "SERIAL NO.=NQ3004217",
-                                  "FIRMWARE=3.5.2", "PROD. INFO. END"}) {
+    for (std::string_view text : {"PROD. INFO. BEGIN", "MODEL NO.=NQ-AIS 300",
+                                  "SERIAL NO.=NQ3004217", "FIRMWARE=3.5.2", "PROD. INFO. END"}) {
         block.offer(TxtLine(text));
     }
     for (const char* language : {"en", "zh-tw"}) {
@@ -215,8 +216,10 @@ TEST_F(WizardWindow, PicturesOfEveryPage) {
         picture(wizard(), "wizard-serial-auto" + suffix);
 
         find<QPushButton>(wizard(), "btnConnect")->click();
-        for (int i = 0; i < 6; ++i) connections->wizardFlow().scanTick();
-        for (int i = 0; i < 3; ++i) connections->wizardFlow().animationTick();
+        for (int i = 0; i < 6; ++i)
+            connections->wizardFlow().scanTick();
+        for (int i = 0; i < 3; ++i)
+            connections->wizardFlow().animationTick();
         picture(wizard(), "wizard-scanning" + suffix);
 
         connections->detection().onLine("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n",
@@ -245,9 +248,9 @@ TEST_F(WizardWindow, PicturesOfEveryPage) {
             connections->portDialogFlow().open(sensor);
             connections->portDialog().prepare();
             connections->portDialog().resize(480, 300);
-            picture(connections->portDialog(),
-                    QStringLiteral("port-dialog-%1").arg(sensor == kAisPort ? "ais" : "gps") +
-                        suffix);
+            picture(
+                connections->portDialog(),
+                QStringLiteral("port-dialog-%1").arg(sensor == kAisPort ? "ais" : "gps") + suffix);
         }
         connections->portDialogFlow().open(kAisPort);
         connections->portDialogFlow().setInputType(InputType::Tcp);
