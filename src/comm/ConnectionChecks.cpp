@@ -1,5 +1,7 @@
 #include "comm/ConnectionChecks.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -44,11 +46,16 @@ std::optional<std::string> DevicePathOf(std::string_view typed) {
     if (!std::all_of(typed.begin(), typed.end(), DeviceNameChar)) return std::nullopt;
     if (typed.find("..") != std::string_view::npos) return std::nullopt;
     if (typed.front() == '/') {
-        if (typed.substr(0, 5) != "/dev/" || typed.size() == 5) return std::nullopt;
+        if (typed.back() == '/') return std::nullopt;
         return std::string(typed);
     }
     if (typed.find('/') != std::string_view::npos) return std::nullopt;
     return "/dev/" + std::string(typed);
+}
+
+bool IsCharacterDevice(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
 TcpSettings CheckTcpFields(const TcpFields& fields) {

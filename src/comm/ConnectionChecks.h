@@ -11,10 +11,14 @@
 
 namespace norq::comm {
 
-// The device path meant by a typed port: an absolute path below /dev/, or a
-// bare device name ("ttyUSB0" is /dev/ttyUSB0). Nothing for an empty text,
-// a path outside /dev/, a ".." part, or characters no device name has.
+// The device path meant by a typed port: an absolute path, or a bare device
+// name ("ttyUSB0" is /dev/ttyUSB0). Nothing for an empty text, a relative
+// path, a ".." part, or characters no device name has.
 std::optional<std::string> DevicePathOf(std::string_view typed);
+
+// True when the path (links followed) is a character device: a serial port,
+// never a file that probes would be written into.
+bool IsCharacterDevice(const std::string& path);
 
 // The TCP fields of the dialogs: four address octets (first octet first) and
 // the port, as typed.

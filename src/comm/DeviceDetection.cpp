@@ -62,6 +62,7 @@ void DeviceDetection::setManualPort(std::string_view path, int ratePosition) {
 
 void DeviceDetection::resetDetection() {
     scanCount_ = 0;
+    gpsWatch_ = false;
     view_->showAutoFields({}, {});
 }
 
@@ -101,6 +102,10 @@ void DeviceDetection::onLine(std::string_view line, const LineOrigin& origin) {
         startDetection();
         return;
     }
+    if (gpsWatch_ && s == kAisPort) {
+        watchForGnss(line);
+        return;
+    }
     if (phase != ScanPhase::Running || line.empty()) return;
 
     if (s == kAisPort) {
@@ -131,7 +136,27 @@ void DeviceDetection::foundAis() {
         view_->addResultLine("Found GPS ... ");
     }
     view_->addResultLine("");
+    // Which of the two spoke first is chance: a GNSS receiver behind the
+    // transponder is still found while the transponder identifies itself.
+    gpsWatch_ = mayTouch(kGpsPort) && ports_.linkState(kGpsPort) != LinkState::Connected;
+    gpsWatchTicks_ = 0;
     finishScan(kAisPort);
+}
+
+void DeviceDetection::watchForGnss(std::string_view line) {
+    const LinkState link = ports_.linkState(kAisPort);
+    if ((link != LinkState::IdentificationPending && link != LinkState::Connected) ||
+        !mayTouch(kGpsPort)) {
+        gpsWatch_ = false;
+        return;
+    }
+    if (!Contains(line, "$GP")) return;
+    gpsWatch_ = false;
+    ports_.setLinkState(kGpsPort, LinkState::Connected);
+    ports_.storeSerial(kGpsPort, ports_.portPath(kAisPort), ports_.storedRate(kAisPort));
+    view_->addResultLine("Found GPS ... ");
+    view_->addResultLine("");
+    view_->refreshStatus();
 }
 
 void DeviceDetection::foundMob() {
@@ -370,6 +395,8 @@ void DeviceDetection::onProductInfo(const codec::ProductInfoBlock& block) {
 }
 
 void DeviceDetection::identificationTick() {
+    // The GNSS receiver behind a transponder just found has a few ticks to speak.
+    if (gpsWatch_ && ++gpsWatchTicks_ > kGpsWatchTicks) gpsWatch_ = false;
     const LinkState link = ports_.linkState(kAisPort);
     if (link == LinkState::IdentificationPending) {
         if (!seen_ && idTicks_ < kIdentificationTicks) {

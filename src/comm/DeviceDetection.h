@@ -58,6 +58,8 @@ class DeviceDetection : public ais::IdentificationHandler {
     static constexpr int kIdentificationTicks = 10;
     // Ticks a static-data device has after its first line to name its kind.
     static constexpr int kEndMarkerTicks = 10;
+    // Ticks a GNSS receiver behind a transponder just found has to speak.
+    static constexpr int kGpsWatchTicks = 3;
     // Ticks per port in auto mode (six rates, four ticks each), the extra
     // ticks at the end, and the limit without free ports or in manual mode.
     static constexpr int kTicksPerPort = 24;
@@ -118,6 +120,7 @@ class DeviceDetection : public ais::IdentificationHandler {
     void finishScan(int sensor);
     void foundAis();
     void foundMob();
+    void watchForGnss(std::string_view line);
     bool fromPortUnderTest(const LineOrigin& origin) const;
     bool mayTouch(int sensor) const;
     void showPort(std::string_view path, int ratePosition);
@@ -140,6 +143,8 @@ class DeviceDetection : public ais::IdentificationHandler {
     int rateCursor_ = kLastRatePosition;
     int ratePosition_ = kLastRatePosition;  // rate of the port under test
     std::string portUnderTest_;
+    bool gpsWatch_ = false;  // a transponder was found without its GNSS receiver yet
+    int gpsWatchTicks_ = 0;
 
     bool seen_ = false;
     bool endSeen_ = true;

@@ -1,7 +1,6 @@
 #include "comm/WizardFlow.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace norq::comm {
 
@@ -214,7 +213,7 @@ bool WizardFlow::connectManually() {
     ports_.enumeratePorts();
     view_.refreshPages();
     const std::optional<std::string> path = DevicePathOf(inputs_.typedPort);
-    if (!path || !std::filesystem::exists(*path)) {
+    if (!path || !IsCharacterDevice(*path)) {
         view_.showMessage(DetectionMessage::PortOpenError);
         return false;
     }

@@ -39,8 +39,8 @@ TEST(DevicePath, TypedPortsNameDevicesBelowDev) {
     EXPECT_EQ(DevicePathOf(" /dev/pts/3 "), "/dev/pts/3");
     EXPECT_EQ(DevicePathOf("/dev/serial/by-id/usb-FTDI_A1-if00"),
               "/dev/serial/by-id/usb-FTDI_A1-if00");
-    for (std::string_view bad : {"", "   ", "/etc/passwd", "/dev/", "/dev/../etc/passwd", "pts/3",
-                                 "tty USB0", "COM3;rm", "tty\n"}) {
+    for (std::string_view bad :
+         {"", "   ", "/dev/", "/dev/../etc/passwd", "pts/3", "tty USB0", "COM3;rm", "tty\n"}) {
         EXPECT_FALSE(DevicePathOf(bad)) << bad;
     }
 }

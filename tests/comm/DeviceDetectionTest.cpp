@@ -151,6 +151,19 @@ TEST_F(Detection, AGnssReceiverBehindTheTransponderIsFoundOnTheSamePort) {
     EXPECT_EQ(tail, (std::vector<std::string>{"Found AIS ... ", "Found GPS ... ", ""}));
 }
 
+TEST_F(Detection, AGnssReceiverThatSpeaksAfterTheTransponderIsFoundToo) {
+    startAutoScan();
+    line("!AIVDO,1,1,,,13aEOK?P00PD2wVMdLDRhgvL289?,0*0C\r\n");
+    ASSERT_EQ(ais().link, LinkState::IdentificationPending);
+    EXPECT_FALSE(view.hasResult("Found GPS ... "));
+    line("$GPGGA,093000.00,5100.0000,N,00124.0000,E,1,08,0.9,10.0,M,,M,,*46\r\n", kGpsPort);
+    EXPECT_EQ(ports.at(kGpsPort).link, LinkState::Idle);  // not the transponder's port
+    line("$GPGGA,093000.00,5100.0000,N,00124.0000,E,1,08,0.9,10.0,M,,M,,*46\r\n");
+    EXPECT_EQ(ports.at(kGpsPort).link, LinkState::Connected);
+    EXPECT_EQ(ports.at(kGpsPort).storedPath, "/dev/ttyA");
+    EXPECT_TRUE(view.hasResult("Found GPS ... "));
+}
+
 TEST_F(Detection, ACrewWatchControllerAnswersItsProbe) {
     ports.free = {"/dev/ttyA", "/dev/ttyB"};
     wizard.show();
