@@ -66,6 +66,15 @@ struct SensorPortSettings {
     bool udpConnection = false;  // UDP_Connection
 };
 
+// The device wizard's start page: the way the user chose to begin, offered
+// first at the next start ([WIZARD] Start_Choice: -1 none yet, 0 connect a
+// device, 1 replay a recording, 2 a network source; Last_Recording).
+inline constexpr IntRange kStartChoiceRange{-1, 2};
+struct WizardSettings {
+    int startChoice = -1;
+    std::string lastRecording;
+};
+
 struct DestinationSettings {
     bool valid = false;  // Valid
     std::string name;    // Name
@@ -93,6 +102,7 @@ struct Settings {
     bool autoSrm = false;       // [SRM] AutoSRM
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
+    WizardSettings wizard;
 
     SensorPortSettings& sensor(SensorPort port) { return sensors[static_cast<int>(port)]; }
     const SensorPortSettings& sensor(SensorPort port) const {

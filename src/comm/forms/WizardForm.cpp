@@ -477,6 +477,8 @@ void TfrmWizardStartup::fillPortLists() {
 // ---- Reports of the detection ---------------------------------------------------
 
 void TfrmWizardStartup::addResultLine(const QString& line) {
+    // The list shows from its first line on, so that a scan shows its progress.
+    showResultList();
     lstResults_->addItem(line);
     lstResults_->scrollToBottom();
 }
