@@ -11,6 +11,7 @@
 #include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
 #include "app/ViewerLinks.h"
+#include "comm/forms/DeviceConnections.h"
 #include "ui/Timers.h"
 
 namespace norq::app {
@@ -71,7 +72,8 @@ void TForm1::Timer1Timer() {
     links_->stepSensorStatus();
     // 9. Transmit indicator.
     stepTransmitIndicator();
-    // 10. AIS identification queries and time-out: device detection.
+    // 10. AIS identification queries and time-out.
+    connections_->identificationTick();
     // 11. Auto-saving step: raw recording.
     links_->stepAutoSaving();
     // 12. Alarm beep while an alert of the alarm sound registry is active.

@@ -399,6 +399,14 @@ void DeviceDetection::identificationTick() {
     if (gpsWatch_ && ++gpsWatchTicks_ > kGpsWatchTicks) gpsWatch_ = false;
     const LinkState link = ports_.linkState(kAisPort);
     if (link == LinkState::IdentificationPending) {
+        // An identification connects the link at once: a device seen before
+        // and a pending link again is a new connection, identified anew.
+        if (seen_) {
+            seen_ = false;
+            endSeen_ = true;
+            collectingStatic_ = false;
+            idTicks_ = 0;
+        }
         if (!seen_ && idTicks_ < kIdentificationTicks) {
             ++idTicks_;
             if (idTicks_ < kIdentificationTicks) {

@@ -29,19 +29,34 @@ QString FromView(std::string_view text) {
 
 }  // namespace
 
+DeviceConnections::DeviceConnections(TSysSensorControl& control, const app::TextStore& texts,
+                                     ui::Dialogs& dialogs, ConnectionHost host, QWidget* mainWindow)
+    : DeviceConnections(std::make_unique<SensorControlPorts>(control), nullptr, texts, dialogs,
+                        std::move(host), mainWindow) {
+    control_ = &control;
+    lineHook_ = std::make_unique<DetectionLineHook>(detection_);
+    control.addLineHook(lineHook_.get());
+}
+
 DeviceConnections::DeviceConnections(DetectionPorts& ports, const app::TextStore& texts,
                                      ui::Dialogs& dialogs, ConnectionHost host, QWidget* mainWindow)
+    : DeviceConnections(nullptr, &ports, texts, dialogs, std::move(host), mainWindow) {}
+
+DeviceConnections::DeviceConnections(std::unique_ptr<SensorControlPorts> own, DetectionPorts* ports,
+                                     const app::TextStore& texts, ui::Dialogs& dialogs,
+                                     ConnectionHost host, QWidget* mainWindow)
     : QObject(mainWindow),
-      ports_(ports),
+      ownPorts_(std::move(own)),
+      ports_(ports != nullptr ? *ports : *ownPorts_),
       texts_(texts),
       dialogs_(dialogs),
       host_(std::move(host)),
       mainWindow_(mainWindow),
-      detection_(ports, *this),
-      wizardFlow_(ports, detection_, *this),
-      dialogFlow_(ports, detection_, *this),
-      wizard_(new TfrmWizardStartup(wizardFlow_, ports, texts, mainWindow)),
-      portDialog_(new TSerialPortConfigDlg(dialogFlow_, ports, texts, mainWindow)),
+      detection_(ports_, *this),
+      wizardFlow_(ports_, detection_, *this),
+      dialogFlow_(ports_, detection_, *this),
+      wizard_(new TfrmWizardStartup(wizardFlow_, ports_, texts, mainWindow)),
+      portDialog_(new TSerialPortConfigDlg(dialogFlow_, ports_, texts, mainWindow)),
       portPoll_(new QTimer(this)),
       openPortCheck_(new QTimer(this)) {
     detection_.setOwner(&wizardFlow_);
@@ -59,7 +74,12 @@ DeviceConnections::DeviceConnections(DetectionPorts& ports, const app::TextStore
     openPortCheck_->start();
 }
 
-DeviceConnections::~DeviceConnections() = default;
+DeviceConnections::~DeviceConnections() {
+    if (control_ != nullptr) control_->removeLineHook(lineHook_.get());
+    // The windows show the flows that go with this object.
+    delete wizard_;
+    delete portDialog_;
+}
 
 // ---- Start-up and menu actions ---------------------------------------------------
 
@@ -196,6 +216,8 @@ void DeviceConnections::pollPorts() {
 }
 
 void DeviceConnections::checkOpenPorts() {
+    // A link that ended by itself (a TCP/IP link dropped) shows in the dialogs.
+    if (wizard_->isVisible() || portDialog_->isVisible()) refreshPages();
     // Without a dialog the machine's list is not read; an unplugged device
     // still shows as its open port's device path disappearing.
     for (int s = 0; s < kSensorCount; ++s) {

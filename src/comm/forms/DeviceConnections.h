@@ -14,6 +14,7 @@
 #include "comm/DetectionInterfaces.h"
 #include "comm/DeviceDetection.h"
 #include "comm/PortDialogFlow.h"
+#include "comm/SensorControlPorts.h"
 #include "comm/WizardFlow.h"
 #include "ui/Dialogs.h"
 
@@ -49,6 +50,10 @@ class DeviceConnections final : public QObject, private DetectionView {
 
     DeviceConnections(DetectionPorts& ports, const app::TextStore& texts, ui::Dialogs& dialogs,
                       ConnectionHost host, QWidget* mainWindow);
+    // Over the viewer's sensor port control: the detection sees every line of
+    // its links.
+    DeviceConnections(TSysSensorControl& control, const app::TextStore& texts, ui::Dialogs& dialogs,
+                      ConnectionHost host, QWidget* mainWindow);
     ~DeviceConnections() override;
 
     DeviceDetection& detection() { return detection_; }
@@ -75,6 +80,10 @@ class DeviceConnections final : public QObject, private DetectionView {
     void pollPorts();
 
   private:
+    DeviceConnections(std::unique_ptr<SensorControlPorts> own, DetectionPorts* ports,
+                      const app::TextStore& texts, ui::Dialogs& dialogs, ConnectionHost host,
+                      QWidget* mainWindow);
+
     // DetectionView
     bool showMessage(DetectionMessage message) override;
     void addResultLine(std::string_view line) override;
@@ -93,6 +102,8 @@ class DeviceConnections final : public QObject, private DetectionView {
     void checkOpenPorts();
     void updatePolling();
 
+    std::unique_ptr<SensorControlPorts> ownPorts_;
+    TSysSensorControl* control_ = nullptr;
     DetectionPorts& ports_;
     const app::TextStore& texts_;
     ui::Dialogs& dialogs_;
@@ -105,6 +116,7 @@ class DeviceConnections final : public QObject, private DetectionView {
     TSerialPortConfigDlg* portDialog_;
     QTimer* portPoll_;
     QTimer* openPortCheck_;
+    std::unique_ptr<DetectionLineHook> lineHook_;
     QStringList lastPorts_;
     QString lastRecording_;
 };

@@ -32,9 +32,10 @@ class TSerialPortConfigDlg final : public QDialog {
     void prepare();
     void render();
     PortDialogInputs inputs() const;
+    // "Close" (also Esc and the close box), unless the identification is pending.
+    void reject() override;
 
   protected:
-    void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
