@@ -321,7 +321,18 @@ bool DeviceDetection::waitingForIdentification() const {
     return link == LinkState::Connected && seen_ && (!endSeen_ || collectingStatic_);
 }
 
+void DeviceDetection::restartIfNewConnection() {
+    // An identification connects the link at once: a device seen before and a
+    // pending link again is a new connection, identified anew.
+    if (!seen_ || ports_.linkState(kAisPort) != LinkState::IdentificationPending) return;
+    seen_ = false;
+    endSeen_ = true;
+    collectingStatic_ = false;
+    idTicks_ = 0;
+}
+
 void DeviceDetection::onIdentificationLine(std::string_view line) {
+    restartIfNewConnection();
     bool identifiedNow = false;
     if (!seen_) {
         if (Contains(line, kStaticDataBegin)) {
@@ -399,14 +410,7 @@ void DeviceDetection::identificationTick() {
     if (gpsWatch_ && ++gpsWatchTicks_ > kGpsWatchTicks) gpsWatch_ = false;
     const LinkState link = ports_.linkState(kAisPort);
     if (link == LinkState::IdentificationPending) {
-        // An identification connects the link at once: a device seen before
-        // and a pending link again is a new connection, identified anew.
-        if (seen_) {
-            seen_ = false;
-            endSeen_ = true;
-            collectingStatic_ = false;
-            idTicks_ = 0;
-        }
+        restartIfNewConnection();
         if (!seen_ && idTicks_ < kIdentificationTicks) {
             ++idTicks_;
             if (idTicks_ < kIdentificationTicks) {

@@ -125,6 +125,7 @@ class DeviceDetection : public ais::IdentificationHandler {
     bool mayTouch(int sensor) const;
     void showPort(std::string_view path, int ratePosition);
     void endIdentification();
+    void restartIfNewConnection();
     void keepStaticDataLine(std::string_view line);
     void showIdentity(DeviceKind kind);
 

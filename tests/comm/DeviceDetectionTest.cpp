@@ -259,6 +259,18 @@ TEST_F(Identification, StaticDataAndMkd2AreRecognisedAfterTheLinkConnects) {
     }
 }
 
+TEST_F(Identification, AReconnectedDeviceIsIdentifiedAnewAtOnce) {
+    intake("$PKRV,R,TXT,PROD. INFO. BEGIN*79\r\n");
+    ASSERT_EQ(ais().link, LinkState::Connected);
+    // Switched off and on again before any tick: the first answer counts.
+    ports.at(kAisPort).link = LinkState::Idle;
+    ports.at(kAisPort).link = LinkState::IdentificationPending;
+    ports.kind = DeviceKind::None;
+    intake("[STATIC DATA]\r\n");
+    EXPECT_EQ(ais().link, LinkState::Connected);
+    EXPECT_EQ(ports.kind, DeviceKind::StaticData);
+}
+
 TEST_F(Identification, ActsOnTheAisSensorWhileTheDialogsShowAnother) {
     detection.setCurrentSensor(kGpsPort);
     for (int tick = 1; tick <= 3; ++tick)

@@ -125,7 +125,8 @@ TfrmWizardStartup::TfrmWizardStartup(WizardFlow& flow, DetectionPorts& ports,
     connect(btnClose_, &QPushButton::clicked, this, &TfrmWizardStartup::onClose);
     connect(timerScan_, &QTimer::timeout, this, [this] { flow_.scanTick(); });
     connect(timerAnimation_, &QTimer::timeout, this, [this] { flow_.animationTick(); });
-    setMinimumWidth(600);
+    setMinimumSize(600, 560);
+    resize(640, 600);
     retranslate();
 }
 
@@ -256,10 +257,12 @@ QWidget* TfrmWizardStartup::buildSerialPage() {
     edtAutoPort_ = new QLineEdit(automatic);
     edtAutoPort_->setObjectName(QStringLiteral("edtAutoPort"));
     edtAutoPort_->setReadOnly(true);
+    edtAutoPort_->setFocusPolicy(Qt::NoFocus);
     edtAutoPort_->setMinimumWidth(260);
     edtAutoRate_ = new QLineEdit(automatic);
     edtAutoRate_->setObjectName(QStringLiteral("edtAutoRate"));
     edtAutoRate_->setReadOnly(true);
+    edtAutoRate_->setFocusPolicy(Qt::NoFocus);
     auto* autoForm = new QFormLayout(automatic);
     autoForm->addRow(lblAutoPort_, edtAutoPort_);
     autoForm->addRow(lblAutoRate_, edtAutoRate_);

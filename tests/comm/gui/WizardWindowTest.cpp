@@ -147,7 +147,8 @@ TEST_F(WizardWindow, ARememberedDeviceChoiceOpensTheScanPage) {
 }
 
 TEST_F(WizardWindow, ConnectAtStartOpensNoWindow) {
-    ports.openable.insert("/dev/ttyUSB0");
+    ports.openable.insert("/dev/null");
+    ports.at(kAisPort).storedPath = "/dev/null";
     connections->startUp(true, -1, {});
     EXPECT_FALSE(wizard().isVisible());
     EXPECT_TRUE(ports.at(kAisPort).open);
@@ -202,10 +203,11 @@ TEST_F(WizardWindow, PicturesOfEveryPage) {
         ports.present = {"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB1"};
         ports.openable = {"/dev/ttyUSB0", "/dev/ttyUSB1"};
         ports.at(kAisPort).storedPath = "/dev/ttyUSB0";
+        ports.at(kGpsPort).storedRate = 12;  // 115200, as a fresh viewer has it
         find<QListWidget>(wizard(), "ListBoxResult")->clear();
 
         connections->startUp(false, -1, {});
-        wizard().resize(640, 560);
+        wizard().resize(640, 600);
         picture(wizard(), "wizard-start" + suffix);
 
         wizard().setPage(TfrmWizardStartup::Page::Connect);
