@@ -83,6 +83,21 @@ TEST_F(Detection, TriesEveryPortAtEveryRateThenGivesUpAndSwitchesThePortOff) {
     EXPECT_EQ(std::count(ports.sent.begin(), ports.sent.end(), "TST16"), 26);
 }
 
+TEST_F(Detection, ClosingTheWizardSwitchesARunningScanOff) {
+    startAutoScan();
+    wizard.scanTick();
+    ASSERT_TRUE(ais().open);
+    wizard.close();
+    EXPECT_FALSE(ais().open);
+    EXPECT_FALSE(ais().inUse);
+    EXPECT_EQ(ais().phase, ScanPhase::Finished);
+    EXPECT_FALSE(view.scanTimer);
+    EXPECT_FALSE(view.animationTimer);
+    EXPECT_FALSE(ports.autoModeOn);
+    EXPECT_TRUE(view.hasResult("Fail to connect AIS "));
+    EXPECT_TRUE(view.messages.empty());
+}
+
 TEST_F(Detection, NoFreePortIsAWarningAndSwitchesOff) {
     ports.free.clear();
     startAutoScan();
@@ -95,16 +110,16 @@ TEST_F(Detection, NoFreePortIsAWarningAndSwitchesOff) {
 }
 
 TEST_F(Detection, AnAisLineEndsTheScanOnAnyTickAndClearsAutoMode) {
-    for (int stopTick : {1, 3}) {  // count mod 4 is 1, then 3
+    for (int stopTick : {2, 3}) {  // the line comes at a count of 2, then of 3
         FakePorts fresh;
         fresh.free = ports.free;
         fresh.openable = ports.openable;
         ports = fresh;
         view = FakeView{};
         startAutoScan();
-        while (detection.scanCount() <= stopTick)
+        while (detection.scanCount() < stopTick)
             wizard.scanTick();
-        ASSERT_EQ(detection.scanCount() % 4, (stopTick + 1) % 4);
+        ASSERT_EQ(detection.scanCount() % 4, stopTick);
         line("!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n");
         EXPECT_EQ(ais().link, LinkState::IdentificationPending) << stopTick;
         EXPECT_EQ(ais().phase, ScanPhase::Finished);
