@@ -360,6 +360,10 @@ void WizardFlow::animationTick() {
     if (link == LinkState::Connected) {
         status_ = WizardStatus::Connected;
         frame_ = kConnectedFrame;
+    } else {
+        // A network link that ended (refused, dropped) or a port switched off.
+        status_ = WizardStatus::Disconnect;
+        frame_ = 0;
     }
     view_.setScanTimer(false);
     view_.setAnimationTimer(false);

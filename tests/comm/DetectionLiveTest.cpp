@@ -77,8 +77,9 @@ class Simulator {
         int out[2];
         if (::pipe(out) != 0) return false;
         std::vector<std::string> args{"norq-sim", scenario_, "--speed", "20"};
-        for (const std::string& p : ports)
-            args.push_back("--pty=" + p);
+        for (const std::string& p : ports) {
+            args.push_back(p.substr(0, 6) == "--tcp=" ? p : "--pty=" + p);
+        }
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(out[1], STDOUT_FILENO);
@@ -104,13 +105,19 @@ class Simulator {
             said.append(buf, static_cast<std::size_t>(n));
         }
         ::close(out[0]);
+        said_ = said;
+        const std::size_t tcp = said.find("tcp 127.0.0.1:");
+        if (tcp != std::string::npos) tcpPort_ = std::atoi(said.c_str() + tcp + 14);
         std::size_t at = 0;
         while ((at = said.find("pty ", at)) != std::string::npos) {
             const std::size_t space = said.find(' ', at + 4);
             paths_.push_back(said.substr(at + 4, space - at - 4));
             at = space;
         }
-        return paths_.size() == ports.size();
+        const std::size_t ptys =
+            std::count_if(ports.begin(), ports.end(),
+                          [](const std::string& p) { return p.substr(0, 6) != "--tcp="; });
+        return paths_.size() == ptys;
     }
     ~Simulator() {
         if (pid_ > 0) {
@@ -121,8 +128,12 @@ class Simulator {
         if (!scenario_.empty()) std::remove(scenario_.c_str());
     }
     const std::string& path(std::size_t i) const { return paths_.at(i); }
+    int tcpPort() const { return tcpPort_; }
+    const std::string& said() const { return said_; }
 
   private:
+    int tcpPort_ = 0;
+    std::string said_;
     pid_t pid_ = -1;
     std::string scenario_;
     std::vector<std::string> paths_;
@@ -392,6 +403,33 @@ TEST_F(DetectionLive, AGnssReceiverOnItsOwnPortIsLeftAloneByTheAisScan) {
     EXPECT_EQ(fx.control.portSettings(kGpsPort).serialDevice, gnss);
     EXPECT_TRUE(ports.portOpen(kGpsPort));
     EXPECT_FALSE(view.hasResult("Found GPS ... "));
+}
+
+TEST_F(DetectionLive, TheWizardConnectsAndIdentifiesOverTcp) {
+    NORQ_NEED_PTY();  // the simulator always offers its pseudo-terminal ports too
+    Simulator sim;
+    ASSERT_TRUE(sim.start("static-data", {"--tcp=0"}));
+    ASSERT_GT(sim.tcpPort(), 0) << sim.said();
+    fx.control.setInputType(kAisPort, InputType::Tcp);
+    wizard.show();
+    WizardInputs in;
+    in.tcp.octets = {"127", "0", "0", "1"};
+    in.tcp.port = std::to_string(sim.tcpPort());
+    wizard.connect(in);
+    // Stored with the first octet in TCP_Ip4.
+    EXPECT_EQ(fx.control.portSettings(kAisPort).tcpIp, (std::array<int, 4>{1, 0, 0, 127}));
+    ASSERT_EQ(link(kAisPort), LinkState::IdentificationPending);
+    EXPECT_TRUE(wizard.state().connectDown);
+    EXPECT_LE(identifyUntilConnected(), 3);
+    EXPECT_EQ(fx.control.deviceKind(), DeviceKind::StaticData);
+    wizard.animationTick();
+    EXPECT_EQ(wizard.state().status, WizardStatus::Connected);
+    // Switched off by the user: the link ends and the page is idle again.
+    wizard.connect(in);
+    pump([&] { return fx.control.tcpThread() == nullptr; }, 2s);
+    EXPECT_EQ(link(kAisPort), LinkState::Idle);
+    EXPECT_FALSE(wizard.state().connectDown);
+    EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(DetectionLive, AnUnpluggedPortClosesOnlyItsSensor) {
