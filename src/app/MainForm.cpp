@@ -163,7 +163,8 @@ void TForm1::firstShowing() {
     //    wizard (with the wizard as the TCP owner) is due.
     if (!links_->connectAtStart()) {
         connections_->startUp(false, settings_.wizard.startChoice,
-                              QString::fromStdString(settings_.wizard.lastRecording));
+                              QString::fromStdString(settings_.wizard.lastRecording),
+                              settings_.wizard.networkInput);
     }
     // 4. The first line of the ship list.
     setListSelection(0);

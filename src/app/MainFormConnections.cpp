@@ -54,6 +54,7 @@ void TForm1::createConnections() {
         settings_.wizard.startChoice = choice;
         if (!recording.isEmpty()) settings_.wizard.lastRecording = recording.toStdString();
     };
+    host.rememberNetworkInput = [this](int input) { settings_.wizard.networkInput = input; };
     connections_ = std::make_unique<comm::DeviceConnections>(links_->control(), texts_, dialogs_,
                                                              std::move(host), this);
     // The intake hands the device's identification lines to the detection.

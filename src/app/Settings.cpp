@@ -162,6 +162,7 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     const std::string recording =
         file.readString(kWizard, "Last_Recording", settings.wizard.lastRecording);
     if (recording.size() <= kMaxDevicePathLength * 4) settings.wizard.lastRecording = recording;
+    readInt(file, kWizard, "Network_Input", kNetworkInputRange, settings.wizard.networkInput);
 }
 
 void ReadChartCalibration(const IniFile& file, ChartCalibrationSettings& calibration) {
@@ -224,6 +225,7 @@ void WriteSettings(IniFile& file, const Settings& settings) {
 
     file.writeInt(kWizard, "Start_Choice", settings.wizard.startChoice);
     file.writeString(kWizard, "Last_Recording", settings.wizard.lastRecording);
+    file.writeInt(kWizard, "Network_Input", settings.wizard.networkInput);
 }
 
 void WriteEncSettings(IniFile& file, const EncSettings& enc) {

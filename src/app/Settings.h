@@ -70,9 +70,12 @@ struct SensorPortSettings {
 // first at the next start ([WIZARD] Start_Choice: -1 none yet, 0 connect a
 // device, 1 replay a recording, 2 a network source; Last_Recording).
 inline constexpr IntRange kStartChoiceRange{-1, 2};
+// Network_Input: the network input last connected from the wizard (1 TCP/IP, 2 UDP).
+inline constexpr IntRange kNetworkInputRange{1, 2};
 struct WizardSettings {
     int startChoice = -1;
     std::string lastRecording;
+    int networkInput = 1;
 };
 
 struct DestinationSettings {

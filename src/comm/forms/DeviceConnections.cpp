@@ -67,6 +67,14 @@ DeviceConnections::DeviceConnections(std::unique_ptr<SensorControlPorts> own, De
     connect(portPoll_, &QTimer::timeout, this, &DeviceConnections::pollPorts);
     connect(openPortCheck_, &QTimer::timeout, this, &DeviceConnections::checkOpenPorts);
     connect(wizard_, &TfrmWizardStartup::startChoiceMade, this, &DeviceConnections::onStartChoice);
+    connect(wizard_, &TfrmWizardStartup::connectPressed, this, [this] {
+        const InputType type = ports_.inputType(kAisPort);
+        const bool on = ports_.tcpSwitchedOn() || ports_.udpListening();
+        if (on && type != InputType::Serial && wizardFlow_.state().sensor == kAisPort &&
+            host_.rememberNetworkInput) {
+            host_.rememberNetworkInput(static_cast<int>(type));
+        }
+    });
     connect(wizard_, &TfrmWizardStartup::wizardClosed, this, [this] {
         updatePolling();
         refreshStatus();
@@ -84,11 +92,16 @@ DeviceConnections::~DeviceConnections() {
 // ---- Start-up and menu actions ---------------------------------------------------
 
 void DeviceConnections::startUp(bool connectAtStart, int rememberedChoice,
-                                const QString& lastRecording) {
+                                const QString& lastRecording, int networkInput) {
     lastRecording_ = lastRecording;
     if (connectAtStart) {
         dialogFlow_.connectAtStart();
         return;
+    }
+    // A remembered network source comes back on the input it was connected on.
+    if (rememberedChoice == 2 && ports_.inputType(kAisPort) == InputType::Serial &&
+        !ports_.inUse(kAisPort)) {
+        ports_.setInputType(kAisPort, networkInput == 2 ? InputType::Udp : InputType::Tcp);
     }
     wizardFlow_.show();
     wizard_->fillPortLists();

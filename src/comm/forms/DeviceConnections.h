@@ -37,6 +37,8 @@ struct ConnectionHost {
     // The start page's choice was made: remember it (0 device, 1 recording,
     // 2 network) with the recording chosen, if any.
     std::function<void(int choice, const QString& recording)> rememberChoice;
+    // A network input was connected from the wizard (1 TCP/IP, 2 UDP).
+    std::function<void(int input)> rememberNetworkInput;
 };
 
 class DeviceConnections final : public QObject, private DetectionView {
@@ -65,7 +67,8 @@ class DeviceConnections final : public QObject, private DetectionView {
     // The first showing of the main window: the AIS port connects at once
     // when it is set to, otherwise the wizard opens (not modal) on the start
     // page, or on the page of the choice remembered from an earlier start.
-    void startUp(bool connectAtStart, int rememberedChoice, const QString& lastRecording);
+    void startUp(bool connectAtStart, int rememberedChoice, const QString& lastRecording,
+                 int networkInput = 1);
     // "Device Wizard(&W)": the wizard, modal.
     void openWizard();
     // "Connect AIS(&A)", "Connect GPS  Receiver(&G)", "Connect MOB Controller(&M)"

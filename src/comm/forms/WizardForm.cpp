@@ -116,6 +116,7 @@ TfrmWizardStartup::TfrmWizardStartup(WizardFlow& flow, DetectionPorts& ports,
     connect(btnConnect_, &QPushButton::clicked, this, [this] {
         flow_.connect(inputs());
         render();
+        Q_EMIT connectPressed();
     });
     connect(btnNext_, &QPushButton::clicked, this, [this] {
         flow_.next();

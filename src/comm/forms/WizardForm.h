@@ -68,6 +68,8 @@ class TfrmWizardStartup final : public QDialog {
   Q_SIGNALS:
     // A start-page button was pressed.
     void startChoiceMade(int choice);
+    // The Connect toggle was pressed (after the flow ran).
+    void connectPressed();
     // The wizard was closed (its button, the window's close box or Esc).
     void wizardClosed();
 

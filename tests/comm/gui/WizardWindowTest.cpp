@@ -70,6 +70,7 @@ class WizardWindow : public ::testing::Test {
             remembered = choice;
             rememberedFile = file;
         };
+        host.rememberNetworkInput = [this](int input) { rememberedInput = input; };
         connections = std::make_unique<DeviceConnections>(ports, texts, dialogs, host, &main);
     }
 
@@ -106,6 +107,7 @@ class WizardWindow : public ::testing::Test {
     QString replayed;
     int remembered = -1;
     QString rememberedFile;
+    int rememberedInput = 0;
 };
 
 TEST_F(WizardWindow, FirstStartShowsTheStartPageAndEachChoiceLeadsOn) {
@@ -143,6 +145,18 @@ TEST_F(WizardWindow, ARememberedDeviceChoiceOpensTheScanPage) {
     connections->startUp(false, 0, {});
     EXPECT_EQ(wizard().page(), TfrmWizardStartup::Page::Connect);
     EXPECT_TRUE(connections->wizardFlow().state().autoMode);
+    wizard().close();
+}
+
+TEST_F(WizardWindow, ARememberedUdpSourceComesBackOnTheUdpPage) {
+    connections->startUp(false, 2, {}, 2);
+    EXPECT_EQ(wizard().page(), TfrmWizardStartup::Page::Connect);
+    EXPECT_EQ(connections->wizardFlow().state().page, InputType::Udp);
+    EXPECT_EQ(find<QLineEdit>(wizard(), "edtUdpPort")->text(), "10110");
+    find<QPushButton>(wizard(), "btnConnect")->click();
+    EXPECT_TRUE(ports.udpOn);
+    EXPECT_EQ(rememberedInput, 2);
+    find<QPushButton>(wizard(), "btnConnect")->click();
     wizard().close();
 }
 
