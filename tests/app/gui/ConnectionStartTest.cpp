@@ -2,10 +2,18 @@
 // the first showing (its start page on a first run), a replay can be started
 // from it and is remembered, the connection items open the port dialog, and
 // the identification lines reach the detection through the intake.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCommandLinkButton>
+#include <QElapsedTimer>
 #include <QTimer>
+#include <fstream>
 
 #include "app/MainForm.h"
 #include "app/ViewerLinks.h"
@@ -79,6 +87,70 @@ TEST_F(ConnectionStart, IdentificationLinesReachTheDetectionThroughTheIntake) {
     EXPECT_EQ(control.linkState(comm::kAisPort), comm::LinkState::IdentificationPending);
     main().Timer1Timer();
     EXPECT_EQ(control.linkState(comm::kAisPort), comm::LinkState::Connected);
+}
+
+// The viewer itself over a pseudo-terminal of the simulator: the wizard's
+// manual connect, the identification through the viewer's intake and its
+// one-second step, and the transponder's traffic in the target table.
+TEST_F(ConnectionStart, TheViewerConnectsAndIdentifiesASimulatedTransponder) {
+    const int probe = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (probe < 0) GTEST_SKIP() << "no pseudo-terminals here";
+    ::close(probe);
+    const std::string scenario = folder().path("sim.scenario");
+    std::ofstream(scenario) << "[scenario]\nduration = 600\n[transponder]\n"
+                               "identification = product-info\nmodel = NQ-AIS 300\n"
+                               "[own_ship]\nmmsi = 235099001\nposition = 51.0 1.4\n"
+                               "course = 45\nspeed = 12\n[vessel v1]\nmmsi = 244000111\n"
+                               "position = 51.02 1.42\ncourse = 200\nspeed = 10\n";
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::execl(NORQ_SIM_PROGRAM, "norq-sim", scenario.c_str(), "--pty=ais", "--speed", "20",
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    std::string said;
+    char buf[256];
+    pollfd p{out[0], POLLIN, 0};
+    while (said.find('\n') == std::string::npos && ::poll(&p, 1, 5000) > 0) {
+        const ssize_t n = ::read(out[0], buf, sizeof buf);
+        if (n <= 0) break;
+        said.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(out[0]);
+    const std::string path = said.substr(4, said.find(' ', 4) - 4);
+
+    const auto runUntil = [](const std::function<bool()>& done, int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    };
+    main().show();
+    comm::TSysSensorControl& control = main().sensorControl();
+    comm::WizardInputs in;
+    in.typedPort = path;
+    in.ratePosition = 3;
+    main().connections().wizardFlow().connect(in);
+    EXPECT_EQ(control.linkState(comm::kAisPort), comm::LinkState::IdentificationPending);
+    for (int tick = 0; tick < 5 && control.linkState(comm::kAisPort) != comm::LinkState::Connected;
+         ++tick) {
+        main().Timer1Timer();
+        runUntil([&] { return control.linkState(comm::kAisPort) == comm::LinkState::Connected; },
+                 400);
+    }
+    EXPECT_EQ(control.linkState(comm::kAisPort), comm::LinkState::Connected);
+    EXPECT_EQ(control.deviceKind(), comm::DeviceKind::ProductInfo);
+    EXPECT_TRUE(runUntil([&] { return main().runState().tracker.table().count() > 1; }, 4000));
+    main().connections().wizardFlow().connect(in);  // switched off
+    EXPECT_FALSE(control.port(comm::kAisPort).Connected());
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
 }
 
 }  // namespace
