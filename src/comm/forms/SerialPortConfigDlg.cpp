@@ -64,48 +64,9 @@ TSerialPortConfigDlg::TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts&
     selector->addWidget(cbxInputType_);
     selector->addStretch(1);
 
-    auto* serial = new QGroupBox(pages_);
-    serial->setObjectName(QStringLiteral("pageSerial"));
-    lblPort_ = new QLabel(serial);
-    lblRate_ = new QLabel(serial);
-    cbxPort_ = new QComboBox(serial);
-    cbxPort_->setObjectName(QStringLiteral("cbxSerialPort"));
-    cbxPort_->setEditable(true);
-    cbxPort_->setMinimumWidth(240);
-    cbxRate_ = new QComboBox(serial);
-    cbxRate_->setObjectName(QStringLiteral("cbxBaudRate"));
-    for (int rate : kSixRates)
-        cbxRate_->addItem(QString::number(rate));
-    auto* serialForm = new QFormLayout(serial);
-    serialForm->addRow(lblPort_, cbxPort_);
-    serialForm->addRow(lblRate_, cbxRate_);
-
-    auto* tcp = new QGroupBox(pages_);
-    tcp->setObjectName(QStringLiteral("pageTcp"));
-    lblTcpIp_ = new QLabel(tcp);
-    lblTcpPort_ = new QLabel(tcp);
-    auto* address = new QHBoxLayout;
-    const std::array<const char*, 4> names{"edtIp1", "edtIp2", "edtIp3", "edtIp4"};
-    for (std::size_t i = 0; i < edtOctets_.size(); ++i) {
-        edtOctets_[i] = NumberField(tcp, names[i], 255, 48);
-        if (i > 0) address->addWidget(new QLabel(QStringLiteral("."), tcp));
-        address->addWidget(edtOctets_[i]);
-    }
-    address->addStretch(1);
-    edtTcpPort_ = NumberField(tcp, "edtTcpPort", 65535, 72);
-    auto* tcpForm = new QFormLayout(tcp);
-    tcpForm->addRow(lblTcpIp_, address);
-    tcpForm->addRow(lblTcpPort_, edtTcpPort_);
-
-    auto* udp = new QGroupBox(pages_);
-    udp->setObjectName(QStringLiteral("pageUdp"));
-    lblUdpPort_ = new QLabel(udp);
-    edtUdpPort_ = NumberField(udp, "edtUdpPort", 65535, 72);
-    auto* udpForm = new QFormLayout(udp);
-    udpForm->addRow(lblUdpPort_, edtUdpPort_);
-    pages_->addWidget(serial);
-    pages_->addWidget(tcp);
-    pages_->addWidget(udp);
+    pages_->addWidget(buildSerialPage());
+    pages_->addWidget(buildTcpPage());
+    pages_->addWidget(buildUdpPage());
 
     lblNote_->setObjectName(QStringLiteral("lblNote"));
     lblNote_->setWordWrap(true);
@@ -140,6 +101,55 @@ TSerialPortConfigDlg::TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts&
     });
     connect(btnClose_, &QPushButton::clicked, this, &TSerialPortConfigDlg::reject);
     retranslate();
+}
+
+QWidget* TSerialPortConfigDlg::buildSerialPage() {
+    auto* serial = new QGroupBox(pages_);
+    serial->setObjectName(QStringLiteral("pageSerial"));
+    lblPort_ = new QLabel(serial);
+    lblRate_ = new QLabel(serial);
+    cbxPort_ = new QComboBox(serial);
+    cbxPort_->setObjectName(QStringLiteral("cbxSerialPort"));
+    cbxPort_->setEditable(true);
+    cbxPort_->setMinimumWidth(240);
+    cbxRate_ = new QComboBox(serial);
+    cbxRate_->setObjectName(QStringLiteral("cbxBaudRate"));
+    for (int rate : kSixRates)
+        cbxRate_->addItem(QString::number(rate));
+    auto* serialForm = new QFormLayout(serial);
+    serialForm->addRow(lblPort_, cbxPort_);
+    serialForm->addRow(lblRate_, cbxRate_);
+    return serial;
+}
+
+QWidget* TSerialPortConfigDlg::buildTcpPage() {
+    auto* tcp = new QGroupBox(pages_);
+    tcp->setObjectName(QStringLiteral("pageTcp"));
+    lblTcpIp_ = new QLabel(tcp);
+    lblTcpPort_ = new QLabel(tcp);
+    auto* address = new QHBoxLayout;
+    const std::array<const char*, 4> names{"edtIp1", "edtIp2", "edtIp3", "edtIp4"};
+    for (std::size_t i = 0; i < edtOctets_.size(); ++i) {
+        edtOctets_[i] = NumberField(tcp, names[i], 255, 48);
+        if (i > 0) address->addWidget(new QLabel(QStringLiteral("."), tcp));
+        address->addWidget(edtOctets_[i]);
+    }
+    address->addStretch(1);
+    edtTcpPort_ = NumberField(tcp, "edtTcpPort", 65535, 72);
+    auto* tcpForm = new QFormLayout(tcp);
+    tcpForm->addRow(lblTcpIp_, address);
+    tcpForm->addRow(lblTcpPort_, edtTcpPort_);
+    return tcp;
+}
+
+QWidget* TSerialPortConfigDlg::buildUdpPage() {
+    auto* udp = new QGroupBox(pages_);
+    udp->setObjectName(QStringLiteral("pageUdp"));
+    lblUdpPort_ = new QLabel(udp);
+    edtUdpPort_ = NumberField(udp, "edtUdpPort", 65535, 72);
+    auto* udpForm = new QFormLayout(udp);
+    udpForm->addRow(lblUdpPort_, edtUdpPort_);
+    return udp;
 }
 
 QString TSerialPortConfigDlg::text(TextId id) const {

@@ -39,6 +39,9 @@ class TSerialPortConfigDlg final : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* buildSerialPage();
+    QWidget* buildTcpPage();
+    QWidget* buildUdpPage();
     QString text(app::TextId id) const;
 
     PortDialogFlow& flow_;
