@@ -133,6 +133,8 @@ void TForm1::TimerPlayLogTimer() {
 }
 
 void TForm1::startReplay(const QString& file) {
+    // A replay asked for (the command line, the wizard) is the source chosen.
+    connections_->dismissStartWizard();
     if (replay_.playState() != comm::PlayState::Stopped) stopReplay();
     setLogFileName(file);
     onPlayLog();

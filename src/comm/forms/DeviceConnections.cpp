@@ -116,6 +116,14 @@ void DeviceConnections::startUp(bool connectAtStart, int rememberedChoice,
     showWizard(false);
 }
 
+void DeviceConnections::dismissStartWizard() {
+    if (!wizard_->isVisible() || wizard_->isModal()) return;
+    if (wizardFlow_.state().connectDown) return;
+    wizardFlow_.close();
+    wizard_->hide();
+    updatePolling();
+}
+
 void DeviceConnections::openWizard() {
     wizardFlow_.show();
     wizard_->fillPortLists();

@@ -69,6 +69,9 @@ class DeviceConnections final : public QObject, private DetectionView {
     // page, or on the page of the choice remembered from an earlier start.
     void startUp(bool connectAtStart, int rememberedChoice, const QString& lastRecording,
                  int networkInput = 1);
+    // The wizard shown at start-up closes when another source was chosen (a
+    // replay), unless the user is connecting something in it.
+    void dismissStartWizard();
     // "Device Wizard(&W)": the wizard, modal.
     void openWizard();
     // "Connect AIS(&A)", "Connect GPS  Receiver(&G)", "Connect MOB Controller(&M)"

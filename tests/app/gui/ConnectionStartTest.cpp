@@ -52,6 +52,15 @@ TEST_F(ConnectionStart, AFirstRunOpensTheWizardOnItsStartPageAndRemembersAReplay
     EXPECT_EQ(main().settings().wizard.lastRecording, dialogs_.openFile.toStdString());
 }
 
+TEST_F(ConnectionStart, AReplayFromTheCommandLineClosesTheStartWizard) {
+    main().show();
+    ASSERT_TRUE(wizard().isVisible());
+    main().startReplay(QString::fromStdString(std::string(NORQ_FIXTURES) + "/sample.nmea"));
+    EXPECT_FALSE(wizard().isVisible());
+    EXPECT_EQ(main().replay().playState(), comm::PlayState::Playing);
+    main().replay().stop();
+}
+
 TEST_F(ConnectionStart, TheConnectionItemsOpenThePortDialogForTheirSensor) {
     main().show();
     comm::TSerialPortConfigDlg& dialog = main().connections().portDialog();
