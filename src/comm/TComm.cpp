@@ -98,11 +98,11 @@ void TCommEventChars::changed() {
 
 // Waits with poll() on the device and the wake-up pipe and hands each event to
 // the window's thread. It never reads the device itself: the handlers do that.
-class TThreadComm::EventThread {
+class TCommEventThread {
   public:
-    EventThread(TThreadComm& port, int fd, HandOverGate& gate)
+    TCommEventThread(TThreadComm& port, int fd, HandOverGate& gate)
         : port_(port), fd_(fd), gate_(gate) {}
-    ~EventThread() { stop(); }
+    ~TCommEventThread() { stop(); }
 
     bool start() {
         if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) return false;
@@ -252,7 +252,7 @@ void TThreadComm::Open() {
         throw;
     }
     gate_.open();
-    thread_ = std::make_unique<EventThread>(*this, fd_, gate_);
+    thread_ = std::make_unique<TCommEventThread>(*this, fd_, gate_);
     if (!thread_->start()) {
         lastOpenError_ = EAGAIN;
         gate_.close();

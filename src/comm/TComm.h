@@ -112,6 +112,9 @@ class CommError : public std::runtime_error {
 };
 
 class TThreadComm;
+// The event thread of an open port (TComm.cpp): waits with poll() on the device
+// and a wake-up pipe and hands each event to the window's thread.
+class TCommEventThread;
 
 // The special characters of a port; setting one re-applies the line settings.
 class TCommEventChars {
@@ -219,7 +222,7 @@ class TThreadComm {
     virtual int OpenDevice();
 
   private:
-    class EventThread;
+    friend class TCommEventThread;
     // Runs the handlers of one event on the window's thread; true when the
     // device turned out to be gone.
     bool DispatchCommEvent(std::uint32_t mask, std::uint32_t errors);
@@ -244,7 +247,7 @@ class TThreadComm {
     int lastOpenError_ = 0;
     std::size_t bytesRead_ = 0;  // by the handlers of the event being dispatched
     HandOverGate gate_;
-    std::unique_ptr<EventThread> thread_;
+    std::unique_ptr<TCommEventThread> thread_;
 };
 
 class TComm : public TThreadComm {

@@ -19,52 +19,63 @@ TUdpListener::~TUdpListener() {
     Close();
 }
 
+namespace {
+
+// A bound, non-blocking datagram socket, or -1 with `error` set.
+int BoundSocket(const std::string& address, int port, int& error) {
+    addrinfo hints{};
+    hints.ai_family = address.empty() ? AF_INET6 : AF_UNSPEC;  // dual stack for "every address"
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    const std::string service = std::to_string(port);
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(address.empty() ? nullptr : address.c_str(), service.c_str(), &hints,
+                      &found) != 0 ||
+        found == nullptr) {
+        error = EADDRNOTAVAIL;
+        return -1;
+    }
+    const int fd = ::socket(found->ai_family, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd >= 0) {
+        const int off = 0;
+        const int on = 1;
+        // Room for a burst of datagrams while the window's thread is busy.
+        const int size = 1 << 20;
+        if (found->ai_family == AF_INET6) {
+            ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
+        }
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    }
+    if (fd < 0 || ::bind(fd, found->ai_addr, found->ai_addrlen) != 0) {
+        error = errno;
+        if (fd >= 0) ::close(fd);
+        ::freeaddrinfo(found);
+        return -1;
+    }
+    ::freeaddrinfo(found);
+    return fd;
+}
+
+int BoundPort(int fd, int asked) {
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0) return asked;
+    return bound.ss_family == AF_INET6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port)
+                                       : ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+}
+
+}  // namespace
+
 bool TUdpListener::Open(const std::string& address, int port) {
     Close();
     if (port < 0 || port > 65535) {
         lastError_ = EINVAL;
         return false;
     }
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_DGRAM;
-    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
-    if (address.empty()) hints.ai_family = AF_INET6;  // dual stack: every v4 and v6 address
-    const std::string service = std::to_string(port);
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(address.empty() ? nullptr : address.c_str(), service.c_str(), &hints,
-                      &found) != 0 ||
-        found == nullptr) {
-        lastError_ = EADDRNOTAVAIL;
-        return false;
-    }
-    int fd = ::socket(found->ai_family, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd >= 0 && found->ai_family == AF_INET6) {
-        const int off = 0;
-        ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
-    }
-    if (fd >= 0) {
-        const int on = 1;
-        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        // Room for a burst of datagrams while the window's thread is busy.
-        const int size = 1 << 20;
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    }
-    if (fd < 0 || ::bind(fd, found->ai_addr, found->ai_addrlen) != 0) {
-        lastError_ = errno;
-        if (fd >= 0) ::close(fd);
-        ::freeaddrinfo(found);
-        return false;
-    }
-    ::freeaddrinfo(found);
-    sockaddr_storage bound{};
-    socklen_t length = sizeof bound;
-    boundPort_ = port;
-    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) == 0) {
-        boundPort_ = bound.ss_family == AF_INET6
-                         ? ntohs(reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port)
-                         : ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
-    }
+    const int fd = BoundSocket(address, port, lastError_);
+    if (fd < 0) return false;
+    boundPort_ = BoundPort(fd, port);
     if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
         lastError_ = errno;
         ::close(fd);

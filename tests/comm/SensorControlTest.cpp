@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -100,15 +101,28 @@ TEST_F(SensorPorts, APortThatCannotBeOpenedSaysWhy) {
     EXPECT_EQ(TSysSensorControl::DevicePathForText("3"), "/dev/ttyS2");
     EXPECT_EQ(TSysSensorControl::DevicePathForText("/dev/ttyUSB0"), "/dev/ttyUSB0");
     EXPECT_EQ(TSysSensorControl::DevicePathForText("0"), "");
-    if (::geteuid() == 0) GTEST_SKIP() << "root may open any device";
     NORQ_NEED_PTY();
     PtyPair line;
-    ASSERT_EQ(::chmod(line.path().c_str(), 0), 0);
-    EXPECT_FALSE(control.OpenSensorPort(kGpsPort, line.path(), 5));
-    const std::string text = control.portOpenErrorMessage(kGpsPort);
-    EXPECT_EQ(text.rfind("Serial port open error! Please check!", 0), 0u);
-    EXPECT_NE(text.find("dialout"), std::string::npos);
-    EXPECT_NE(text.find("usermod"), std::string::npos);
+    ASSERT_EQ(::chmod(line.path().c_str(), 0600), 0);
+    // A user who may not open the port: root tries it as "nobody" in a child.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        if (::geteuid() != 0 && ::access(line.path().c_str(), R_OK | W_OK) == 0) ::_exit(4);
+        ControlFixture other;
+        if (other.control.OpenSensorPort(kGpsPort, line.path(), 5)) ::_exit(1);
+        const std::string text = other.control.portOpenErrorMessage(kGpsPort);
+        const bool says = text.rfind("Serial port open error! Please check!", 0) == 0 &&
+                          text.find("dialout") != std::string::npos &&
+                          text.find("usermod -aG dialout") != std::string::npos;
+        ::_exit(says ? 0 : 2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3 || WEXITSTATUS(status) == 4) GTEST_SKIP() << "no other user here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(SensorPorts, SettingsStatesAndStatusTexts) {

@@ -73,7 +73,22 @@ TfrmAutoSaving::TfrmAutoSaving(AutoSaving& saving, const ais::Clock& clock,
         time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     for (QLabel*& caption : captions_)
         caption = new QLabel(this);
+    layOut();
 
+    // Created once at start-up: today and tomorrow at the time of day.
+    const ais::LocalDateTime now = clock_.localNow();
+    startDate_->setDate(ToQDate(now.date));
+    startTime_->setTime(ToQTime(now.time));
+    endDate_->setDate(ToQDate(now.date).addDays(1));
+    endTime_->setTime(ToQTime(now.time));
+    editFileNameSetting_->setText(dataFolder + QStringLiteral("FileName"));
+    retranslate();
+    comboBoxRecordTime_->setCurrentIndex(kDefaultAutoSavingPeriod);
+    connectControls();
+    updateSummary();
+}
+
+void TfrmAutoSaving::layOut() {
     auto* grid = new QGridLayout;
     grid->addWidget(captions_[0], 0, 0);
     grid->addWidget(comboBoxRecordTime_, 0, 1, 1, 3);
@@ -98,17 +113,9 @@ TfrmAutoSaving::TfrmAutoSaving(AutoSaving& saving, const ais::Clock& clock,
     layout->addWidget(lblSummary_);
     layout->addLayout(buttons);
     lblSummary_->setWordWrap(true);
+}
 
-    // Created once at start-up: today and tomorrow at the time of day.
-    const ais::LocalDateTime now = clock_.localNow();
-    startDate_->setDate(ToQDate(now.date));
-    startTime_->setTime(ToQTime(now.time));
-    endDate_->setDate(ToQDate(now.date).addDays(1));
-    endTime_->setTime(ToQTime(now.time));
-    editFileNameSetting_->setText(dataFolder + QStringLiteral("FileName"));
-    retranslate();
-    comboBoxRecordTime_->setCurrentIndex(kDefaultAutoSavingPeriod);
-
+void TfrmAutoSaving::connectControls() {
     connect(checkBoxStart_, &QCheckBox::toggled, this, [this](bool on) {
         startDate_->setEnabled(!on);
         startTime_->setEnabled(!on);
@@ -132,7 +139,6 @@ TfrmAutoSaving::TfrmAutoSaving(AutoSaving& saving, const ais::Clock& clock,
         if (accept_()) accept();
     });
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
-    updateSummary();
 }
 
 void TfrmAutoSaving::retranslate() {

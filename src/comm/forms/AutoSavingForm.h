@@ -39,6 +39,8 @@ class TfrmAutoSaving final : public QDialog {
     bool accept_();
 
   private:
+    void layOut();
+    void connectControls();
     void updateSummary();
     void browse();
 

@@ -58,28 +58,12 @@ TfrmLinkSettings::TfrmLinkSettings(TSysSensorControl& control, ui::Dialogs& dial
     edtUdpAddress_->setPlaceholderText(QStringLiteral("every local address"));
     spnUdpPort_ = named(new QSpinBox(this), "spnUdpPort");
     spnUdpPort_->setRange(1, 65535);
-
-    auto* serial = new QWidget(pages_);
-    auto* serialForm = new QFormLayout(serial);
-    serialForm->addRow(QStringLiteral("Serial Port"), cbxPort_);
-    serialForm->addRow(QStringLiteral("Baud Rate"), cbxRate_);
-    auto* tcp = new QWidget(pages_);
-    auto* tcpForm = new QFormLayout(tcp);
-    tcpForm->addRow(QStringLiteral("IP Address"), edtTcpAddress_);
-    tcpForm->addRow(QStringLiteral("Port"), spnTcpPort_);
-    auto* udp = new QWidget(pages_);
-    auto* udpForm = new QFormLayout(udp);
-    udpForm->addRow(QStringLiteral("Listen on"), edtUdpAddress_);
-    udpForm->addRow(QStringLiteral("Port"), spnUdpPort_);
-    pages_->addWidget(serial);
-    pages_->addWidget(tcp);
-    pages_->addWidget(udp);
-
     lblNote_ = named(new QLabel(this), "lblNote");
     lblNote_->setWordWrap(true);
     lblStatus_ = named(new QLabel(this), "lblStatus");
     btnConnect_ = named(new QPushButton(this), "btnConnect");
     btnClose_ = named(new QPushButton(QStringLiteral("Close"), this), "btnClose");
+    buildPages();
     auto* top = new QFormLayout;
     top->addRow(QStringLiteral("Input Sensor Port"), cbxInputType_);
     auto* buttons = new QHBoxLayout;
@@ -105,6 +89,25 @@ TfrmLinkSettings::TfrmLinkSettings(TSysSensorControl& control, ui::Dialogs& dial
     });
     connect(btnConnect_, &QPushButton::clicked, this, &TfrmLinkSettings::toggleConnection);
     connect(btnClose_, &QPushButton::clicked, this, &QDialog::close);
+}
+
+// The serial, TCP/IP and UDP pages, in the order of the input types.
+void TfrmLinkSettings::buildPages() {
+    auto* serial = new QWidget(pages_);
+    auto* serialForm = new QFormLayout(serial);
+    serialForm->addRow(QStringLiteral("Serial Port"), cbxPort_);
+    serialForm->addRow(QStringLiteral("Baud Rate"), cbxRate_);
+    auto* tcp = new QWidget(pages_);
+    auto* tcpForm = new QFormLayout(tcp);
+    tcpForm->addRow(QStringLiteral("IP Address"), edtTcpAddress_);
+    tcpForm->addRow(QStringLiteral("Port"), spnTcpPort_);
+    auto* udp = new QWidget(pages_);
+    auto* udpForm = new QFormLayout(udp);
+    udpForm->addRow(QStringLiteral("Listen on"), edtUdpAddress_);
+    udpForm->addRow(QStringLiteral("Port"), spnUdpPort_);
+    pages_->addWidget(serial);
+    pages_->addWidget(tcp);
+    pages_->addWidget(udp);
 }
 
 void TfrmLinkSettings::showFor(int sensor) {

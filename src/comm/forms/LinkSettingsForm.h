@@ -40,6 +40,7 @@ class TfrmLinkSettings final : public QDialog {
     QString statusText() const;
 
   private:
+    void buildPages();
     bool linkUp() const;
     bool connectSerial();
     bool connectTcp();

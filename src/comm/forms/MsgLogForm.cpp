@@ -105,14 +105,15 @@ void TfrmMsgLog::onLogChanged() {
 }
 
 void TfrmMsgLog::refresh() {
-    if (log_.dropped() != shownDropped_ && log_.size() == 0) {
-        // The log was cleared.
+    std::uint64_t fresh = log_.added() - shownAdded_;
+    if (log_.clears() != shownClears_) {
+        // Cleared since: the text starts again with what the log holds now.
         memo1_->clear();
+        fresh = log_.size();
     }
-    const std::uint64_t fresh = log_.added() - shownAdded_;
     const std::size_t first =
         fresh >= log_.size() ? 0 : log_.size() - static_cast<std::size_t>(fresh);
-    if (fresh > 0) {
+    if (first < log_.size()) {
         QString text;
         for (std::size_t i = first; i < log_.size(); ++i) {
             if (!text.isEmpty()) text += QLatin1Char('\n');
@@ -125,7 +126,7 @@ void TfrmMsgLog::refresh() {
         if (atEnd) bar->setValue(bar->maximum());
     }
     shownAdded_ = log_.added();
-    shownDropped_ = log_.dropped();
+    shownClears_ = log_.clears();
 }
 
 QString TfrmMsgLog::shownText() const {

@@ -60,8 +60,8 @@ class TfrmMsgLog final : public QDialog, public MessageLogView {
     QPushButton* btnClearLog_;
     QTimer* timeStampTimer_;
     QTimer* refreshTimer_;
-    std::uint64_t shownAdded_ = 0;    // log lines ever added when the text was brought up to date
-    std::uint64_t shownDropped_ = 0;  // and dropped
+    std::uint64_t shownAdded_ = 0;   // log lines ever added when the text was brought up to date
+    std::uint64_t shownClears_ = 0;  // and the clears of the log
 };
 
 }  // namespace norq::comm
