@@ -65,6 +65,8 @@ class DetectionPorts {
     virtual void enumeratePorts() = 0;
     virtual std::span<const std::string> presentPorts() const = 0;
     virtual std::span<const std::string> freePorts() const = 0;
+    // What the machine says of a listed port ("FT232R USB UART"); empty if nothing.
+    virtual std::string portDescription(const std::string& /*path*/) const { return {}; }
 
     // Probe and identification queries. They never show a message.
     virtual bool sendTestQuery(int code) = 0;  // TST to the AIS sensor

@@ -89,6 +89,13 @@ void SensorControlPorts::enumeratePorts() {
     }
 }
 
+std::string SensorControlPorts::portDescription(const std::string& path) const {
+    for (const PortInfo& port : control_.presentPorts()) {
+        if (port.path == path) return port.description;
+    }
+    return {};
+}
+
 bool SensorControlPorts::sendTestQuery(int code) {
     return quietly([&] { return control_.SendTestQuery(code); });
 }

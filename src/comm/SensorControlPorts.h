@@ -57,6 +57,7 @@ class SensorControlPorts final : public DetectionPorts {
     void enumeratePorts() override;
     std::span<const std::string> presentPorts() const override { return present_; }
     std::span<const std::string> freePorts() const override { return free_; }
+    std::string portDescription(const std::string& path) const override;
 
     bool sendTestQuery(int code) override;
     bool sendDebugQuery() override;

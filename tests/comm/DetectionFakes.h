@@ -87,6 +87,9 @@ class FakePorts : public DetectionPorts {
     void enumeratePorts() override { ++enumerations; }
     std::span<const std::string> presentPorts() const override { return present; }
     std::span<const std::string> freePorts() const override { return free; }
+    std::string portDescription(const std::string& path) const override {
+        return path == "/dev/ttyUSB0" ? "FT232R USB UART" : std::string();
+    }
     bool sendTestQuery(int code) override {
         sent.push_back("TST" + std::to_string(code));
         return at(kAisPort).open;

@@ -117,7 +117,15 @@ QWidget* TSerialPortConfigDlg::buildSerialPage() {
     for (int rate : kSixRates)
         cbxRate_->addItem(QString::number(rate));
     auto* serialForm = new QFormLayout(serial);
+    lblPortDescription_ = new QLabel(serial);
+    lblPortDescription_->setObjectName(QStringLiteral("lblPortDescription"));
+    lblPortDescription_->setStyleSheet(QStringLiteral("color: #616161;"));
     serialForm->addRow(lblPort_, cbxPort_);
+    serialForm->addRow(QString(), lblPortDescription_);
+    connect(cbxPort_, &QComboBox::currentTextChanged, this, [this](const QString& port) {
+        lblPortDescription_->setText(
+            QString::fromStdString(ports_.portDescription(port.trimmed().toStdString())));
+    });
     serialForm->addRow(lblRate_, cbxRate_);
     return serial;
 }

@@ -58,6 +58,7 @@ class TSerialPortConfigDlg final : public QDialog {
     QLabel* lblRate_;
     QComboBox* cbxPort_;
     QComboBox* cbxRate_;
+    QLabel* lblPortDescription_;
     QLabel* lblTcpIp_;
     QLabel* lblTcpPort_;
     std::array<QLineEdit*, 4> edtOctets_{};

@@ -248,9 +248,18 @@ QWidget* TfrmWizardStartup::buildSerialPage() {
     cbxRate_->setObjectName(QStringLiteral("cbxBaudRate"));
     for (int rate : kSixRates)
         cbxRate_->addItem(QString::number(rate));
+    lblPortDescription_ = new QLabel(manual);
+    lblPortDescription_->setObjectName(QStringLiteral("lblPortDescription"));
+    lblPortDescription_->setStyleSheet(QStringLiteral("color: #616161;"));
     auto* manualForm = new QFormLayout(manual);
     manualForm->addRow(lblManualPort_, cbxPort_);
+    manualForm->addRow(QString(), lblPortDescription_);
     manualForm->addRow(lblManualRate_, cbxRate_);
+    // What the machine calls the port shows under it.
+    connect(cbxPort_, &QComboBox::currentTextChanged, this, [this](const QString& port) {
+        lblPortDescription_->setText(
+            QString::fromStdString(ports_.portDescription(port.trimmed().toStdString())));
+    });
 
     auto* automatic = new QWidget(modePages_);
     lblAutoPort_ = new QLabel(automatic);

@@ -115,6 +115,7 @@ class TfrmWizardStartup final : public QDialog {
     QLabel* lblManualRate_;
     QComboBox* cbxPort_;
     QComboBox* cbxRate_;
+    QLabel* lblPortDescription_;
     QLabel* lblAutoPort_;
     QLabel* lblAutoRate_;
     QLineEdit* edtAutoPort_;

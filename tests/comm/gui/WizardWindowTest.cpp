@@ -141,6 +141,17 @@ TEST_F(WizardWindow, FirstStartShowsTheStartPageAndEachChoiceLeadsOn) {
     EXPECT_FALSE(wizard().isVisible());
 }
 
+TEST_F(WizardWindow, TheMachinesNameOfAPortShowsUnderIt) {
+    connections->startUp(false, -1, {});
+    wizard().setPage(TfrmWizardStartup::Page::Connect);
+    auto* port = find<QComboBox>(wizard(), "cbxSerialPort");
+    port->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(find<QLabel>(wizard(), "lblPortDescription")->text(), "FT232R USB UART");
+    port->setEditText(QStringLiteral("/dev/ttyS0"));
+    EXPECT_TRUE(find<QLabel>(wizard(), "lblPortDescription")->text().isEmpty());
+    wizard().close();
+}
+
 TEST_F(WizardWindow, ARememberedDeviceChoiceOpensTheScanPage) {
     connections->startUp(false, 0, {});
     EXPECT_EQ(wizard().page(), TfrmWizardStartup::Page::Connect);
