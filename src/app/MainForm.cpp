@@ -22,6 +22,7 @@
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SmallForms.h"
+#include "comm/forms/DeviceConnections.h"
 #include "ui/PageControl.h"
 
 namespace norq::app {
@@ -71,6 +72,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     loadTexts();
     links_->loadSettings(settings_);
     links_->createWindows(texts_, paths_.folders.dataFolder);
+    createConnections();
     readDataFiles();
     run_->tracker.setCpaSettings({settings_.cpaLimit, settings_.tcpaLimit});
     // 10. Window font; the vessel tab hidden but active with its DYNAMIC page.
@@ -123,6 +125,7 @@ void TForm1::connectRunState(bool toWindows) {
     intake.ais = &run_->tracker;
     intake.gnss = &run_->ownShip;
     intake.transmitter = toWindows ? this : nullptr;
+    intake.identification = toWindows && connections_ ? &connections_->detection() : nullptr;
     run_->intake.connect(intake);
 }
 
@@ -156,7 +159,11 @@ void TForm1::firstShowing() {
     // 2. The friend list, the AIS MOB list and the ENC settings: their subsystems.
     // 3. Connecting the AIS port; when nothing is set to connect, the device
     //    wizard (with the wizard as the TCP owner) is due.
-    links_->connectAtStart();
+    if (!links_->connectAtStart()) {
+        connections_->startUp(false, settings_.wizard.startChoice,
+                              QString::fromStdString(settings_.wizard.lastRecording),
+                              settings_.wizard.networkInput);
+    }
     // 4. The first line of the ship list.
     setListSelection(0);
     run_->tracker.SelectTarget(0, false);

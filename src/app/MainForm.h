@@ -50,6 +50,9 @@ class QToolButton;
 namespace norq::ui {
 class PageControl;
 }
+namespace norq::comm {
+class DeviceConnections;
+}
 
 namespace norq::app {
 
@@ -124,6 +127,8 @@ class TForm1 final : public QMainWindow,
     ui::SoundPlayer& sound() { return sound_; }
     // The sensor ports and links, their log, recording and windows.
     ViewerLinks& links() { return *links_; }
+    // The device wizard, the port dialog and the device detection.
+    comm::DeviceConnections& connections() { return *connections_; }
     comm::TSysSensorControl& sensorControl();
     // The AIS sensor connects to this live source at the first showing.
     void setStartupConnection(const QString& source);
@@ -270,6 +275,9 @@ class TForm1 final : public QMainWindow,
     comm::LogReplay replay_;
     std::unique_ptr<comm::IntakeReplaySink> replaySink_;
     std::unique_ptr<ViewerLinks> links_;
+    // Destroyed before the links whose lines it sees (MainFormConnections.cpp).
+    std::unique_ptr<comm::DeviceConnections> connections_;
+    void createConnections();
     SubWindows windows_;
     DemoParameters demo_;
 

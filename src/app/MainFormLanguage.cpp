@@ -18,6 +18,7 @@
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
+#include "comm/forms/DeviceConnections.h"
 #include "ui/PageControl.h"
 
 namespace norq::app {
@@ -44,6 +45,7 @@ void TForm1::ApplyLanguage(int index) {
     texts_.apply(table, [](TextId id) { return id == TextId::StatusBarTxCount; });
     loadTexts();
     links_->retranslate(texts_);
+    if (connections_) connections_->retranslate();
     // 7. The About window's texts and statement.
     if (windows_.about != nullptr) windows_.about->loadLanguage(index);
     // 8. The loaders of the crew windows come with the crew watch.

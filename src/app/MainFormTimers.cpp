@@ -11,6 +11,7 @@
 #include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
 #include "app/ViewerLinks.h"
+#include "comm/forms/DeviceConnections.h"
 #include "ui/Timers.h"
 
 namespace norq::app {
@@ -72,7 +73,8 @@ void TForm1::Timer1Timer() {
     links_->stepSensorStatus();
     // 9. Transmit indicator.
     stepTransmitIndicator();
-    // 10. AIS identification queries and time-out: device detection.
+    // 10. AIS identification queries and time-out.
+    connections_->identificationTick();
     // 11. Auto-saving step: raw recording.
     links_->stepAutoSaving();
     // 12. Alarm beep while an alert of the alarm sound registry is active.
@@ -133,6 +135,8 @@ void TForm1::TimerPlayLogTimer() {
 }
 
 void TForm1::startReplay(const QString& file) {
+    // A replay asked for (the command line, the wizard) is the source chosen.
+    connections_->dismissStartWizard();
     if (replay_.playState() != comm::PlayState::Stopped) stopReplay();
     setLogFileName(file);
     onPlayLog();

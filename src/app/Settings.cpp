@@ -12,6 +12,7 @@ constexpr std::string_view kCpa = "CPA";
 constexpr std::string_view kOwnShip = "OWN_SHIP";
 constexpr std::string_view kView = "VIEW";
 constexpr std::string_view kSrm = "SRM";
+constexpr std::string_view kWizard = "WIZARD";
 constexpr std::string_view kDestination = "DESTINATION";
 constexpr std::string_view kCalibration = "CHART_CALIBRATION";
 
@@ -157,6 +158,12 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     destination.name = file.readString(kDestination, "Name", destination.name);
     readDegrees(file, kDestination, "Lon", 180.0, destination.longitude);
     readDegrees(file, kDestination, "Lat", 90.0, destination.latitude);
+
+    readInt(file, kWizard, "Start_Choice", kStartChoiceRange, settings.wizard.startChoice);
+    const std::string recording =
+        file.readString(kWizard, "Last_Recording", settings.wizard.lastRecording);
+    if (recording.size() <= kMaxDevicePathLength * 4) settings.wizard.lastRecording = recording;
+    readInt(file, kWizard, "Network_Input", kNetworkInputRange, settings.wizard.networkInput);
 }
 
 void ReadChartCalibration(const IniFile& file, ChartCalibrationSettings& calibration) {
@@ -217,6 +224,10 @@ void WriteSettings(IniFile& file, const Settings& settings) {
     file.writeString(kDestination, "Name", destination.name);
     file.writeFloat(kDestination, "Lon", destination.longitude);
     file.writeFloat(kDestination, "Lat", destination.latitude);
+
+    file.writeInt(kWizard, "Start_Choice", settings.wizard.startChoice);
+    file.writeString(kWizard, "Last_Recording", settings.wizard.lastRecording);
+    file.writeInt(kWizard, "Network_Input", settings.wizard.networkInput);
 }
 
 void WriteEncSettings(IniFile& file, const EncSettings& enc) {

@@ -67,6 +67,18 @@ struct SensorPortSettings {
     bool udpConnection = false;  // UDP_Connection
 };
 
+// The device wizard's start page: the way the user chose to begin, offered
+// first at the next start ([WIZARD] Start_Choice: -1 none yet, 0 connect a
+// device, 1 replay a recording, 2 a network source; Last_Recording).
+inline constexpr IntRange kStartChoiceRange{-1, 2};
+// Network_Input: the network input last connected from the wizard (1 TCP/IP, 2 UDP).
+inline constexpr IntRange kNetworkInputRange{1, 2};
+struct WizardSettings {
+    int startChoice = -1;
+    std::string lastRecording;
+    int networkInput = 1;
+};
+
 struct DestinationSettings {
     bool valid = false;  // Valid
     std::string name;    // Name
@@ -95,6 +107,7 @@ struct Settings {
     WindowSettings window;      // [MAIN_WINDOW]
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
+    WizardSettings wizard;
 
     SensorPortSettings& sensor(SensorPort port) { return sensors[static_cast<int>(port)]; }
     const SensorPortSettings& sensor(SensorPort port) const {

@@ -24,8 +24,6 @@ constexpr std::array kUnbuiltItems{
     UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
     UnbuiltItem{"mnuViewSelectShip", UnbuiltKind::Command},
     UnbuiltItem{"mnuSRMLog", UnbuiltKind::Command},
-    // Connection menu: the device wizard (wizard).
-    UnbuiltItem{"mnuDeviceWizard", UnbuiltKind::Command},
     // Config menu: navigation objects, monitored and friend ships, AIS MOB list.
     UnbuiltItem{"mnuMarkManager", UnbuiltKind::Command},
     UnbuiltItem{"mnuOwnShip", UnbuiltKind::Command},

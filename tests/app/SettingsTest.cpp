@@ -60,7 +60,30 @@ TEST(Settings, AMissingFileGivesTheDefaultsAndIsWrittenAtExitInOrder) {
                   "\n[MAIN_WINDOW]\nMaximized=0\nLastReplayFolder=\nGridSortColumn=-1\n"
                   "GridSortDescending=0\nGridDangerousFirst=0\n"
                   "\n[CHART_CALIBRATION]\nActive=0\nLatitude=0\nLongitude=0\n"
-                  "\n[DESTINATION]\nValid=0\nName=\nLon=0\nLat=0\n");
+                  "\n[DESTINATION]\nValid=0\nName=\nLon=0\nLat=0\n"
+                  "\n[WIZARD]\nStart_Choice=-1\nLast_Recording=\nNetwork_Input=1\n");
+}
+
+TEST(Settings, TheWizardsStartChoiceIsRememberedAndCheckedOnReading) {
+    TempFolder folder;
+    const std::string path = folder.path("NorqAisViewer.ini");
+    Settings settings;
+    settings.wizard.startChoice = 1;
+    settings.wizard.lastRecording = "/home/mate/harbour.txt";
+    settings.wizard.networkInput = 2;
+    ASSERT_TRUE(SaveSettingsFile(path, settings));
+    Settings read;
+    LoadSettingsFile(path, read);
+    EXPECT_EQ(read.wizard.startChoice, 1);
+    EXPECT_EQ(read.wizard.lastRecording, "/home/mate/harbour.txt");
+    EXPECT_EQ(read.wizard.networkInput, 2);
+    for (const char* bad : {"3", "-2", "x"}) {
+        IniFile file;
+        file.parse(std::string("[WIZARD]\nStart_Choice=") + bad + "\n");
+        Settings s;
+        ReadSettings(file, s);
+        EXPECT_EQ(s.wizard.startChoice, -1) << bad;
+    }
 }
 
 TEST(Settings, RoundTripKeepsEveryValueAndEveryUnknownKey) {

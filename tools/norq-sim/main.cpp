@@ -21,8 +21,10 @@ int Usage() {
         "  --out FILE          write every device's lines to FILE ('-': standard output)\n"
         "  --tcp[=PORT]        serve on 127.0.0.1:PORT (default 3333; 0 picks a free port)\n"
         "  --tcp-devices LIST  devices served over TCP (default ais,gnss)\n"
-        "  --pty[=LIST]        a serial line on a pseudo-terminal carrying LIST\n"
-        "                      (ais,gnss,mob; default all); may be given again\n"
+        "  --pty[=LIST[@RATE]] a serial line on a pseudo-terminal carrying LIST\n"
+        "                      (ais,gnss,mob; default all); with @RATE the devices\n"
+        "                      answer only while the line is set to RATE baud;\n"
+        "                      may be given again\n"
         "  --speed X           X simulated seconds per second (default 1)\n"
         "  --fast              run as fast as possible (default with --out alone)\n"
         "  --duration S        override the scenario's duration (seconds)\n"
@@ -86,6 +88,13 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& cl) {
             cl.options.ports.push_back(p);
         } else if (Value(arg, "--pty", v)) {
             p.kind = PortConfig::Kind::Pty;
+            // LIST@RATE: the devices answer only at that rate.
+            const std::size_t at = v.find('@');
+            if (at != std::string::npos) {
+                p.lineRate = std::atoi(v.c_str() + at + 1);
+                if (p.lineRate <= 0) return false;
+                v.erase(at);
+            }
             if (!v.empty() && !ParseDeviceList(v, p.devices)) return false;
             cl.options.ports.push_back(p);
         } else if (arg == "--speed") {

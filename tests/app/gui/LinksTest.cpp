@@ -224,7 +224,9 @@ TEST_F(LinksTest, TheExportWindowShowsAndWritesTheTargetList) {
 
 TEST_F(LinksTest, TheConnectionWindowConnectsOverUdpAndExplainsAPortThatWillNotOpen) {
     main().show();
-    main().action(QStringLiteral("mnuConnectGpsPort"))->trigger();
+    // The connection items open the device wizard's port dialog; this window
+    // is opened directly.
+    links().showLinkSettings(comm::kGpsPort);
     comm::TfrmLinkSettings* window = links().linkSettingsWindow();
     ASSERT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Config GPS Connection"));
@@ -245,7 +247,7 @@ TEST_F(LinksTest, TheConnectionWindowConnectsOverUdpAndExplainsAPortThatWillNotO
         EXPECT_FALSE(window->toggleConnection());
     }
 
-    main().action(QStringLiteral("mnuConnectAisPort"))->trigger();
+    links().showLinkSettings(comm::kAisPort);
     window->setInputType(comm::InputType::Udp);
     window->setUdpAddress(QStringLiteral("127.0.0.1"), 0 + 10117);
     ASSERT_TRUE(window->toggleConnection());

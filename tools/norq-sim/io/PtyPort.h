@@ -18,6 +18,10 @@ class PtyPort {
     ~PtyPort();
 
     bool open(std::string& error);
+    // The rate the device's UART runs at (0: any). While the viewer has the
+    // line set to another rate, what the device sends arrives as noise and
+    // what the viewer sends is not understood, as on a real serial line.
+    void setLineRate(int baud) { lineRate_ = baud; }
     const std::string& path() const { return path_; }
     int fd() const { return master_; }
 
@@ -28,6 +32,9 @@ class PtyPort {
     void read(std::vector<std::string>& lines);
 
   private:
+    bool rateMatches() const;
+
+    int lineRate_ = 0;
     int master_ = -1;
     int slave_ = -1;  // kept open so the line stays up while no peer has it open
     std::string path_;

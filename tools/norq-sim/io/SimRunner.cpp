@@ -53,6 +53,7 @@ bool OpenAll(const RunOptions& options, std::vector<OpenPort>& ports) {
             std::fprintf(options.info, "tcp 127.0.0.1:%d (%s)\n", p.tcp->port(), devices.c_str());
         } else {
             p.pty = std::make_unique<PtyPort>();
+            p.pty->setLineRate(config.lineRate);
             if (!p.pty->open(error)) {
                 std::fprintf(stderr, "norq-sim: %s\n", error.c_str());
                 return false;

@@ -18,6 +18,7 @@ struct PortConfig {
     std::array<bool, kDeviceCount> devices{true, true, true};
     std::string path;  // file
     int port = 3333;   // tcp
+    int lineRate = 0;  // pty: the devices' serial rate (0: any)
 };
 
 struct RunOptions {

@@ -1,0 +1,31 @@
+// The connection picture of the dialogs: the computer on the left, the device
+// on the right and a row of dots between them. Frame 0 is idle (grey dots),
+// frames 2 to 7 light one dot after another while connecting, frame 1 is
+// connected (a green line).
+#pragma once
+
+#include <QWidget>
+
+namespace norq::comm {
+
+class ConnectionPicture final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ConnectionPicture(QWidget* parent = nullptr);
+
+    void setFrame(int frame);
+    int frame() const { return frame_; }
+    // "AIS", "GPS", "MOB": written under the device.
+    void setDeviceName(const QString& name);
+    QSize sizeHint() const override { return {300, 84}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int frame_ = 0;
+    QString deviceName_;
+};
+
+}  // namespace norq::comm
