@@ -15,13 +15,13 @@
 #include <QTimer>
 #include <cmath>
 
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SmallForms.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/PageControl.h"
 
 namespace norq::app {
@@ -76,10 +76,10 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     pageControlDevInfo_->setTabVisible(0, false);
     pageControlDevInfo_->setActivePage(0);
     pageControlVessel_->setCurrentIndex(0);
-    // 11. The chart (a placeholder until the chart view is built) with its
-    //     scale, the grid with its titles, the own ship's ship-list line, then
-    //     the chart page active and the SRM label emptied.
-    chart_->setScaleIndex(settings_.scaleId);
+    // 11. The chart view with its scale, the grid with its titles, the own
+    //     ship's ship-list line, then the chart page active and the SRM label
+    //     emptied.
+    applyChartStartup();
     setupGrid();
     shipListModel_->rebuild(run_->tracker.table());
     gridModel_->resetRows();
@@ -108,6 +108,10 @@ void TForm1::connectRunState(bool toWindows) {
         tracker.view = this;
         tracker.chart = chart_;
         tracker.ownShipView = this;
+        // The chart moves its per-target symbols when a target ages out; other
+        // subsystems add their follow-ups to the same fan-out.
+        followUps_.add(chart_);
+        tracker.followUps = &followUps_;
     }
     run_->tracker.connect(tracker);
     if (toWindows) {
@@ -148,7 +152,9 @@ void TForm1::firstShowing() {
     // 1. The own ship at the manual position, and the chart calibration.
     chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0);
     run_->ownShip.showOwnShipTop(settings_.ownLongitude, settings_.ownLatitude, 103.0, 361.0);
+    chart_->refreshSymbol(0);
     LoadChartCalibrationFile(paths_.settingsFile, settings_.calibration);
+    applyChartCalibration();
     // 2. The friend list, the AIS MOB list and the ENC settings: their subsystems.
     // 3. Connecting the AIS port, or the device wizard: the links.
     // 4. The first line of the ship list.
@@ -226,6 +232,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // A click on the fix image shows the GNSS status window (satellite view).
+    if (event->type() == QEvent::MouseButtonRelease && watched == imgFix_) showGpsStatus();
+    // The scale panel keeps to the chart's bottom-right corner.
+    if (event->type() == QEvent::Resize && watched == chart_) showScaleLabel();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -25,6 +25,7 @@
 #include "ais/TargetTexts.h"
 #include "ais/TargetViews.h"
 #include "app/DataFolder.h"
+#include "app/FollowUpsFanOut.h"
 #include "app/LanguageTable.h"
 #include "app/Settings.h"
 #include "app/forms/DemoParForm.h"
@@ -44,14 +45,20 @@ class QTabWidget;
 class QTableView;
 class QTimer;
 class QToolButton;
+class QSlider;
 
 namespace norq::ui {
 class PageControl;
 }
 
+namespace norq::chart {
+class TPaintChart;
+class TfrmGpsStatus;
+struct GeoPoint;
+}  // namespace norq::chart
+
 namespace norq::app {
 
-class ChartPlaceholder;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -117,6 +124,9 @@ class TForm1 final : public QMainWindow,
     Settings& settings() { return settings_; }
     const ViewerPaths& paths() const { return paths_; }
     ui::SoundPlayer& sound() { return sound_; }
+    // The chart view: other subsystems add their layer hooks, marks and commands.
+    chart::TPaintChart* chart() const { return chart_; }
+    chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
     int tickCount() const { return tickCount_; }
     // Times the views were brought up to date (for the benchmark).
     int flushCount() const { return flushCount_; }
@@ -157,6 +167,8 @@ class TForm1 final : public QMainWindow,
     void setUtcText(std::string_view text) override;
     void setFixData(const ais::GnssFixData& data) override;
     void setFixIndicator(ais::FixIndicator indicator) override;
+    bool satelliteWindowShowing() const override;
+    void showSatellites(std::span<const ais::SatelliteEntry> satellites) override;
     // ais::TransmitterHandler
     void OnOwnShipReport() override;
     void OnTransmitterReport() override;
@@ -236,6 +248,25 @@ class TForm1 final : public QMainWindow,
     void onGridClicked(int row);
     void showTopValues();
 
+    // Chart view, its scale panel, menus, popups and timers (MainFormChart.cpp).
+    void buildChartPage(QWidget* page);
+    void connectChartCommands();
+    void applyChartStartup();
+    void applyChartCalibration();
+    void onScaleSlider(int position);
+    void zoomChart(int steps);
+    void goToOwnShip();
+    void showScaleLabel();
+    void showPointerPosition(const chart::GeoPoint& position);
+    void onChartPopup(const chart::GeoPoint& position, const QPoint& globalPos);
+    void onTargetPopup(int slot, const QPoint& globalPos);
+    void stepMapCruise();
+    void stepOrientation();
+    void setChartOrientation(int mode);
+    void nextColourScheme();
+    void applyColourScheme(int scheme);
+    void showGpsStatus();
+
     // Texts (MainFormLanguage.cpp).
     void loadTexts();
     QString text(TextId id) const;
@@ -253,9 +284,23 @@ class TForm1 final : public QMainWindow,
     std::unique_ptr<comm::IntakeReplaySink> replaySink_;
     SubWindows windows_;
     DemoParameters demo_;
+    FollowUpsFanOut followUps_;
 
     // Widgets.
-    ChartPlaceholder* chart_ = nullptr;
+    chart::TPaintChart* chart_ = nullptr;
+    chart::TfrmGpsStatus* gpsStatus_ = nullptr;
+    QSlider* scaleSlider_ = nullptr;
+    QLabel* scaleLabel_ = nullptr;
+    QWidget* panelScale_ = nullptr;
+    int lastScalePosition_ = -1;
+    int colourScheme_ = 0;      // the ENC settings' scheme, Day Bright at every start
+    int chartOrientation_ = 0;  // 0 north-up, 1 head-up, 2 course-up
+    bool chartShowText_ = false;
+    // Orientation timer bookkeeping: values at the last redraw, skips, guard.
+    float orientHeading_ = 0.0f;
+    float orientCourse_ = 0.0f;
+    int orientSkips_ = 0;
+    bool orientGuard_ = true;
     QStackedWidget* pageControlView_ = nullptr;
     QTableView* stringGrid_ = nullptr;
     TargetGridModel* gridModel_ = nullptr;

@@ -9,7 +9,6 @@
 #include <QToolButton>
 
 #include "ais/TargetTexts.h"
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
@@ -17,6 +16,7 @@
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/PageControl.h"
 
 namespace norq::app {
