@@ -12,6 +12,9 @@ namespace {
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 // Far beyond any pixel of a view, still well inside int.
 constexpr double kPixelLimit = 1.0e9;
+// Half a pixel rounds up: the projection of a point that lies exactly on a half
+// pixel must not depend on the last bit of the double arithmetic before it.
+constexpr double kHalfPixel = 0.5 + 1.0e-7;
 
 // trunc() to int for pixel arithmetic; NaN and huge values end at the limit.
 int TruncPixel(double value) {
@@ -134,8 +137,8 @@ bool CAxisData::computeBounds(double lon, double lat) {
 }
 
 PixelXY CAxisData::geoToPixel(double lon, double lat) const {
-    int x = TruncPixel((lon - left_) * xScale_ + 0.5);
-    int y = TruncPixel((top_ - lat) * yScale_ + 0.5);
+    int x = TruncPixel((lon - left_) * xScale_ + kHalfPixel);
+    int y = TruncPixel((top_ - lat) * yScale_ + kHalfPixel);
     if (rotated()) {
         const int cx = (pixelRight_ - pixelLeft_) / 2;
         const int cy = (pixelBottom_ - pixelTop_) / 2;

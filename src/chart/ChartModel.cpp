@@ -217,13 +217,16 @@ void ChartModel::selectTarget(int slot) {
 void ChartModel::removeTarget(int index, int countBefore) {
     if (index < 1 || index >= kSymbolSlots) return;
     const int last = std::min(countBefore, kSymbolSlots) - 1;
-    for (int i = index; i < last; ++i)
-        targets_[static_cast<std::size_t>(i)] = targets_[static_cast<std::size_t>(i) + 1];
-    if (last >= index) clearTarget(last);
     if (selected_ == index) {
         selected_ = -1;
     } else if (selected_ > index) {
         --selected_;
+    }
+    for (int i = index; i < last; ++i)
+        targets_[static_cast<std::size_t>(i)] = targets_[static_cast<std::size_t>(i) + 1];
+    if (last >= index) {
+        targets_[static_cast<std::size_t>(last)] = TargetSlot{};
+        targets_[static_cast<std::size_t>(last)].symbol.rotation = axis_.rotation();
     }
     repositionSymbols(index);
 }
