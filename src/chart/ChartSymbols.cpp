@@ -21,14 +21,8 @@ bool AvailableAngle(float value) {
     return value >= 0.0f && value < 360.0f;
 }
 
-// A pen of width 2 draws solid, as dotted wide pens do on the platform the symbols
-// were designed for; only hairlines are dotted.
-PenStyle Dotted(int width) {
-    return width > 1 ? PenStyle::Solid : PenStyle::Dot;
-}
-
 void DrawShape(ChartCanvas& canvas, const SymbolLook& look, const ShipSymbol& symbol,
-               const Box& box, int& penWidth) {
+               const Box& box) {
     const int c = kCentre;
     const PixelXY centre = box(c, c);
     switch (look.shape) {
@@ -46,7 +40,6 @@ void DrawShape(ChartCanvas& canvas, const SymbolLook& look, const ShipSymbol& sy
                                         box(c - 10, c)};
             canvas.polygon(diamond);
             canvas.setPen(PaletteRole::Outline, 1);
-            penWidth = 1;
             canvas.line(box(c - 3, c), box(c + 4, c));
             canvas.line(box(c, c - 3), box(c, c + 4));
             if (look.shape == SymbolShape::VirtualAton) {
@@ -94,17 +87,19 @@ void DrawShape(ChartCanvas& canvas, const SymbolLook& look, const ShipSymbol& sy
     }
 }
 
-void DrawOverlays(ChartCanvas& canvas, const ShipSymbol& symbol, const Box& box, int penWidth) {
+void DrawOverlays(ChartCanvas& canvas, const ShipSymbol& symbol, const Box& box) {
     const int w = kSymbolSize;
     const int h = kSymbolSize;
     const int c = kCentre;
+    // Dangerous and lost targets must stand out at a glance on a busy chart: the
+    // ring is a solid double line and the cross a solid line.
     if (symbol.flags.dangerous) {
-        canvas.setPen(PaletteRole::Alarm, penWidth, Dotted(penWidth));
+        canvas.setPen(PaletteRole::Alarm, 2);
         canvas.setBrush(PaletteRole::Alarm, BrushStyle::None);
         canvas.ellipse(box(4, 4), box(w - 4, h - 4));
     }
     if (symbol.flags.lost) {
-        canvas.setPen(PaletteRole::Lost, 1, PenStyle::Dot);
+        canvas.setPen(PaletteRole::Lost, 1);
         canvas.line(box(c - w / 2 + 2, c - h / 2 + 2), box(c + w / 2 - 2, c + h / 2 - 2));
         canvas.line(box(c - w / 2 + 2, c + h / 2 - 2), box(c + w / 2 - 2, c - h / 2 + 2));
     }
@@ -112,7 +107,8 @@ void DrawOverlays(ChartCanvas& canvas, const ShipSymbol& symbol, const Box& box,
         const int k = w / 2 - 1;
         const int m = k / 2;
         canvas.setBrush(PaletteRole::Hatch, BrushStyle::Solid);
-        canvas.setPen(PaletteRole::Outline, 2, Dotted(2));
+        // A dotted pen two pixels wide draws solid.
+        canvas.setPen(PaletteRole::Outline, 2);
         canvas.line(box(c - k, c - k), box(c - k + m, c - k));
         canvas.line(box(c - k, c - k - 1), box(c - k, c - k + m));
         canvas.line(box(c + k, c - k), box(c + k - m, c - k));
@@ -212,7 +208,6 @@ void DrawShipSymbol(ChartCanvas& canvas, const ShipSymbol& symbol, PixelXY origi
     const SymbolLook look = LookOf(symbol);
     canvas.setBrush(PaletteRole::Hatch, BrushStyle::DiagonalCross);
     canvas.setPen(PaletteRole::Outline, 2);
-    int penWidth = 2;
     if (look.shape == SymbolShape::OwnPositionUnknown) {
         canvas.setPen(PaletteRole::OwnShipLost, 2);
         canvas.setBrush(PaletteRole::WhiteFill);
@@ -221,17 +216,16 @@ void DrawShipSymbol(ChartCanvas& canvas, const ShipSymbol& symbol, PixelXY origi
         canvas.rectangle(box(c - 4, c - 4), box(c + 4, c + 4));
     } else {
         canvas.setBrush(look.fill);
-        DrawShape(canvas, look, symbol, box, penWidth);
+        DrawShape(canvas, look, symbol, box);
         if (look.courseLine) {
             canvas.setPen(PaletteRole::Outline, 1);
             canvas.setBrush(look.fill);
-            penWidth = 1;
             const PixelXY end =
                 RotateSymbolPoint(0, -kCourseLineLength, symbol.course, symbol.rotation);
             canvas.line(box(c, c), box(c + end.x, c + end.y));
         }
     }
-    DrawOverlays(canvas, symbol, box, penWidth);
+    DrawOverlays(canvas, symbol, box);
 }
 
 void DrawPendantBrackets(ChartCanvas& canvas, PixelXY origin) {

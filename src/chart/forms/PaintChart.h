@@ -157,3 +157,6 @@ class TPaintChart final : public QWidget, public ais::ChartTargets, public ais::
 };
 
 }  // namespace norq::chart
+
+// Positions travel in the widget's signals.
+Q_DECLARE_METATYPE(norq::chart::GeoPoint)
