@@ -46,6 +46,7 @@ class QTableView;
 class QTimer;
 class QToolButton;
 class QSlider;
+class QPixmap;
 
 namespace norq::ui {
 class PageControl;
@@ -127,6 +128,10 @@ class TForm1 final : public QMainWindow,
     // The chart view: other subsystems add their layer hooks, marks and commands.
     chart::TPaintChart* chart() const { return chart_; }
     chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
+    // Scale index, colour scheme and orientation as the operator would set them
+    // (-1 leaves one as it is); and a picture of the chart view alone.
+    void setChartView(int scaleIndex, int scheme, int orientation);
+    QPixmap grabChart();
     int tickCount() const { return tickCount_; }
     // Times the views were brought up to date (for the benchmark).
     int flushCount() const { return flushCount_; }

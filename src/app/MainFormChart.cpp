@@ -151,6 +151,19 @@ void TForm1::connectChartCommands() {
     });
 }
 
+void TForm1::setChartView(int scaleIndex, int scheme, int orientation) {
+    if (scaleIndex >= 0 && scaleIndex < chart::kScaleCount) {
+        scaleSlider_->setValue(kMaxSliderPosition - scaleIndex);
+    }
+    if (scheme >= 0 && scheme < chart::kColourSchemeCount) applyColourScheme(scheme);
+    if (orientation >= 0 && orientation <= 2) setChartOrientation(orientation);
+}
+
+QPixmap TForm1::grabChart() {
+    chart_->repaint();
+    return chart_->grab();
+}
+
 // ---- Scale, zoom, centre ----------------------------------------------------------------
 
 void TForm1::onScaleSlider(int position) {

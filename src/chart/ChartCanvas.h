@@ -44,6 +44,27 @@ class ChartCanvas {
     // Width in pixels of a text in the current font.
     virtual int textWidth(std::string_view utf8) = 0;
 
+    // Many polygons filled with the brush at once, without outline: polygon i has
+    // counts[i] points, following each other in points. They must not overlap.
+    virtual void fillPolygons(std::span<const PixelXY> points, std::span<const int> counts) {
+        std::size_t at = 0;
+        for (int n : counts) {
+            if (n <= 0 || at + static_cast<std::size_t>(n) > points.size()) break;
+            polygon(points.subspan(at, static_cast<std::size_t>(n)));
+            at += static_cast<std::size_t>(n);
+        }
+    }
+    // Separate lines, two points each, with the pen.
+    virtual void lines(std::span<const PixelXY> pairs) {
+        for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
+            line(pairs[i], pairs[i + 1]);
+    }
+    // Single pixels in the pen's colour.
+    virtual void points(std::span<const PixelXY> pixels) {
+        for (const PixelXY& p : pixels)
+            line(p, {p.x + 1, p.y});
+    }
+
     // A circle of radius r around c, as ellipse() draws it.
     void circle(PixelXY c, int r) { ellipse({c.x - r, c.y - r}, {c.x + r, c.y + r}); }
 };

@@ -404,11 +404,12 @@ void ChartModel::drawOverlay(ChartCanvas& canvas, const ChartPalette& palette) c
     }
 }
 
-void ChartModel::drawVectorLayers(ChartCanvas& canvas, const ChartPalette& palette) {
+void ChartModel::drawVectorLayers(ChartCanvas& canvas, const ChartPalette& palette,
+                                  SymbolDrawer* drawer) {
     if (gridShown_) drawGrid(canvas);
     if (ringsShown_) drawRangeRings(canvas);
     if (tracksShown_) drawHooks(ChartLayer::TargetTracks, canvas, palette, axis_);
-    drawSymbols(canvas);
+    drawSymbols(canvas, drawer);
     drawHooks(ChartLayer::AlarmMarks, canvas, palette, axis_);
     drawHooks(ChartLayer::Destination, canvas, palette, axis_);
     drawHooks(ChartLayer::Measure, canvas, palette, axis_);
@@ -436,7 +437,9 @@ void ChartModel::drawRangeRings(ChartCanvas& canvas) {
         canvas.circle({x, y}, kRingSpacing * i);
 }
 
-void ChartModel::drawSymbols(ChartCanvas& canvas) const {
+void ChartModel::drawSymbols(ChartCanvas& canvas, SymbolDrawer* drawer) const {
+    SymbolDrawer plain;
+    SymbolDrawer& d = drawer != nullptr ? *drawer : plain;
     const int w = width();
     const int h = height();
     auto onScreen = [w, h](PixelXY topLeft) {
@@ -446,13 +449,12 @@ void ChartModel::drawSymbols(ChartCanvas& canvas) const {
     for (int i = 1; i < kSymbolSlots; ++i) {
         const TargetSlot& t = target(i);
         if (i != selected_ && t.visible && onScreen(t.topLeft)) {
-            DrawShipSymbol(canvas, t.symbol, t.topLeft);
+            d.draw(canvas, t.symbol, t.topLeft);
         }
     }
-    if (target(0).visible && selected_ != 0)
-        DrawShipSymbol(canvas, target(0).symbol, target(0).topLeft);
+    if (target(0).visible && selected_ != 0) d.draw(canvas, target(0).symbol, target(0).topLeft);
     if (ValidSlot(selected_) && target(selected_).visible) {
-        DrawShipSymbol(canvas, target(selected_).symbol, target(selected_).topLeft);
+        d.draw(canvas, target(selected_).symbol, target(selected_).topLeft);
     }
     for (const PendantSlot& p : pendants_) {
         if (p.visible && p.symbol.selected && onScreen(p.topLeft))

@@ -170,10 +170,11 @@ class ChartModel {
     void drawOverlay(ChartCanvas& canvas, const ChartPalette& palette) const;
     // Grid, own-ship cross and rings, target tracks, symbols, alarm marks,
     // destination and measure, as every repaint draws them over the layers.
-    void drawVectorLayers(ChartCanvas& canvas, const ChartPalette& palette);
+    void drawVectorLayers(ChartCanvas& canvas, const ChartPalette& palette,
+                          SymbolDrawer* drawer = nullptr);
     void drawGrid(ChartCanvas& canvas) const;
     void drawRangeRings(ChartCanvas& canvas);
-    void drawSymbols(ChartCanvas& canvas) const;
+    void drawSymbols(ChartCanvas& canvas, SymbolDrawer* drawer = nullptr) const;
 
   private:
     void placeTarget(int slot);

@@ -74,6 +74,15 @@ PixelXY RotateSymbolPoint(int x, int y, float angle, float rotation);
 // Draws the symbol with its box's top-left corner at origin.
 void DrawShipSymbol(ChartCanvas& canvas, const ShipSymbol& symbol, PixelXY origin);
 
+// Draws target symbols; a renderer may keep finished symbols and copy them.
+class SymbolDrawer {
+  public:
+    virtual ~SymbolDrawer() = default;
+    virtual void draw(ChartCanvas& canvas, const ShipSymbol& symbol, PixelXY origin) {
+        DrawShipSymbol(canvas, symbol, origin);
+    }
+};
+
 struct PendantSymbol {
     bool selected = false;
     bool lost = false;

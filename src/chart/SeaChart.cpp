@@ -1,7 +1,9 @@
 #include "chart/SeaChart.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "chart/ChartPalette.h"
 
@@ -9,27 +11,53 @@ namespace norq::chart {
 
 // Fixed buffers of one redraw, allocated once with the layer.
 struct SeaChart::Buffers {
+    static constexpr std::size_t kBatchPoints = 1 << 16;
     std::array<OutlinePoint, kMaxPolygonPoints + 1> outline{};
     std::array<PixelXY, kMaxPolygonPoints + 1> pixels{};
+    // Land and coastline gathered over many cells and drawn in few calls.
+    std::vector<PixelXY> fill;
+    std::vector<int> fillCounts;
+    std::vector<PixelXY> coast;
+    std::vector<PixelXY> dots;
     GazetteerLabels labels;
+
+    Buffers() {
+        fill.reserve(kBatchPoints + kMaxPolygonPoints + 1);
+        fillCounts.reserve(kBatchPoints);
+        coast.reserve(2 * (kBatchPoints + kMaxPolygonPoints + 1));
+        dots.reserve(kBatchPoints);
+    }
 };
 
 namespace {
 
-// Hands the cells of one pass to the canvas: whole-land cells as filled
-// rectangles, polygons filled, their coastline drawn except along break edges.
+// Hands the cells of one pass to the canvas: whole-land cells and polygons are
+// filled with the land colour, then the coastline is drawn over them, except
+// along break edges. The shapes of many cells are gathered and drawn together.
 class LandPass final : public WorldChartVisitor {
   public:
     LandPass(ChartCanvas& canvas, const CAxisData& axis, double unitsPerDegree, LandOffsets offsets,
-             std::array<OutlinePoint, kMaxPolygonPoints + 1>& outline,
-             std::array<PixelXY, kMaxPolygonPoints + 1>& pixels, SeaChartCounts& counts)
+             SeaChart::Buffers& buffers, SeaChartCounts& counts)
         : canvas_(canvas),
           axis_(axis),
           units_(unitsPerDegree),
           offsets_(offsets),
-          outline_(outline),
-          pixels_(pixels),
-          counts_(counts) {}
+          b_(buffers),
+          counts_(counts) {
+        // North up, a point is a multiply and an add per axis away from its pixel.
+        const double xs = axis.xScale();
+        const double ys = axis.yScale();
+        fast_ = !axis.rotated() && unitsPerDegree > 0.0;
+        if (fast_) {
+            ax_ = xs / unitsPerDegree;
+            bx_ = (offsets.longitude - axis.left()) * xs + kHalfPixel;
+            ay_ = -ys / unitsPerDegree;
+            by_ = (axis.top() - offsets.latitude) * ys + kHalfPixel;
+        }
+    }
+    ~LandPass() override { flush(); }
+    LandPass(const LandPass&) = delete;
+    LandPass& operator=(const LandPass&) = delete;
 
     void landCell(int, int, double north, double south, double west, double east) override {
         auto corner = [this](double lon, double lat) {
@@ -37,49 +65,133 @@ class LandPass final : public WorldChartVisitor {
             const auto y = static_cast<float>(lat + offsets_.latitude);
             return axis_.geoToPixel(x, y);
         };
-        const PixelXY corners[4] = {corner(west, north), corner(east, north), corner(east, south),
-                                    corner(west, south)};
-        canvas_.setPen(PaletteRole::Land, 1);
-        canvas_.setBrush(PaletteRole::Land);
-        canvas_.polygon(corners);
+        reserve(4);
+        for (const PixelXY& p :
+             {corner(west, north), corner(east, north), corner(east, south), corner(west, south)}) {
+            b_.fill.push_back(p);
+        }
+        b_.fillCounts.push_back(4);
         ++counts_.landCells;
     }
 
     void polygon(int, int, const ChartPolygon& polygon) override {
-        const int n =
-            ShiftPolygon(polygon, units_, offsets_.latitude, offsets_.longitude, outline_);
-        if (n < 3) return;
-        for (int i = 0; i < n; ++i) {
-            const OutlinePoint& p = outline_[static_cast<std::size_t>(i)];
-            pixels_[static_cast<std::size_t>(i)] = axis_.geoToPixel(p.lon, p.lat);
-        }
-        canvas_.setPen(PaletteRole::Land, 1, PenStyle::None);
-        canvas_.setBrush(PaletteRole::Land);
-        canvas_.polygon({pixels_.data(), static_cast<std::size_t>(n)});
-        // The coastline: runs between break points.
-        canvas_.setPen(PaletteRole::Coastline, 1);
-        int start = 0;
-        for (int i = 1; i <= n; ++i) {
-            if (i == n || outline_[static_cast<std::size_t>(i)].moveTo) {
-                if (i - start >= 2) {
-                    canvas_.polyline({pixels_.data() + start, static_cast<std::size_t>(i - start)});
-                }
-                start = i;
-            }
-        }
-        canvas_.setPen(PaletteRole::Outline, 1);
+        const std::int32_t n = polygon.size();
+        if (n < 2 || n > kMaxPolygonPoints) return;
+        counts_.points += n;
         ++counts_.polygons;
-        counts_.points += polygon.size();
+        // Outline breaks: the first point, a point equal to the one before it and
+        // the point after such a repeat; the closing copy of the first point ends
+        // the outline. Projected, a point on the same pixel as the one kept before
+        // it draws nothing of its own and is left out (at small scales most are);
+        // break points always stay, so the coastline keeps its gaps.
+        int kept = 0;
+        bool previousRepeated = false;
+        ChartPoint previous{};
+        auto keep = [&](const ChartPoint& raw, bool moveTo) {
+            const PixelXY xy = project(raw);
+            if (kept > 0 && !moveTo && xy == b_.pixels[static_cast<std::size_t>(kept) - 1]) return;
+            b_.pixels[static_cast<std::size_t>(kept)] = xy;
+            b_.outline[static_cast<std::size_t>(kept)].moveTo = moveTo;
+            ++kept;
+        };
+        for (std::int32_t i = 0; i < n; ++i) {
+            const ChartPoint raw = polygon[i];
+            const bool repeated = i > 0 && raw.lat == previous.lat && raw.lon == previous.lon;
+            keep(raw, i == 0 || repeated || previousRepeated);
+            previousRepeated = repeated;
+            previous = raw;
+        }
+        const ChartPoint first = polygon[0];
+        const bool closingRepeated = first.lat == previous.lat && first.lon == previous.lon;
+        keep(first, closingRepeated || previousRepeated);
+        if (kept < 3) {
+            // Smaller than a pixel: a dot of coast.
+            if (b_.dots.size() >= SeaChart::Buffers::kBatchPoints) flush();
+            b_.dots.push_back(b_.pixels[0]);
+            return;
+        }
+        // An islet a few pixels across is all coastline: its outline covers it,
+        // and filling it would cost more than the rest of its drawing.
+        int minX = b_.pixels[0].x, maxX = minX, minY = b_.pixels[0].y, maxY = minY;
+        for (int i = 1; i < kept; ++i) {
+            const PixelXY& p = b_.pixels[static_cast<std::size_t>(i)];
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+        }
+        if (maxX < 0 || maxY < 0 || minX > axis_.width() || minY > axis_.height()) return;
+        const bool islet = maxX - minX <= kIsletPixels && maxY - minY <= kIsletPixels;
+        if (islet) {
+            for (int i = 1; i < kept; ++i) {
+                b_.coast.push_back(b_.pixels[static_cast<std::size_t>(i) - 1]);
+                b_.coast.push_back(b_.pixels[static_cast<std::size_t>(i)]);
+            }
+            return;
+        }
+        reserve(kept);
+        b_.fill.insert(b_.fill.end(), b_.pixels.begin(), b_.pixels.begin() + kept);
+        b_.fillCounts.push_back(kept);
+        ++counts_.filledPolygons;
+        counts_.drawnPoints += kept;
+        // The coastline: every edge whose end is not a break point.
+        for (int i = 1; i < kept; ++i) {
+            if (b_.outline[static_cast<std::size_t>(i)].moveTo) continue;
+            b_.coast.push_back(b_.pixels[static_cast<std::size_t>(i) - 1]);
+            b_.coast.push_back(b_.pixels[static_cast<std::size_t>(i)]);
+        }
+    }
+
+    // Draws what was gathered: the land, then its coastline.
+    void flush() {
+        if (!b_.fillCounts.empty()) {
+            canvas_.setPen(PaletteRole::Land, 1, PenStyle::None);
+            canvas_.setBrush(PaletteRole::Land);
+            canvas_.fillPolygons(b_.fill, b_.fillCounts);
+        }
+        if (!b_.coast.empty() || !b_.dots.empty()) {
+            canvas_.setPen(PaletteRole::Coastline, 1);
+            canvas_.lines(b_.coast);
+            canvas_.points(b_.dots);
+        }
+        b_.fill.clear();
+        b_.fillCounts.clear();
+        b_.coast.clear();
+        b_.dots.clear();
     }
 
   private:
+    static constexpr double kHalfPixel = 0.5 + 1.0e-7;
+    static constexpr double kPixelLimit = 1.0e9;
+    static constexpr int kIsletPixels = 2;
+
+    static int Trunc(double v) {
+        if (!(v > -kPixelLimit)) return static_cast<int>(-kPixelLimit);
+        if (v > kPixelLimit) return static_cast<int>(kPixelLimit);
+        return static_cast<int>(v);
+    }
+    PixelXY project(const ChartPoint& raw) const {
+        if (fast_) return {Trunc(raw.lon * ax_ + bx_), Trunc(raw.lat * ay_ + by_)};
+        const auto lon = static_cast<float>(raw.lon / units_ + offsets_.longitude);
+        const auto lat = static_cast<float>(raw.lat / units_ + offsets_.latitude);
+        return axis_.geoToPixel(lon, lat);
+    }
+
+    void reserve(int n) {
+        if (b_.fill.size() + static_cast<std::size_t>(n) > SeaChart::Buffers::kBatchPoints ||
+            b_.fillCounts.size() >= SeaChart::Buffers::kBatchPoints) {
+            flush();
+        }
+    }
+
     ChartCanvas& canvas_;
     const CAxisData& axis_;
     double units_;
     LandOffsets offsets_;
-    std::array<OutlinePoint, kMaxPolygonPoints + 1>& outline_;
-    std::array<PixelXY, kMaxPolygonPoints + 1>& pixels_;
+    SeaChart::Buffers& b_;
     SeaChartCounts& counts_;
+    bool fast_ = false;
+    double ax_ = 0, bx_ = 0, ay_ = 0, by_ = 0;
 };
 
 std::string Join(const std::string& folder, std::string_view file) {
@@ -163,12 +275,12 @@ void SeaChart::drawLand(ChartCanvas& canvas, const CAxisData& axis, SeaChartCoun
     counts.chartFileFound = true;
     const LandOffsets offsets = OffsetsFor(settings_);
     auto pass = [&](const CAxisData& frame) {
-        LandPass land(canvas, frame, reader->unitsPerDegree(), offsets, buffers_->outline,
-                      buffers_->pixels, counts);
+        LandPass land(canvas, frame, reader->unitsPerDegree(), offsets, *buffers_, counts);
         const CellRange range = reader->cellRange(frame.rotatedTop(), frame.rotatedBottom(),
                                                   frame.rotatedLeft(), frame.rotatedRight());
         ++counts.passes;
         if (reader->visit(range, land) != PassResult::Complete) ++counts.invalidPasses;
+        land.flush();
     };
     // The far side of the antimeridian, drawn through a frame shifted by a turn.
     if (axis.rotatedLeft() < -180.0) {

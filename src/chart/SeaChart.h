@@ -42,6 +42,8 @@ struct SeaChartCounts {
     int landCells = 0;
     int polygons = 0;
     int points = 0;
+    int filledPolygons = 0;  // drawn filled (the others are islets or dots)
+    int drawnPoints = 0;     // points left after projection to distinct pixels
     int invalidPasses = 0;
     int labelsCollected = 0;
     int labelsDrawn = 0;
@@ -75,8 +77,9 @@ class SeaChart {
     void useBytes(WorldChartLevel level, std::span<const std::uint8_t> chart);
     void useGazetteerBytes(std::span<const std::uint8_t> gazetteer);
 
-  private:
     struct Buffers;
+
+  private:
     const WorldChartReader* chartReader(WorldChartLevel level);
     const GazetteerReader* gazetteer();
     void drawLand(ChartCanvas& canvas, const CAxisData& axis, SeaChartCounts& counts);

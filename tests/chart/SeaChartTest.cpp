@@ -109,19 +109,18 @@ TEST(SeaChart, NoCoastlineAlongTheBreakEdges) {
     ASSERT_EQ(land.size(), 1u);
     EXPECT_EQ(land[0].points.size(), 8u);
     EXPECT_EQ(land[0].penStyle, PenStyle::None);
-    // The coastline: the runs between the breaks only.
+    // The coastline: the edges that end off a break, that is 0-1, 1-2 and the
+    // closing edge 6-0; none of them along the western border.
     std::vector<test::Drawn> coast;
-    for (const auto& d : canvas.of(Op::Polyline))
+    for (const auto& d : canvas.of(Op::Line))
         if (d.pen == PaletteRole::Coastline) coast.push_back(d);
-    ASSERT_EQ(coast.size(), 2u);
-    EXPECT_EQ(coast[0].points.size(), 3u);  // first point, inland, up to the corner
+    ASSERT_EQ(coast.size(), 3u);
+    EXPECT_EQ(coast[0].points[0], axis.geoToPixel(5.5, 51.5));
+    EXPECT_EQ(coast[1].points[1], axis.geoToPixel(5.0, 52.0));
+    EXPECT_EQ(coast[2].points[1], axis.geoToPixel(5.5, 51.5));
     const PixelXY west = axis.geoToPixel(5.0, 51.5);
-    for (const auto& run : coast) {
-        for (std::size_t i = 1; i < run.points.size(); ++i) {
-            // No run segment lies along the western border (x of lon 5).
-            EXPECT_FALSE(run.points[i].x == west.x && run.points[i - 1].x == west.x);
-        }
-    }
+    for (const auto& edge : coast)
+        EXPECT_FALSE(edge.points[0].x == west.x && edge.points[1].x == west.x);
 }
 
 TEST(SeaChart, BothSidesOfTheAntimeridian) {

@@ -20,8 +20,12 @@ bool ChartRenderer::updateLayers() {
 void ChartRenderer::redrawSeaChart() {
     const QSize size(std::max(model_.width(), 1), std::max(model_.height(), 1));
     if (sea_.size() != size) sea_ = QImage(size, QImage::Format_RGB32);
+    // The land goes straight into the image's pixels; the rest through QPainter.
+    LandRaster raster(reinterpret_cast<std::uint32_t*>(sea_.bits()), sea_.width(), sea_.height(),
+                      static_cast<int>(sea_.bytesPerLine() / 4));
     QPainter painter(&sea_);
     QtChartCanvas canvas(painter, palette_);
+    canvas.setRaster(&raster);
     counts_ = seaChart_.draw(canvas, model_.axis());
 }
 
@@ -50,7 +54,9 @@ void ChartRenderer::paint(QPainter& painter, QPoint offset) {
     painter.save();
     painter.translate(offset);
     QtChartCanvas canvas(painter, palette_);
-    model_.drawVectorLayers(canvas, palette_);
+    sprites_.setPainter(&painter);
+    model_.drawVectorLayers(canvas, palette_, &sprites_);
+    sprites_.setPainter(nullptr);
     painter.restore();
 }
 

@@ -12,13 +12,14 @@
 #include "chart/ChartModel.h"
 #include "chart/ChartPalette.h"
 #include "chart/SeaChart.h"
+#include "chart/paint/SymbolSprites.h"
 
 namespace norq::chart {
 
 class ChartRenderer {
   public:
     ChartRenderer(ChartModel& model, const ChartPalette& palette, SeaChart& seaChart)
-        : model_(model), palette_(palette), seaChart_(seaChart) {}
+        : model_(model), palette_(palette), seaChart_(seaChart), sprites_(palette) {}
 
     // Rebuilds the layers that need it; returns true when the sea chart was redrawn.
     bool updateLayers();
@@ -43,6 +44,7 @@ class ChartRenderer {
     QImage overlay_;
     bool overlayEmpty_ = true;
     SeaChartCounts counts_;
+    SymbolSprites sprites_;
 };
 
 }  // namespace norq::chart

@@ -29,6 +29,11 @@ QBrush MakeBrush(const QColor& colour, BrushStyle style) {
     return QBrush(colour);
 }
 
+std::uint32_t Argb(Rgb c) {
+    return 0xFF000000u | (static_cast<std::uint32_t>(c.r) << 16) |
+           (static_cast<std::uint32_t>(c.g) << 8) | c.b;
+}
+
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -60,6 +65,12 @@ void QtChartCanvas::setPen(PaletteRole role, int width, PenStyle style) {
 }
 
 void QtChartCanvas::setPenRgb(Rgb colour, int width, PenStyle style) {
+    // The same pen again changes nothing (the symbols and the land set them often).
+    if (penSet_ && colour == penColour_ && width == penWidth_ && style == penStyle_) return;
+    penSet_ = true;
+    penColour_ = colour;
+    penWidth_ = width;
+    penStyle_ = style;
     penOff_ = style == PenStyle::None;
     if (!penOff_) pen_ = MakePen(ToQColor(colour), width, style);
     applyPen();
@@ -70,6 +81,10 @@ void QtChartCanvas::setBrush(PaletteRole role, BrushStyle style) {
 }
 
 void QtChartCanvas::setBrushRgb(Rgb colour, BrushStyle style) {
+    if (brushSet_ && colour == brushColour_ && style == brushStyle_) return;
+    brushSet_ = true;
+    brushColour_ = colour;
+    brushStyle_ = style;
     painter_.setBrush(MakeBrush(ToQColor(colour), style));
 }
 
@@ -133,10 +148,48 @@ void QtChartCanvas::text(PixelXY topLeft, std::string_view utf8) {
 }
 
 void QtChartCanvas::setPixel(PixelXY point, PaletteRole role) {
-    painter_.save();
-    painter_.setPen(QPen(ToQColor(palette_[role]), 1));
+    painter_.setPen(ToQColor(palette_[role]));
     painter_.drawPoint(point.x, point.y);
-    painter_.restore();
+    applyPen();
+}
+
+void QtChartCanvas::fillPolygons(std::span<const PixelXY> points, std::span<const int> counts) {
+    if (raster_ != nullptr) {
+        raster_->fillPolygons(points, counts, Argb(brushColour_));
+        return;
+    }
+    // One call per polygon: the raster engine fills small polygons fastest so.
+    painter_.setPen(Qt::NoPen);
+    std::size_t at = 0;
+    for (int n : counts) {
+        if (n <= 0 || at + static_cast<std::size_t>(n) > points.size()) break;
+        if (n >= 3) {
+            painter_.drawPolygon(toPoints(points.subspan(at, static_cast<std::size_t>(n))), n);
+        }
+        at += static_cast<std::size_t>(n);
+    }
+    applyPen();
+}
+
+void QtChartCanvas::lines(std::span<const PixelXY> pairs) {
+    if (penOff_ || pairs.size() < 2) return;
+    if (raster_ != nullptr && penWidth_ <= 1 && penStyle_ == PenStyle::Solid) {
+        raster_->lines(pairs, Argb(penColour_));
+        return;
+    }
+    lines_.resize(pairs.size() / 2);
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        lines_[i] = QLine(pairs[2 * i].x, pairs[2 * i].y, pairs[2 * i + 1].x, pairs[2 * i + 1].y);
+    painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+}
+
+void QtChartCanvas::points(std::span<const PixelXY> pixels) {
+    if (penOff_ || pixels.empty()) return;
+    if (raster_ != nullptr) {
+        raster_->points(pixels, Argb(penColour_));
+        return;
+    }
+    painter_.drawPoints(toPoints(pixels), static_cast<int>(pixels.size()));
 }
 
 int QtChartCanvas::textWidth(std::string_view utf8) {

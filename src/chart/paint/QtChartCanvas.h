@@ -15,6 +15,7 @@
 
 #include "chart/ChartCanvas.h"
 #include "chart/ChartPalette.h"
+#include "chart/paint/LandRaster.h"
 
 namespace norq::chart {
 
@@ -25,6 +26,9 @@ inline QColor ToQColor(Rgb c) {
 class QtChartCanvas final : public ChartCanvas {
   public:
     QtChartCanvas(QPainter& painter, const ChartPalette& palette);
+    // The polygons, lines and points of the batch calls go straight into the
+    // pixels of the painter's image (which must be the raster's, untransformed).
+    void setRaster(LandRaster* raster) { raster_ = raster; }
 
     void setPen(PaletteRole role, int width, PenStyle style) override;
     void setPenRgb(Rgb colour, int width, PenStyle style) override;
@@ -39,6 +43,9 @@ class QtChartCanvas final : public ChartCanvas {
     void text(PixelXY topLeft, std::string_view utf8) override;
     void setPixel(PixelXY point, PaletteRole role) override;
     int textWidth(std::string_view utf8) override;
+    void fillPolygons(std::span<const PixelXY> points, std::span<const int> counts) override;
+    void lines(std::span<const PixelXY> pairs) override;
+    void points(std::span<const PixelXY> pixels) override;
 
     // Pixel size of a font of the given point size on the chart (96 dots per inch).
     static int PixelSize(int pointSize) { return (pointSize * 4 + 1) / 3; }
@@ -51,10 +58,19 @@ class QtChartCanvas final : public ChartCanvas {
     const ChartPalette& palette_;
     QPen pen_;
     bool penOff_ = false;
+    bool penSet_ = false;
+    Rgb penColour_;
+    int penWidth_ = 1;
+    PenStyle penStyle_ = PenStyle::Solid;
+    bool brushSet_ = false;
+    Rgb brushColour_;
+    BrushStyle brushStyle_ = BrushStyle::None;
     QColor textColour_;
     QFont font_;
     std::optional<QFontMetrics> metrics_;
     std::vector<QPoint> points_;
+    std::vector<QLine> lines_;
+    LandRaster* raster_ = nullptr;
 };
 
 }  // namespace norq::chart
