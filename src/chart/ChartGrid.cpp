@@ -128,31 +128,28 @@ void ChartModel::drawGrid(ChartCanvas& canvas) const {
     const int k = axis_.scaleIndex();
     canvas.setBrush(PaletteRole::Sea, BrushStyle::None);
     canvas.setFont(8, false, PaletteRole::ChartText);
-    auto drawLine = [&](GeoPoint a, GeoPoint b, PixelXY label, std::string_view text) {
-        if (!axis_.rotated()) {
-            canvas.setPen(PaletteRole::Outline, 1, PenStyle::Dot);
-            if (!gridLinesHidden_)
-                canvas.line(axis_.geoToPixel(a.lon, a.lat), axis_.geoToPixel(b.lon, b.lat));
-            canvas.text(label, text);
-            return;
-        }
+    // Rotated, a line is the projection of its two ends cut to the view; a
+    // latitude is labelled where it meets the left side, a longitude the top.
+    auto drawRotated = [&](GeoPoint a, GeoPoint b, bool latitude, std::string_view text) {
         const PixelXY pa = axis_.geoToPixel(a.lon, a.lat);
         const PixelXY pb = axis_.geoToPixel(b.lon, b.lat);
         double x0 = pa.x, y0 = pa.y, x1 = pb.x, y1 = pb.y;
         if (!ClipToView(x0, y0, x1, y1, w, h)) return;
         canvas.setPen(PaletteRole::Outline, 1, PenStyle::Dot);
         const PixelXY from{TruncToInt(x0), TruncToInt(y0)};
-        if (!gridLinesHidden_) canvas.line(from, {TruncToInt(x1), TruncToInt(y1)});
-        canvas.text({std::clamp(from.x + 2, 2, std::max(2, w - 90)),
-                     std::clamp(from.y + 2, 2, std::max(2, h - 16))},
+        const PixelXY to{TruncToInt(x1), TruncToInt(y1)};
+        if (!gridLinesHidden_) canvas.line(from, to);
+        const PixelXY at = latitude ? (from.x <= to.x ? from : to) : (from.y <= to.y ? from : to);
+        canvas.text({std::clamp(at.x + 2, 2, std::max(2, w - 90)),
+                     std::clamp(at.y + (latitude ? kLatitudeLabelDy : 2), 2, std::max(2, h - 16))},
                     text);
     };
     for (int i = 0; i < lines.latitudeCount; ++i) {
         const GridLine& line = lines.latitudes[static_cast<std::size_t>(i)];
         const ais::CoordinateText text = GridLatitudeLabel(line.value, k);
         if (axis_.rotated()) {
-            drawLine({axis_.rotatedLeft(), line.value}, {axis_.rotatedRight(), line.value}, {},
-                     text.view());
+            drawRotated({axis_.rotatedLeft(), line.value}, {axis_.rotatedRight(), line.value}, true,
+                        text.view());
         } else {
             canvas.setPen(PaletteRole::Outline, 1, PenStyle::Dot);
             if (!gridLinesHidden_)
@@ -164,8 +161,8 @@ void ChartModel::drawGrid(ChartCanvas& canvas) const {
         const GridLine& line = lines.longitudes[static_cast<std::size_t>(i)];
         const ais::CoordinateText text = GridLongitudeLabel(line.value, k);
         if (axis_.rotated()) {
-            drawLine({line.value, axis_.rotatedTop()}, {line.value, axis_.rotatedBottom()}, {},
-                     text.view());
+            drawRotated({line.value, axis_.rotatedTop()}, {line.value, axis_.rotatedBottom()},
+                        false, text.view());
         } else {
             canvas.setPen(PaletteRole::Outline, 1, PenStyle::Dot);
             if (!gridLinesHidden_)
