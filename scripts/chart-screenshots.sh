@@ -56,7 +56,11 @@ for _ in $(seq 1 40); do
 done
 [[ -n "$window" ]] || { echo "no viewer window" >&2; exit 1; }
 sleep 12
-grab() { import -window root "$work/x-$1.png" && convert "$work/x-$1.png" -strip -colors 128 "PNG8:$out/xvfb-$1.png"; }
+grab() {
+    import -window root "$work/x-$1.png"
+    convert "$work/x-$1.png" -crop 1280x800+0+0 +repage -resize 75% -strip -colors 96 \
+        "PNG8:$out/xvfb-$1.png"
+}
 # The chart's middle in screen coordinates (the chart fills the left of the window).
 chart=$(xdotool search --name "NORQ AIS Viewer" | tail -1)
 eval "$(xdotool getwindowgeometry --shell "$chart")"
