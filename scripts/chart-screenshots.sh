@@ -20,7 +20,7 @@ shot() {
     rm -rf "$work/data"
     QT_QPA_PLATFORM=offscreen "$viewer" --replay "$feed" --play-log 50 --data-dir "$work/data" \
         --quit-after 10 --screenshot-chart "$work/$name.png" "$@" >/dev/null 2>&1
-    convert "$work/$name.png" -strip -colors 128 "PNG8:$out/$name.png"
+    convert "$work/$name.png" -strip +dither -colors 64 "PNG8:$out/$name.png"
 }
 shot day-800nm --chart-scale 0
 shot day-24nm --chart-scale 5
@@ -58,7 +58,7 @@ done
 sleep 12
 grab() {
     import -window root "$work/x-$1.png"
-    convert "$work/x-$1.png" -crop 1280x800+0+0 +repage -resize 75% -strip -colors 96 \
+    convert "$work/x-$1.png" -crop 1280x800+0+0 +repage -strip +dither -colors 64 \
         "PNG8:$out/xvfb-$1.png"
 }
 # The chart's middle in screen coordinates (the chart fills the left of the window).
