@@ -457,8 +457,7 @@ void ChartModel::drawSymbols(ChartCanvas& canvas, SymbolDrawer* drawer) const {
         d.draw(canvas, target(selected_).symbol, target(selected_).topLeft);
     }
     for (const PendantSlot& p : pendants_) {
-        if (p.visible && p.symbol.selected && onScreen(p.topLeft))
-            DrawPendantBrackets(canvas, p.topLeft);
+        if (p.visible && onScreen(p.topLeft)) DrawPendantSymbol(canvas, p.symbol, p.topLeft);
     }
 }
 

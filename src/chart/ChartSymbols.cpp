@@ -228,6 +228,25 @@ void DrawShipSymbol(ChartCanvas& canvas, const ShipSymbol& symbol, PixelXY origi
     DrawOverlays(canvas, symbol, box);
 }
 
+void DrawPendantSymbol(ChartCanvas& canvas, const PendantSymbol& pendant, PixelXY origin) {
+    const Box box{origin};
+    const int c = kCentre;
+    const PaletteRole body = pendant.lost ? PaletteRole::OwnShipLost : PaletteRole::Orange;
+    // A ring buoy with a head and raised arms above the waterline.
+    canvas.setPen(PaletteRole::Outline, 1);
+    canvas.setBrush(PaletteRole::WhiteFill);
+    canvas.circle(box(c, c + 5), 7);
+    canvas.setBrush(body);
+    canvas.circle(box(c, c - 5), 4);
+    canvas.setPen(body, 2);
+    canvas.line(box(c - 7, c - 9), box(c - 3, c - 2));
+    canvas.line(box(c + 7, c - 9), box(c + 3, c - 2));
+    canvas.line(box(c, c - 1), box(c, c + 6));
+    canvas.setPen(PaletteRole::Aqua, 1);
+    canvas.line(box(c - 10, c + 9), box(c + 11, c + 9));
+    if (pendant.selected) DrawPendantBrackets(canvas, origin);
+}
+
 void DrawPendantBrackets(ChartCanvas& canvas, PixelXY origin) {
     const Box box{origin};
     const int c = kCentre;

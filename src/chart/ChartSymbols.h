@@ -87,7 +87,10 @@ struct PendantSymbol {
     bool selected = false;
     bool lost = false;
 };
-// Draws the pendant's brackets (the picture is drawn by the caller first).
+// Draws a crew-watch pendant: its man-overboard picture (a figure in the water,
+// grey while the pendant is lost) and, when selected, its alarm-coloured brackets.
+void DrawPendantSymbol(ChartCanvas& canvas, const PendantSymbol& pendant, PixelXY origin);
+// The brackets alone.
 void DrawPendantBrackets(ChartCanvas& canvas, PixelXY origin);
 
 }  // namespace norq::chart

@@ -200,3 +200,41 @@ TEST_F(ChartModelTest, HooksDrawInTheFixedLayerOrder) {
 
 }  // namespace
 }  // namespace norq::chart
+
+namespace norq::chart {
+namespace {
+
+TEST_F(ChartModelTest, PendantsArePlacedDrawnAndHit) {
+    model.setPendant(3, 1.5f, 51.0f, false, true);
+    const PixelXY p = model.axis().geoToPixel(1.5, 51.0);
+    EXPECT_TRUE(model.pendant(3).visible);
+    EXPECT_EQ(model.hitTest(p.x, p.y).kind, ChartHit::Kind::Pendant);
+    EXPECT_EQ(model.hitTest(p.x, p.y).slot, 3);
+    model.selectPendant(3);
+    EXPECT_TRUE(model.pendant(3).symbol.selected);
+    test::RecordingCanvas canvas;
+    model.drawSymbols(canvas);
+    // The lost pendant's figure is grey; the selection adds eight bracket lines.
+    int grey = 0, alarm = 0;
+    for (const auto& d : canvas.drawn) {
+        grey += d.brush == PaletteRole::OwnShipLost && d.op == test::Op::Ellipse;
+        alarm += d.pen == PaletteRole::Alarm && d.op == test::Op::Line;
+    }
+    EXPECT_EQ(grey, 1);
+    EXPECT_EQ(alarm, 8);
+    model.setPendant(3, 181.0f, 91.0f, false, false);
+    EXPECT_FALSE(model.pendant(3).visible);
+}
+
+TEST_F(ChartModelTest, HitBoxesFollowTheRotatedChart) {
+    target(1, 1.55f, 51.0f);    // east of the centre
+    model.setRotation(270.0f);  // east up
+    const PixelXY p = model.axis().project(1.55, 51.0);
+    EXPECT_LT(p.y, 300);
+    EXPECT_NEAR(p.x, 400, 2);
+    EXPECT_EQ(model.hitTest(p.x + 2, p.y + 2).slot, 1);
+    EXPECT_FLOAT_EQ(model.target(1).symbol.rotation, 270.0f);
+}
+
+}  // namespace
+}  // namespace norq::chart

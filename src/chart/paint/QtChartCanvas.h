@@ -15,7 +15,7 @@
 
 #include "chart/ChartCanvas.h"
 #include "chart/ChartPalette.h"
-#include "chart/paint/LandRaster.h"
+#include "chart/LandRaster.h"
 
 namespace norq::chart {
 

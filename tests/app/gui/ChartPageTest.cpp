@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -161,6 +162,20 @@ TEST_F(ChartPageTest, TheGnssButtonShowsTheSatelliteView) {
     EXPECT_EQ(gps->windowTitle(), QStringLiteral("GPS Satellite View"));
     feed({GgaLine(0, 120.2, 22.5)});
     EXPECT_FALSE(gps->fieldText(1).isEmpty());
+}
+
+TEST_F(ChartPageTest, ThePointerPositionIsReadOutInTheStatusRow) {
+    chart().setScaleIndex(7);
+    chart().setCentre(-0.5, 51.5);
+    const chart::PixelXY p = chart().model().axis().geoToPixel(-0.5, 51.5);
+    QTest::mouseMove(&chart(), QPoint(p.x, p.y));
+    const QString text =
+        main().findChild<QLabel*>(QStringLiteral("lblStatusBarCoordinate"))->text();
+    // Latitude and longitude, two blanks apart, within a pixel (6 seconds) of the point.
+    const QRegularExpression format(
+        QStringLiteral("^ 51°(29|30)'\\d\\d\"N    0°(29|30)'\\d\\d\"W$"));
+    EXPECT_TRUE(format.match(text).hasMatch()) << text.toStdString();
+    EXPECT_TRUE(main().statusPanel(4).contains(QLatin1Char(',')));
 }
 
 TEST_F(ChartPageTest, TheScaleIsWrittenBackAtExit) {

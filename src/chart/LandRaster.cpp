@@ -1,4 +1,4 @@
-#include "chart/paint/LandRaster.h"
+#include "chart/LandRaster.h"
 
 #include <algorithm>
 #include <cmath>

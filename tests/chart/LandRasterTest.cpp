@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "chart/paint/LandRaster.h"
+#include "chart/LandRaster.h"
 
 namespace norq::chart {
 namespace {
