@@ -258,6 +258,7 @@ class TForm1 final : public QMainWindow,
     void connectChartCommands();
     void applyChartStartup();
     void applyChartCalibration();
+    void retranslateChart();
     void onScaleSlider(int position);
     void zoomChart(int steps);
     void goToOwnShip();

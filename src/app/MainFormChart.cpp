@@ -87,6 +87,17 @@ void TForm1::applyChartCalibration() {
     chart_->setSeaChartSettings(sea);
 }
 
+void TForm1::retranslateChart() {
+    // The place names in the chosen language, the scale's unit, the GNSS window.
+    applyChartCalibration();
+    showScaleLabel();
+    gpsStatus_->setTexts(
+        text(TextId::GpsGpsStatus),
+        {text(TextId::GpsGpsUtc), text(TextId::GpsGpsLat), text(TextId::GpsGpsLon),
+         text(TextId::GpsGpsFixmode), text(TextId::GpsGpsNosv), text(TextId::GpsGpsAltitude)});
+    chart_->repaintLayers();
+}
+
 void TForm1::connectChartCommands() {
     connect(scaleSlider_, &QSlider::valueChanged, this, &TForm1::onScaleSlider);
     connect(chart_, &chart::TPaintChart::zoomRequested, this, &TForm1::zoomChart);

@@ -50,7 +50,7 @@ void TForm1::ApplyLanguage(int index) {
     gridModel_->titlesChanged();
     for (int row = 0; row < run_->tracker.table().count(); ++row)
         gridModel_->markRowChanged(row);
-    chart_->repaintLayers();
+    retranslateChart();
     selectionPending_ = true;
     if (run_->tracker.table().valid(listSelection_)) detailsIndex_ = listSelection_;
     flushViews();

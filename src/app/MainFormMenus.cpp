@@ -367,6 +367,8 @@ void TForm1::onDemoParameters() {
     if (windows_.demoPar == nullptr) return;
     if (windows_.demoPar->edit(demo_, this)) {
         run_->tracker.setPositionBias({demo_.biasLongitude, demo_.biasLatitude});
+        // "Disable Sea Chart Calibration": grid labels without lines, no land offset.
+        chart_->hideGridLines(demo_.disableSeaChartCalibration);
     }
 }
 
