@@ -269,8 +269,10 @@ SeaChartCounts SeaChart::draw(ChartCanvas& canvas, const CAxisData& axis) {
 }
 
 void SeaChart::drawLand(ChartCanvas& canvas, const CAxisData& axis, SeaChartCounts& counts) {
-    const WorldChartReader* reader =
-        chartReader(WorldChartLevelForRingDistance(axis.ringDistance()));
+    const WorldChartLevel level = settings_.forcedLevel >= 0 && settings_.forcedLevel <= 2
+                                      ? static_cast<WorldChartLevel>(settings_.forcedLevel)
+                                      : WorldChartLevelForRingDistance(axis.ringDistance());
+    const WorldChartReader* reader = chartReader(level);
     if (reader == nullptr) return;
     counts.chartFileFound = true;
     const LandOffsets offsets = OffsetsFor(settings_);

@@ -33,6 +33,7 @@ struct SeaChartSettings {
     double calibrationLatitude = 0.0;
     double calibrationLongitude = 0.0;
     int language = 0;        // the names' language (0 English, 1 and 2 Chinese)
+    int forcedLevel = -1;    // a world-chart file used at every scale (tools); -1 by scale
     bool showLabels = true;  // the text tool button
 };
 
