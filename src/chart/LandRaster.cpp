@@ -76,7 +76,14 @@ void LandRaster::fillPolygon(std::span<const PixelXY> polygon, std::uint32_t col
             crossings_.push_back(e->x);
             e->x += e->dx;
         }
-        std::sort(crossings_.begin(), crossings_.end());
+        // Few crossings per row: an insertion sort is the quickest.
+        for (std::size_t i = 1; i < crossings_.size(); ++i) {
+            const double v = crossings_[i];
+            std::size_t j = i;
+            for (; j > 0 && crossings_[j - 1] > v; --j)
+                crossings_[j] = crossings_[j - 1];
+            crossings_[j] = v;
+        }
         for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2) {
             // Pixels whose centre px + 0.5 lies in [a, b).
             const double a = std::clamp(crossings_[i], -1.0, width_ + 1.0);

@@ -1,8 +1,10 @@
 #include "chart/SeaChart.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "chart/ChartPalette.h"
@@ -84,26 +86,7 @@ class LandPass final : public WorldChartVisitor {
         // the outline. Projected, a point on the same pixel as the one kept before
         // it draws nothing of its own and is left out (at small scales most are);
         // break points always stay, so the coastline keeps its gaps.
-        int kept = 0;
-        bool previousRepeated = false;
-        ChartPoint previous{};
-        auto keep = [&](const ChartPoint& raw, bool moveTo) {
-            const PixelXY xy = project(raw);
-            if (kept > 0 && !moveTo && xy == b_.pixels[static_cast<std::size_t>(kept) - 1]) return;
-            b_.pixels[static_cast<std::size_t>(kept)] = xy;
-            b_.outline[static_cast<std::size_t>(kept)].moveTo = moveTo;
-            ++kept;
-        };
-        for (std::int32_t i = 0; i < n; ++i) {
-            const ChartPoint raw = polygon[i];
-            const bool repeated = i > 0 && raw.lat == previous.lat && raw.lon == previous.lon;
-            keep(raw, i == 0 || repeated || previousRepeated);
-            previousRepeated = repeated;
-            previous = raw;
-        }
-        const ChartPoint first = polygon[0];
-        const bool closingRepeated = first.lat == previous.lat && first.lon == previous.lon;
-        keep(first, closingRepeated || previousRepeated);
+        const int kept = fast_ ? projectFast(polygon) : projectRotated(polygon);
         if (kept < 3) {
             // Smaller than a pixel: a dot of coast.
             if (b_.dots.size() >= SeaChart::Buffers::kBatchPoints) flush();
@@ -140,6 +123,72 @@ class LandPass final : public WorldChartVisitor {
             b_.coast.push_back(b_.pixels[static_cast<std::size_t>(i) - 1]);
             b_.coast.push_back(b_.pixels[static_cast<std::size_t>(i)]);
         }
+    }
+
+    // North up: two multiply-adds per point, read straight from the file's bytes.
+    int projectFast(const ChartPolygon& polygon) {
+        const std::int32_t n = polygon.size();
+        const std::uint8_t* bytes = polygon.pointBytes();
+        int kept = 0;
+        bool previousRepeated = false;
+        std::int32_t lastLat = 0, lastLon = 0;
+        PixelXY last{};
+        auto keep = [&](std::int32_t lat, std::int32_t lon, bool moveTo) {
+            const PixelXY xy{Trunc(lon * ax_ + bx_), Trunc(lat * ay_ + by_)};
+            if (kept > 0 && !moveTo && xy == last) return;
+            b_.pixels[static_cast<std::size_t>(kept)] = xy;
+            b_.outline[static_cast<std::size_t>(kept)].moveTo = moveTo;
+            last = xy;
+            ++kept;
+        };
+        for (std::int32_t i = 0; i < n; ++i) {
+            const std::int32_t lat = LoadI32(bytes + 8 * static_cast<std::size_t>(i));
+            const std::int32_t lon = LoadI32(bytes + 8 * static_cast<std::size_t>(i) + 4);
+            const bool repeated = i > 0 && lat == lastLat && lon == lastLon;
+            keep(lat, lon, i == 0 || repeated || previousRepeated);
+            previousRepeated = repeated;
+            lastLat = lat;
+            lastLon = lon;
+        }
+        const std::int32_t firstLat = LoadI32(bytes);
+        const std::int32_t firstLon = LoadI32(bytes + 4);
+        keep(firstLat, firstLon, (firstLat == lastLat && firstLon == lastLon) || previousRepeated);
+        return kept;
+    }
+
+    // Rotated (or with a unit the fast path cannot take): each point through the axis.
+    int projectRotated(const ChartPolygon& polygon) {
+        const std::int32_t n = polygon.size();
+        int kept = 0;
+        bool previousRepeated = false;
+        ChartPoint previous{};
+        auto keep = [&](const ChartPoint& raw, bool moveTo) {
+            const PixelXY xy = project(raw);
+            if (kept > 0 && !moveTo && xy == b_.pixels[static_cast<std::size_t>(kept) - 1]) return;
+            b_.pixels[static_cast<std::size_t>(kept)] = xy;
+            b_.outline[static_cast<std::size_t>(kept)].moveTo = moveTo;
+            ++kept;
+        };
+        for (std::int32_t i = 0; i < n; ++i) {
+            const ChartPoint raw = polygon[i];
+            const bool repeated = i > 0 && raw.lat == previous.lat && raw.lon == previous.lon;
+            keep(raw, i == 0 || repeated || previousRepeated);
+            previousRepeated = repeated;
+            previous = raw;
+        }
+        const ChartPoint first = polygon[0];
+        keep(first, (first.lat == previous.lat && first.lon == previous.lon) || previousRepeated);
+        return kept;
+    }
+
+    static std::int32_t LoadI32(const std::uint8_t* p) {
+        std::uint32_t v = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&v, p, sizeof v);
+        } else {
+            v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        }
+        return static_cast<std::int32_t>(v);
     }
 
     // Draws what was gathered: the land, then its coastline.
