@@ -16,7 +16,7 @@ struct MidEntry {
     const char* simplifiedChinese = "";
 };
 
-inline constexpr std::size_t kMidCount = 275;
+inline constexpr std::size_t kMidCount = 301;
 
 // The rows in ascending MID order.
 std::span<const MidEntry, kMidCount> MidTable();

@@ -314,7 +314,8 @@ CoordinateText ChartLatitudeText(double lat, std::string_view degree = kDegreeSi
 // "hh:mm:ss" of a duration; negative durations read as 0.
 FixedText<24> FormatSeconds(std::int64_t seconds);
 
-// A date in the user's short date format followed by " hh:mm:ss".
+// A date in the user's short date format followed by " hh:mm:ss"; "N/A" for an
+// entry without a date (nothing received yet).
 CellText DateTimeText(const DateStamp& date, const TimeStamp& time, std::string_view datePattern);
 
 // ---- Field values shared by the grid, the panes and the top bar -------------

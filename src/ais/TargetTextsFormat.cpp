@@ -226,6 +226,11 @@ FixedText<24> FormatSeconds(std::int64_t seconds) {
 
 CellText DateTimeText(const DateStamp& date, const TimeStamp& time, std::string_view pattern) {
     CellText text;
+    // An entry that has not received anything yet has no date.
+    if (date.month == 0 || date.day == 0) {
+        text.append("N/A");
+        return text;
+    }
     std::size_t i = 0;
     while (i < pattern.size()) {
         const char c = pattern[i];

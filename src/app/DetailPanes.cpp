@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <array>
 
+#include "app/ElidingField.h"
+
 namespace norq::app {
 
 namespace {
@@ -46,9 +48,9 @@ DetailPanes::DetailPanes(const TextStore& texts, QWidget* parent) : texts_(texts
     for (const ais::FieldCaption& c : ais::kDynamicFieldCaptions)
         addRow(dynamic_, c.component, c.text);
     // The country of the MMSI sits beside the MMSI field.
-    country_ = new QLineEdit(dynamic_);
+    country_ = new ElidingField(dynamic_);
     country_->setObjectName(QStringLiteral("EdtMMSINational"));
-    country_->setReadOnly(true);
+    country_->setFocusPolicy(Qt::ClickFocus);
     auto* grid = static_cast<QGridLayout*>(dynamic_->layout());
     grid->removeWidget(rows_[0].field);
     grid->addWidget(rows_[0].field, 0, 1);
@@ -126,8 +128,7 @@ void DetailPanes::showDynamic(const ais::DynamicDetailTexts& t) {
         &t.cpa,  &t.tcpa,      &t.positionAccuracy, &t.receiveTime};
     for (std::size_t i = 0; i < values.size(); ++i)
         set(rows_[i].field, values[i]->view());
-    set(country_, t.country.view());
-    if (country_->toolTip() != country_->text()) country_->setToolTip(country_->text());
+    country_->setFullText(ToQString(t.country.view()));
 }
 
 void DetailPanes::showStatic(const ais::StaticDetailTexts& t) {
@@ -173,7 +174,7 @@ void DetailPanes::showUtc(const QString& utc) {
 }
 
 QString DetailPanes::fieldText(const QString& component) const {
-    if (component == country_->objectName()) return country_->text();
+    if (component == country_->objectName()) return country_->fullText();
     for (const Row& row : rows_) {
         if (row.field->objectName() == component) return row.field->text();
     }

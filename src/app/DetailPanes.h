@@ -17,6 +17,8 @@ class QWidget;
 
 namespace norq::app {
 
+class ElidingField;
+
 class DetailPanes {
   public:
     DetailPanes(const TextStore& texts, QWidget* parent);
@@ -58,7 +60,7 @@ class DetailPanes {
     QWidget* static_;
     QWidget* aton_;
     QWidget* gps_;
-    QLineEdit* country_;
+    ElidingField* country_;
     QPushButton* atonDetail_;
 };
 

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
 #include <cmath>
@@ -43,11 +42,8 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     //      sound registry: added with the links and the AIS MOB list.
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
-    //    numeric and of one width.
-    dateFormat_ = QLocale::system().dateFormat(QLocale::ShortFormat);
-    dateFormat_.replace(QStringLiteral("MMMM"), QStringLiteral("MM"))
-        .replace(QStringLiteral("MMM"), QStringLiteral("MM"))
-        .remove(QRegularExpression(QStringLiteral("dddd?[,.]?\\s*")));
+    //    numeric and of one width, with a four-digit year.
+    dateFormat_ = userShortDateFormat();
     datePattern_ = dateFormat_.toStdString();
     // 4. Run-state reset.
     statusPanels_[6].clear();
@@ -67,6 +63,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // 9. Settings, the built-in texts, then the data files.
     LoadSettingsFile(paths_.settingsFile, settings_);
     settings_.language = NormalisedLanguage(settings_.language);
+    placeWindow();
     texts_.resetToBuiltIn();
     loadTexts();
     readDataFiles();
@@ -81,6 +78,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     //     emptied.
     applyChartStartup();
     setupGrid();
+    buildWatchAdditions();
     shipListModel_->rebuild(run_->tracker.table());
     gridModel_->resetRows();
     setCentrePage(CentrePage::Chart);
@@ -198,6 +196,7 @@ void TForm1::shutdown() {
 }
 
 void TForm1::writeSettings() {
+    keepWindowPlace();
     const ais::CpaSettings& cpa = run_->tracker.cpaSettings();
     settings_.cpaLimit = cpa.cpaLimit;
     settings_.tcpaLimit = cpa.tcpaLimit;
@@ -215,6 +214,7 @@ void TForm1::writeSettings() {
 
 void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) followWindowState(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && pageControlDevInfo_) {
         // Activating the window brings back the vessel's DYNAMIC page.
         pageControlDevInfo_->setActivePage(0);

@@ -36,6 +36,7 @@
 
 class QAction;
 class QActionGroup;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QListView;
@@ -63,6 +64,8 @@ namespace norq::app {
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
+class TargetGridSort;
+class ViewFollow;
 class TfrmAbout;
 class TfrmCpaSetting;
 class TfrmDemoPar;
@@ -427,6 +430,31 @@ class TForm1 final : public QMainWindow,
     bool ownDetailsPending_ = false;
     std::array<double, 4> ownTop_{ais::kLonNotAvailable, ais::kLatNotAvailable, 103.0, 361.0};
     bool applyingSelection_ = false;
+
+    // For the officer on watch (MainFormWatch.cpp): views that do not scroll
+    // under the user, the grid's sort, the replay state in the status row, the
+    // right-panel toggle and the items whose action is not built yet.
+    void buildWatchAdditions();
+    void buildGridSortControls();
+    void retranslateMainWindowAdditions();
+    void showReplayState();
+    void updateRightPanelToggle();
+    void onGridHeaderClicked(int column);
+    void selectRowsInViews();
+    void placeWindow();
+    void keepWindowPlace();
+    QString userShortDateFormat() const;
+    QString askReplayFile();
+    void followWindowState(QEvent* event);
+    // The window's state before it went full screen, restored when it leaves.
+    Qt::WindowStates stateBeforeFullScreen_ = Qt::WindowNoState;
+    ViewFollow* listFollow_ = nullptr;
+    ViewFollow* gridFollow_ = nullptr;
+    TargetGridSort* gridSort_ = nullptr;
+    QLabel* lblStatusBarReplay_ = nullptr;
+    QCheckBox* cbxDangerousFirst_ = nullptr;
+    QToolButton* spbRightPanel_ = nullptr;
+    bool replayEnded_ = false;
 };
 
 }  // namespace norq::app

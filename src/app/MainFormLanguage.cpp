@@ -58,6 +58,7 @@ void TForm1::ApplyLanguage(int index) {
 
 void TForm1::loadTexts() {
     retranslateMenus();
+    retranslateMainWindowAdditions();
     retranslatePanels();
     details_->retranslate();
     if (windows_.search != nullptr) windows_.search->retranslate();

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -18,6 +19,7 @@
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
+#include "app/TargetGridSort.h"
 #include "ui/PageControl.h"
 #include "ui/SvgIcons.h"
 
@@ -42,6 +44,18 @@ QWidget* NamedPanel(QWidget* parent, const char* name) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QString::fromLatin1(name));
     return panel;
+}
+
+// A detail page in a frameless scroll area: it scrolls when the window is too
+// short to show all its fields.
+QWidget* Scrolled(QWidget* page) {
+    auto* area = new QScrollArea(page->parentWidget());
+    area->setObjectName(QStringLiteral("Scroll") + page->objectName());
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(page);
+    return area;
 }
 
 // Character columns of the ship-list line "(%s)  %09d %6s     %s" at which the
@@ -172,7 +186,9 @@ QWidget* TForm1::buildCentrePages() {
     stringGrid_ = new QTableView(alphaPage);
     stringGrid_->setObjectName(QStringLiteral("StringGrid1"));
     gridModel_ = new TargetGridModel(run_->tracker.table(), textOptions_, texts_, stringGrid_);
-    stringGrid_->setModel(gridModel_);
+    // The grid shows the rows in the order the user sorts them by.
+    gridSort_ = new TargetGridSort(gridModel_, stringGrid_);
+    stringGrid_->setModel(gridSort_);
     alphaLayout->addWidget(stringGrid_);
     pageControlView_->addWidget(alphaPage);
 
@@ -204,22 +220,24 @@ QWidget* TForm1::buildRightPanel() {
     auto* aisPage = NamedPanel(pageControlInfo_, "TabSheetAisInfo");
     auto* aisLayout = new QVBoxLayout(aisPage);
     aisLayout->setContentsMargins(0, 0, 0, 0);
-    aisLayout->addWidget(buildShipList(aisPage), 3);
+    // The list takes the height the details leave; on a short screen the detail
+    // pages scroll rather than push the status row off the screen.
+    aisLayout->addWidget(buildShipList(aisPage), 1);
 
     details_ = std::make_unique<DetailPanes>(texts_, aisPage);
     pageControlDevInfo_ = new ui::PageControl(aisPage);
     pageControlDevInfo_->setObjectName(QStringLiteral("PageControlDevInfo"));
     pageControlVessel_ = new QTabWidget(pageControlDevInfo_);
     pageControlVessel_->setObjectName(QStringLiteral("TabVessel"));
-    pageControlVessel_->addTab(details_->dynamicPage(), QString());
-    pageControlVessel_->addTab(details_->staticPage(), QString());
-    pageControlDevInfo_->addPage(pageControlVessel_, QString());    // TabVessel
-    pageControlDevInfo_->addPage(details_->atonPage(), QString());  // TabAton
-    pageControlDevInfo_->addPage(details_->gpsPage(), QString());   // TabGps
+    pageControlVessel_->addTab(Scrolled(details_->dynamicPage()), QString());
+    pageControlVessel_->addTab(Scrolled(details_->staticPage()), QString());
+    pageControlDevInfo_->addPage(pageControlVessel_, QString());              // TabVessel
+    pageControlDevInfo_->addPage(Scrolled(details_->atonPage()), QString());  // TabAton
+    pageControlDevInfo_->addPage(Scrolled(details_->gpsPage()), QString());   // TabGps
     pageControlDevInfo_->addPage(NamedPanel(pageControlDevInfo_, "TabGla"), QStringLiteral("GLA"));
     pageControlDevInfo_->addPage(NamedPanel(pageControlDevInfo_, "TabFairway"),
                                  QStringLiteral("Fairway Info."));
-    aisLayout->addWidget(pageControlDevInfo_, 2);
+    aisLayout->addWidget(pageControlDevInfo_, 0);
     lblSrmSentMsg_ = NamedLabel(aisPage, "lblSRM_SentMsg", QStringLiteral("SRM is not sent."));
     aisLayout->addWidget(lblSrmSentMsg_);
 
@@ -335,8 +353,9 @@ void TForm1::setupGrid() {
     palette.setColor(QPalette::HighlightedText, colours.whiteFill);
     stringGrid_->setPalette(palette);
     gridModel_->setPalette(colours);
-    connect(stringGrid_, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { onGridClicked(index.row()); });
+    connect(stringGrid_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        onGridClicked(gridSort_->entryOfRow(index.row()));
+    });
 }
 
 }  // namespace norq::app

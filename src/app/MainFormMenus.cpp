@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -120,6 +121,9 @@ void TForm1::buildFileEditMenus() {
         if (windows_.search == nullptr) return;
         windows_.search->show();
         windows_.search->raise();
+        // Also when it was open already: typing goes into its text field.
+        windows_.search->activateWindow();
+        windows_.search->textField()->setFocus(Qt::ShortcutFocusReason);
     });
     connect(again, &QAction::triggered, this, [this] {
         if (windows_.search != nullptr) windows_.search->findNext(false);
@@ -393,7 +397,8 @@ void TForm1::onFullScreen() {
         showFullScreen();
         spbFullScreen_->setToolTip(text(TextId::ToolbuttonNormalScreen));
     } else {
-        showMaximized();
+        // The window then returns to the state it had before (followWindowState).
+        showNormal();
         spbFullScreen_->setToolTip(text(TextId::ToolbuttonFullScreen));
     }
     action(QStringLiteral("mnuViewFullScreen"))->setChecked(entering);

@@ -85,20 +85,9 @@ void TForm1::flushViews() {
 
 void TForm1::applySelectionToViews() {
     applyingSelection_ = true;
-    const int rows = shipListModel_->rowCount();
-    if (listSelection_ >= 0 && listSelection_ < rows) {
-        const QModelIndex index = shipListModel_->index(listSelection_);
-        listBoxShip_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    } else {
-        listBoxShip_->selectionModel()->clear();
-    }
-    if (gridSelection_ >= 0 && gridSelection_ < gridModel_->rowCount()) {
-        const QModelIndex index = gridModel_->index(gridSelection_, 0);
-        stringGrid_->selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    } else {
-        stringGrid_->selectionModel()->clear();
-    }
+    // The views scroll to the selection only while the user is not using them;
+    // the grid's rows are in the user's sort order (MainFormWatch.cpp).
+    selectRowsInViews();
     applyingSelection_ = false;
 }
 

@@ -125,6 +125,7 @@ void TForm1::OnTransmitterReport() {
 void TForm1::TimerPlayLogTimer() {
     const comm::LogReplay::TickResult result = replay_.tick(settings_.playLog, *replaySink_);
     if (result.ended) {
+        replayEnded_ = true;
         setLogFileName(QString());
         updateReplayMenus();
     }
@@ -145,8 +146,7 @@ void TForm1::onPlayLog() {
     }
     replay.requestStart();
     if (logFileName_.isEmpty()) {
-        const QString file =
-            dialogs_.openFileName(this, QString(), QStringLiteral("Log File (*.TXT *.txt)"));
+        const QString file = askReplayFile();
         if (file.isEmpty()) {
             replay.cancelStart();
             updateReplayMenus();
@@ -170,6 +170,8 @@ void TForm1::onPlayLog() {
         return;
     }
     mnuOpenLog_->setToolTip(QStringLiteral("Pause playing log file"));
+    settings_.window.lastReplayFolder = QFileInfo(logFileName_).absolutePath().toStdString();
+    replayEnded_ = false;
     updateReplayMenus();
     setTargetMonitorChecked(false);
 }
@@ -185,6 +187,7 @@ void TForm1::onOpenLog() {
 }
 
 void TForm1::stopReplay() {
+    replayEnded_ = false;
     replay_.stop();
     setLogFileName(QString());
     updateReplayMenus();
@@ -208,6 +211,7 @@ void TForm1::updateReplayMenus() {
             break;
     }
     if (stopped) mnuOpenLog_->setVisible(false);
+    showReplayState();
 }
 
 void TForm1::setLogFileName(const QString& name) {

@@ -130,6 +130,7 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     }
 
     readSwitch(file, kSrm, "AutoSRM", settings.autoSrm);
+    ReadWindowSettings(file, settings.window);
 
     DestinationSettings& destination = settings.destination;
     readFlag(file, kDestination, "Valid", destination.valid);
@@ -180,6 +181,7 @@ void WriteSettings(IniFile& file, const Settings& settings) {
     file.writeInt(kView, "PlayLog", settings.playLog);
 
     file.writeInt(kSrm, "AutoSRM", settings.autoSrm ? 1 : 0);
+    WriteWindowSettings(file, settings.window);
 
     const ChartCalibrationSettings& calibration = settings.calibration;
     file.writeInt(kCalibration, "Active", calibration.active ? 1 : 0);

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/IniFile.h"
+#include "app/WindowSettings.h"
 
 namespace norq::app {
 
@@ -84,6 +85,7 @@ struct Settings {
     int playLog = 1;            // [VIEW] PlayLog
     int language = 0;           // [VIEW] Language: 0 English, 1 Traditional, 2 Simplified Chinese
     bool autoSrm = false;       // [SRM] AutoSRM
+    WindowSettings window;      // [MAIN_WINDOW]
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
 

@@ -1,5 +1,6 @@
 #include "app/ViewerWindows.h"
 
+#include <QCoreApplication>
 #include <QStandardPaths>
 #include <filesystem>
 
@@ -73,6 +74,10 @@ ViewerWindows::~ViewerWindows() {
     // The sub-windows are children of the main window and go with it.
     main_.reset();
     ownAbout_.reset();
+}
+
+void SetApplicationTitle() {
+    QCoreApplication::setApplicationName(QStringLiteral("NORQ AIS Viewer"));
 }
 
 }  // namespace norq::app

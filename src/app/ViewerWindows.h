@@ -47,4 +47,9 @@ class ViewerWindows {
     SubWindows windows_;
 };
 
+// The application's title, "NORQ AIS Viewer". Only the application name is set:
+// a display name would make the window system append " — NORQ AIS Viewer" to the
+// caption of every dialog ("Exit!", "Warning").
+void SetApplicationTitle();
+
 }  // namespace norq::app

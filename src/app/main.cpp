@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
     about.setOkVisible(false);
     about.show();
     // 3. The application title.
-    QApplication::setApplicationDisplayName(QStringLiteral("NORQ AIS Viewer"));
+    norq::app::SetApplicationTitle();
 
     // 4. The windows, the main window first.
     norq::ais::SystemClock clock;

@@ -22,10 +22,21 @@ class Dialogs {
     // An open dialog; filter in the form "Log File (*.TXT)". Empty on cancel.
     virtual QString openFileName(QWidget* parent, const QString& caption,
                                  const QString& filter) = 0;
+    // The same, opening in the given folder (empty: the dialog's own choice), with
+    // filters separated by ";;", the first one chosen.
+    virtual QString openFileNameIn(QWidget* parent, const QString& caption, const QString& folder,
+                                   const QString& filters) {
+        (void)folder;
+        return openFileName(parent, caption, filters);
+    }
     // A save dialog with a default suffix. Empty on cancel.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                  const QString& defaultSuffix) = 0;
 };
+
+// Keeps a small window at least as wide as its caption and the title bar's
+// buttons need, so that the window manager does not cut the caption.
+void KeepCaptionVisible(QWidget* window);
 
 // The platform's dialogs.
 class QtDialogs final : public Dialogs {
@@ -33,6 +44,8 @@ class QtDialogs final : public Dialogs {
     MessageAnswer message(QWidget* parent, const QString& caption, const QString& text,
                           MessageIcon icon, MessageButtons buttons) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString openFileNameIn(QWidget* parent, const QString& caption, const QString& folder,
+                           const QString& filters) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& defaultSuffix) override;
 };

@@ -51,6 +51,8 @@ TEST(Settings, AMissingFileGivesTheDefaultsAndIsWrittenAtExitInOrder) {
                   "\n[OWN_SHIP]\nMMSI=0\nLon=0\nLat=0\n"
                   "\n[VIEW]\nScaleID=4\nLanguage=0\nPlayLog=1\n"
                   "\n[SRM]\nAutoSRM=0\n"
+                  "\n[MAIN_WINDOW]\nMaximized=0\nLastReplayFolder=\nGridSortColumn=-1\n"
+                  "GridSortDescending=0\nGridDangerousFirst=0\n"
                   "\n[CHART_CALIBRATION]\nActive=0\nLatitude=0\nLongitude=0\n"
                   "\n[DESTINATION]\nValid=0\nName=\nLon=0\nLat=0\n");
 }

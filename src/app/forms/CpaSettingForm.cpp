@@ -7,6 +7,7 @@
 #include <QSpinBox>
 
 #include "app/Settings.h"
+#include "ui/Dialogs.h"
 
 namespace norq::app {
 
@@ -48,6 +49,7 @@ TfrmCpaSetting::TfrmCpaSetting(const TextStore& texts, QWidget* parent)
 void TfrmCpaSetting::retranslate() {
     auto text = [this](TextId id) { return QString::fromStdString(texts_.text(id)); };
     setWindowTitle(text(TextId::CpaTcpaSettingCpaTcpaSetting));
+    ui::KeepCaptionVisible(this);
     lblCpa_->setText(text(TextId::CpaTcpaSettingCpaNm));
     lblTcpa_->setText(text(TextId::CpaTcpaSettingTcpaNm));
     btnOk_->setText(text(TextId::CpaTcpaSettingOk));

@@ -7,6 +7,8 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+#include "ui/Dialogs.h"
+
 namespace norq::app {
 
 namespace {
@@ -31,6 +33,7 @@ TfrmDemoPar::TfrmDemoPar(QWidget* parent)
       cruiseLat_(DegreesField(this, "edtCruiseLat", 90.0)) {
     setObjectName(QStringLiteral("frmDemoPar"));
     setWindowTitle(QStringLiteral("DEMO Parameters"));
+    ui::KeepCaptionVisible(this);
     setModal(true);
     disableCalibration_->setObjectName(QStringLiteral("cbxDisableCalibration"));
 

@@ -65,6 +65,7 @@ TfrmSearch::TfrmSearch(SearchHost& host, ui::Dialogs& dialogs, const TextStore& 
 void TfrmSearch::retranslate() {
     auto text = [this](TextId id) { return QString::fromStdString(texts_.text(id)); };
     setWindowTitle(text(TextId::SearchSearch));
+    ui::KeepCaptionVisible(this);
     grpVessel_->setTitle(text(TextId::SearchSearchVessel));
     grpOption_->setTitle(text(TextId::SearchOption));
     cbxMode_->setItemText(0, text(TextId::SearchMmsi));
@@ -130,6 +131,9 @@ int TfrmSearch::findNext(bool fromButton) {
 void TfrmSearch::showEvent(QShowEvent* event) {
     edtSearch_->clear();
     QDialog::showEvent(event);
+    // Ctrl+F and then typing finds: the text field has the focus.
+    activateWindow();
+    edtSearch_->setFocus(Qt::ShortcutFocusReason);
 }
 
 }  // namespace norq::app

@@ -18,6 +18,7 @@
 #include "TrafficScene.h"
 #include "ais/Clock.h"
 #include "app/MainForm.h"
+#include "app/TargetGridSort.h"
 #include "app/TempFolder.h"
 #include "app/ViewerWindows.h"
 #include "ui/Dialogs.h"
@@ -114,17 +115,27 @@ int main(int argc, char** argv) {
     const std::vector<std::string> lines = norq::test::TrafficLines(options);
     std::printf("%zu sentences, 500 targets\n", lines.size());
 
-    for (norq::app::CentrePage page :
-         {norq::app::CentrePage::Alpha, norq::app::CentrePage::Chart}) {
-        main.setCentrePage(page);
+    // The grid in entry order, the grid sorted by CPA with the dangerous targets
+    // first (rows re-sorted as their cells change), and the chart page.
+    auto* sort = main.findChild<norq::app::TargetGridSort*>();
+    struct Case {
+        const char* name;
+        norq::app::CentrePage page;
+        bool sorted;
+    };
+    for (const Case& c : {Case{"grid", norq::app::CentrePage::Alpha, false},
+                          Case{"sorted", norq::app::CentrePage::Alpha, true},
+                          Case{"chart", norq::app::CentrePage::Chart, false}}) {
+        main.setCentrePage(c.page);
+        sort->setDangerousFirst(c.sorted);
+        sort->sortByColumn(c.sorted ? 12 : -1, Qt::AscendingOrder);
         gridPaints.paints = 0;
         listPaints.paints = 0;
         const Result r = Run(main, lines, 100, seconds);
         std::printf(
-            "%-5s page: %8.0f sentences/s wall, %8.0f per CPU second, %d view updates, "
+            "%-6s page: %8.0f sentences/s wall, %8.0f per CPU second, %d view updates, "
             "%d grid and %d list paints, %d targets\n",
-            page == norq::app::CentrePage::Alpha ? "grid" : "chart", r.perSecond, r.perCpuSecond,
-            r.flushes, gridPaints.paints, listPaints.paints,
+            c.name, r.perSecond, r.perCpuSecond, r.flushes, gridPaints.paints, listPaints.paints,
             main.runState().tracker.table().count() - 1);
     }
     main.setExitQuery(false);

@@ -49,6 +49,13 @@ class FakeDialogs final : public ui::Dialogs {
         ++openDialogs;
         return openFile;
     }
+    QString openFileNameIn(QWidget*, const QString&, const QString& folder,
+                           const QString& filters) override {
+        openFolder = folder;
+        openFilters = filters;
+        ++openDialogs;
+        return openFile;
+    }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return saveFile;
     }
@@ -58,6 +65,8 @@ class FakeDialogs final : public ui::Dialogs {
     QString openFile;
     QString saveFile;
     int openDialogs = 0;
+    QString openFolder;  // the folder and filters of the last open dialog
+    QString openFilters;
 };
 
 class ViewerTest : public ::testing::Test {
