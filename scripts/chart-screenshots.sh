@@ -58,14 +58,14 @@ done
 sleep 12
 grab() {
     import -window root "$work/x-$1.png"
-    convert "$work/x-$1.png" -crop 1280x800+0+0 +repage -strip +dither -colors 64 \
+    convert "$work/x-$1.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip +dither -colors 64 \
         "PNG8:$out/xvfb-$1.png"
 }
 # The chart's middle in screen coordinates (the chart fills the left of the window).
 chart=$(xdotool search --name "NORQ AIS Viewer" | tail -1)
 eval "$(xdotool getwindowgeometry --shell "$chart")"
-cx=$((X + 430))
-cy=$((Y + 430))
+cx=$((X + WIDTH / 3))
+cy=$((Y + HEIGHT / 2))
 grab 1-start
 # Three wheel steps in: 48 nm -> 6 nm per ring.
 xdotool mousemove "$cx" "$cy"
