@@ -209,6 +209,23 @@ TEST(SeaChart, LabelsByScaleFromTheFixture) {
     EXPECT_TRUE(none.of(Op::Text).empty());
 }
 
+TEST(SeaChart, ARotatedFrameTurnsTheLand) {
+    const Bytes chart = BorderPolygon();
+    SeaChart sea;
+    sea.useBytes(WorldChartLevel::Detailed, chart.data);
+    CAxisData axis = View(800, 600, 6, 5.5, 51.5);
+    axis.setRotation(90.0f);  // course-up for a course of 270: west up
+    test::RecordingCanvas canvas;
+    EXPECT_EQ(sea.draw(canvas, axis).polygons, 1);
+    const auto land = LandPolygons(canvas);
+    ASSERT_EQ(land.size(), 1u);
+    // Every point goes through the rotated projection; the centre stays put.
+    EXPECT_EQ(land[0].points[0], axis.geoToPixel(5.5, 51.5));
+    EXPECT_EQ(land[0].points[1], axis.geoToPixel(5.25, 52.0));
+    const PixelXY north = axis.geoToPixel(5.5, 52.0);
+    EXPECT_GT(north.x, 400);  // north lies to the right when west is up
+}
+
 TEST(SeaChart, MissingFilesLeaveTheSea) {
     SeaChart sea("/nonexistent");
     test::RecordingCanvas canvas;
