@@ -90,6 +90,17 @@ void BM_SeaChartRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_SeaChartRedraw)->DenseRange(0, kScaleCount - 1)->Unit(benchmark::kMillisecond);
 
+// The same redraw with the land drawn through QPainter, a call per polygon.
+void BM_SeaChartRedrawQPainter(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)));
+    scene.renderer.setDirectLand(false);
+    for (auto _ : state) {
+        scene.renderer.redrawSeaChart();
+        benchmark::DoNotOptimize(scene.renderer.seaChartLayer().constBits());
+    }
+}
+BENCHMARK(BM_SeaChartRedrawQPainter)->Arg(0)->Arg(2)->Arg(5)->Unit(benchmark::kMillisecond);
+
 // A plain repaint: the finished layers copied, grid, rings and 500 symbols drawn.
 void BM_PlainRepaint(benchmark::State& state) {
     Scene scene(static_cast<int>(state.range(0)));

@@ -25,7 +25,7 @@ void ChartRenderer::redrawSeaChart() {
                       static_cast<int>(sea_.bytesPerLine() / 4));
     QPainter painter(&sea_);
     QtChartCanvas canvas(painter, palette_);
-    canvas.setRaster(&raster);
+    if (directLand_) canvas.setRaster(&raster);
     counts_ = seaChart_.draw(canvas, model_.axis());
 }
 

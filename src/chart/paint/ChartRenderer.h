@@ -25,6 +25,9 @@ class ChartRenderer {
     bool updateLayers();
     // Redraws the sea-chart layer now, whatever the flags (the benchmark).
     void redrawSeaChart();
+    // The land through QPainter instead of straight into the pixels (for the
+    // benchmark's comparison; the pictures are the same).
+    void setDirectLand(bool on) { directLand_ = on; }
     // One frame. While a drag is in progress, offset moves the finished frame
     // with the pointer without redrawing any layer.
     void paint(QPainter& painter, QPoint offset = {});
@@ -43,6 +46,7 @@ class ChartRenderer {
     QImage sea_;
     QImage overlay_;
     bool overlayEmpty_ = true;
+    bool directLand_ = true;
     SeaChartCounts counts_;
     SymbolSprites sprites_;
 };
