@@ -259,6 +259,7 @@ class TForm1 final : public QMainWindow,
     // Chart view, its scale panel, menus, popups and timers (MainFormChart.cpp).
     void buildChartPage(QWidget* page);
     void connectChartCommands();
+    void connectChartButtons();
     void applyChartStartup();
     void applyChartCalibration();
     void retranslateChart();

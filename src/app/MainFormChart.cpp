@@ -144,6 +144,11 @@ void TForm1::connectChartCommands() {
             &TForm1::onFullScreen);
     connect(action(QStringLiteral("mnuViewGPSStatus")), &QAction::triggered, this,
             &TForm1::showGpsStatus);
+    connectChartButtons();
+}
+
+// The tool buttons of the chart: GNSS status, colour scheme, navigator, text.
+void TForm1::connectChartButtons() {
     auto button = [this](const char* name) { return findChild<QToolButton*>(name); };
     connect(button("spbEcsIconBarGpsSignal"), &QToolButton::clicked, this, &TForm1::showGpsStatus);
     connect(button("spbEcsIconBarColorScheme"), &QToolButton::clicked, this,

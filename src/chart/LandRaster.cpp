@@ -25,17 +25,8 @@ void LandRaster::span(int y, int from, int to, std::uint32_t colour) {
     std::fill(row + from, row + to, colour);
 }
 
-// Scanline fill with an active edge list: each edge is met only on the rows it
-// crosses, so a polygon costs its edges plus its crossings, whatever its size.
-void LandRaster::fillPolygon(std::span<const PixelXY> polygon, std::uint32_t colour) {
-    int minY = polygon[0].y, maxY = polygon[0].y, minX = polygon[0].x, maxX = polygon[0].x;
-    for (const PixelXY& p : polygon) {
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-    }
-    if (maxY <= 0 || minY >= height_ || maxX < 0 || minX > width_) return;
+// The polygon's non-horizontal edges, clipped to the image's rows.
+void LandRaster::buildEdges(std::span<const PixelXY> polygon) {
     edges_.clear();
     const std::size_t n = polygon.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -54,6 +45,20 @@ void LandRaster::fillPolygon(std::span<const PixelXY> polygon, std::uint32_t col
         e.bottom = std::min(e.bottom, height_);
         if (e.top < e.bottom) edges_.push_back(e);
     }
+}
+
+// Scanline fill with an active edge list: each edge is met only on the rows it
+// crosses, so a polygon costs its edges plus its crossings, whatever its size.
+void LandRaster::fillPolygon(std::span<const PixelXY> polygon, std::uint32_t colour) {
+    int minY = polygon[0].y, maxY = polygon[0].y, minX = polygon[0].x, maxX = polygon[0].x;
+    for (const PixelXY& p : polygon) {
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+    }
+    if (maxY <= 0 || minY >= height_ || maxX < 0 || minX > width_) return;
+    buildEdges(polygon);
     if (edges_.empty()) return;
     std::sort(edges_.begin(), edges_.end(),
               [](const Edge& l, const Edge& r) { return l.top < r.top; });

@@ -36,6 +36,7 @@ class LandRaster {
         double dx;   // per scanline
     };
     void fillPolygon(std::span<const PixelXY> polygon, std::uint32_t colour);
+    void buildEdges(std::span<const PixelXY> polygon);
     void span(int y, int from, int to, std::uint32_t colour);
     void line(PixelXY a, PixelXY b, std::uint32_t colour);
 
