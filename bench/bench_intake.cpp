@@ -68,6 +68,27 @@ void BM_IntakeCodecAndAssembly(benchmark::State& state) {
 }
 BENCHMARK(BM_IntakeCodecAndAssembly);
 
+// The same mix as file lines of a shore-network archive: a tag block before
+// every sentence and station fields after it, taken out by the intake.
+void BM_IntakeArchiveLines(benchmark::State& state) {
+    std::vector<std::string> lines;
+    for (std::string l : Mix()) {
+        l.resize(l.size() - 2);
+        lines.push_back("\\s:r003669945,c:1418169601*79\\" + l +
+                        ",d-080,S2118,t050056.00,r003669946,1325394060\r\n");
+    }
+    norq::codec::SentenceCodec codec;
+    CountPayloads handler;
+    norq::ais::SentenceIntake intake(codec, {&handler, nullptr, nullptr, nullptr, nullptr});
+    for (auto _ : state) {
+        for (const std::string& l : lines)
+            intake.ReceiveLine(l, false);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<long>(lines.size()));
+    state.counters["payloads"] = static_cast<double>(handler.payloads);
+}
+BENCHMARK(BM_IntakeArchiveLines);
+
 }  // namespace
 
 BENCHMARK_MAIN();

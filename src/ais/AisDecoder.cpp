@@ -50,6 +50,7 @@ constexpr std::array<AisLayoutId, 64> kLayoutById = [] {
     t[23] = L::GroupAssignment;
     t[24] = L::StaticDataA;
     t[25] = t[26] = L::SlotBinaryBroadcast;
+    t[27] = L::LongRange;
     return t;
 }();
 
@@ -140,6 +141,7 @@ void ReadFixed(const AisBitBuffer& bits, const AisField& f, std::size_t pos, std
             Store(record, at, raw);
             break;
         case K::Scaled:
+        case K::Speed:
         case K::Course:
         case K::CappedScaled:
             Store(record, at, static_cast<float>(raw * f.scale));
@@ -175,24 +177,65 @@ void ReadFixed(const AisBitBuffer& bits, const AisField& f, std::size_t pos, std
     }
 }
 
+// A fixed-width row the message ends inside or before: the value it would
+// hold is not available.
+void StoreMissing(const AisField& f, std::byte* record) {
+    const std::size_t at = f.offset;
+    switch (f.kind) {
+        case K::Longitude:
+            return Store(record, at, kAisLonNotAvailable);
+        case K::Latitude:
+            return Store(record, at, kAisLatNotAvailable);
+        case K::LongitudeFloat:
+            return Store(record, at, static_cast<float>(kAisLonNotAvailable));
+        case K::LatitudeFloat:
+            return Store(record, at, static_cast<float>(kAisLatNotAvailable));
+        case K::Course:
+            return Store(record, at, kAisCourseNotAvailable);
+        case K::Heading:
+            return Store(record, at, kAisHeadingNotAvailable);
+        case K::RateOfTurn:
+            return Store(record, at, kAisRotNotAvailable);
+        case K::Speed: {
+            const double allOnes = static_cast<double>((std::uint32_t{1} << f.width) - 1);
+            return Store(record, at, static_cast<float>(allOnes * f.scale));
+        }
+        default:
+            return;  // zero, as cleared
+    }
+}
+
 bool IsVariable(K kind) {
     return kind == K::RestText || kind == K::RestBytes || kind == K::PointList ||
            kind == K::SkipToByte;
 }
 
-// Walks the rows without clearing the record first.
+// Walks the rows without clearing the record first. A fixed row the bits do
+// not hold whole stores its not-available value. Returns the position after
+// the last row that began within the bits.
 std::size_t ReadRows(const AisBitBuffer& bits, const AisLayout& layout, std::byte* record) {
     std::size_t pos = 0;
+    std::size_t reached = 0;
     for (const AisField& f : layout.fields) {
-        if (pos >= bits.bitCount) break;
+        const bool within = pos < bits.bitCount;
         if (IsVariable(f.kind)) {
-            pos += ReadVariable(bits, f, pos, record);
+            if (within) pos += ReadVariable(bits, f, pos, record);
         } else {
-            ReadFixed(bits, f, pos, record);
-            pos += static_cast<std::size_t>(f.width);
+            const auto width = static_cast<std::size_t>(f.width);
+            if (pos + width <= bits.bitCount) {
+                ReadFixed(bits, f, pos, record);
+            } else if (f.kind == K::FixedText && pos + width < bits.bitCount + std::size_t{6}) {
+                // Only its last character is cut (a message 5 of 420 bits, as
+                // many transponders send it): the whole characters stand.
+                ReadText(bits, pos, (bits.bitCount - pos) / 6, record + f.offset, f.size);
+            } else {
+                StoreMissing(f, record);
+            }
+            pos += width;
         }
+        if (within) reached = pos;
     }
-    return pos;
+    return reached;
 }
 
 }  // namespace
@@ -235,7 +278,16 @@ AisLayoutId SelectAisLayout(const AisBitBuffer& bits) {
     const std::uint32_t id = bits.read(0, 6);
     switch (id) {
         case 24:
-            return bits.read(38, 2) == 1 ? AisLayoutId::StaticDataB : AisLayoutId::StaticDataA;
+            // Part numbers 2 and 3 are not defined: such a message is not read as
+            // either part (it would overwrite a ship's name with garbage).
+            switch (bits.read(38, 2)) {
+                case 0:
+                    return AisLayoutId::StaticDataA;
+                case 1:
+                    return AisLayoutId::StaticDataB;
+                default:
+                    return AisLayoutId::None;
+            }
         case 25:
         case 26:
             return bits.read(38, 1) == 1 ? AisLayoutId::SlotBinaryAddressed
@@ -256,7 +308,11 @@ bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message) {
     if (bits.bitCount <= 1) return false;
     const AisLayoutId id = SelectAisLayout(bits);
     if (id == AisLayoutId::None) return false;
-    UnpackFields(bits, AisLayoutFor(id), message);
+    const AisLayout& layout = AisLayoutFor(id);
+    // A message cut before its position (or before its first field) is refused
+    // rather than shown with values it does not hold.
+    if (bits.bitCount < layout.minimumBits) return false;
+    UnpackFields(bits, layout, message);
     message.bitCount = bits.bitCount;
     message.layout = id;
     if (id == AisLayoutId::ChannelManagement && message.channelManagement.addressed == 1) {
@@ -268,6 +324,25 @@ bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message) {
 bool DecodeAisPayload(std::string_view payload, int fillBits, AisMessage& message) {
     AisBitBuffer bits;
     return DeArmourPayload(payload, fillBits, bits) && DecodeAisBits(bits, message);
+}
+
+AisFieldState AisFieldStateAt(const AisMessage& message, std::size_t offset) {
+    const AisLayout& layout = AisLayoutFor(message.layout);
+    if (message.bitCount >= layout.fullBits) return AisFieldState::Present;
+    for (const AisField& f : layout.fields) {
+        if (f.offset != offset || f.kind == K::SkipBits || f.kind == K::SkipToByte) continue;
+        if (f.start < 0 || IsVariable(f.kind)) return AisFieldState::Present;
+        // A text whose last character alone is cut keeps its other characters.
+        const std::size_t slack = f.kind == K::FixedText ? 5 : 0;
+        const auto start = static_cast<std::size_t>(f.start);
+        if (start + static_cast<std::size_t>(f.width) <= message.bitCount + slack) {
+            return AisFieldState::Present;
+        }
+        // Up to five bits after the last whole field are padding to a whole
+        // character (short forms of messages 15, 16 and 20 end so), not a cut field.
+        return start + 6 <= message.bitCount ? AisFieldState::Cut : AisFieldState::Absent;
+    }
+    return AisFieldState::Present;
 }
 
 MmsiClass ClassifyMmsi(std::uint32_t mmsi) {

@@ -22,7 +22,7 @@ bool DeArmourPayload(std::string_view payload, int fillBits, AisBitBuffer& bits)
 
 // The layout a message's bits select: by message id, the part number of
 // message 24 and the addressed flag of messages 25 and 26. None for message
-// ids 0 and 27-63.
+// ids 0 and 28-63 and for message 24 with part number 2 or 3.
 AisLayoutId SelectAisLayout(const AisBitBuffer& bits);
 
 // The engine: clears `record`, then reads the layout's rows in order from bit
@@ -39,8 +39,30 @@ std::size_t UnpackFields(const AisBitBuffer& bits, const AisLayout& layout, Reco
 }
 
 // Decodes de-armoured bits into `message`. False, with `message` holding nothing usable,
-// for a bit count of 1 or less or a message id without layout.
+// for a bit count of 1 or less, a message id without layout (0, 28-63, and
+// message 24 with part number 2 or 3), or a message that ends before its
+// layout's minimumBits (its position, or its first field after the MMSI).
 bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message);
+
+// How much of the layout row that stores the member at byte `offset` of the
+// record a message holds: all of it (Present), part of it (Cut: the message
+// ends inside it, six bits or more after its start), or none (Absent: the
+// message ends before it, or within the padding of its last character). Members no
+// row of the layout stores and rows that take the rest of the message count
+// as present; a text lacking only part of its last character too.
+enum class AisFieldState : std::uint8_t { Present, Cut, Absent };
+AisFieldState AisFieldStateAt(const AisMessage& message, std::size_t offset);
+
+inline bool AisFieldPresentAt(const AisMessage& message, std::size_t offset) {
+    return AisFieldStateAt(message, offset) == AisFieldState::Present;
+}
+
+template <class T>
+bool AisFieldPresent(const AisMessage& message, const T& member) {
+    const auto* base = reinterpret_cast<const char*>(&message);
+    const auto* at = reinterpret_cast<const char*>(&member);
+    return AisFieldPresentAt(message, static_cast<std::size_t>(at - base));
+}
 
 // De-armours and decodes the joined payload of a VDM/VDO message with the
 // fill-bit count of its last sentence.

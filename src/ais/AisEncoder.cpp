@@ -81,6 +81,7 @@ class Packer {
                 raw = Load<std::uint32_t>(record_, at);
                 break;
             case K::Scaled:
+            case K::Speed:
             case K::SignedScaled:
                 raw = ToRaw(Load<float>(record_, at) / f.scale);
                 break;
@@ -258,6 +259,8 @@ AisLayoutId AisLayoutOf(const AisMessage& message) {
         case 26:
             return message.slotBinary.addressed == 1 ? AisLayoutId::SlotBinaryAddressed
                                                      : AisLayoutId::SlotBinaryBroadcast;
+        case 27:
+            return AisLayoutId::LongRange;
         default:
             return AisLayoutId::None;
     }

@@ -1,12 +1,15 @@
 #include "ais/AisJson.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
 #include "ais/AisBitBuffer.h"
+#include "ais/AisDecoder.h"
 #include "ais/AisEncoder.h"
 
 namespace norq::ais {
@@ -17,19 +20,21 @@ enum class JsonFormat : std::uint8_t {
     Uint8,
     Uint16,
     Uint32,
-    Bool,        // uint8, false / true
-    Speed,       // float knots, one decimal; null at 102.3
-    SpeedWhole,  // float knots, whole (message 9); null at 1023
-    Altitude,    // uint16 metres; null at 4095
-    Course,      // float degrees, one decimal; null at 360 and above
-    Heading,     // uint16 degrees; null at 511
-    Longitude,   // double degrees, six decimals; null at 181
-    Latitude,    // double degrees, six decimals; null at 91
-    Turn,        // float degrees per minute; null, "fastright", "fastleft"
-    Tenths,      // float, one decimal
-    Text,        // 6-bit text up to the first '@', trailing spaces removed
-    Maneuver,    // uint8 regional bits, the high two
-    Radio,       // uint8 selector, aux: uint32 state; selector << 19 | state
+    Bool,         // uint8, false / true
+    Speed,        // float knots, one decimal; null at 102.3
+    SpeedWhole,   // float knots, whole (message 9); null at 1023
+    Altitude,     // uint16 metres; null at 4095
+    Course,       // float degrees, one decimal; null at 360 and above
+    Heading,      // uint16 degrees; null at 511
+    Longitude,    // double degrees, six decimals; null at 181
+    Latitude,     // double degrees, six decimals; null at 91
+    Turn,         // float degrees per minute, three decimals; null, "fastright", "fastleft"
+    Tenths,       // float, one decimal
+    Text,         // 6-bit text up to the first '@', trailing spaces removed
+    Maneuver,     // uint8 regional bits, the high two
+    Radio,        // uint8 selector, aux: uint32 state; selector << 19 | state
+    WholeSpeed,   // uint8 knots (message 27); null at 63
+    WholeCourse,  // uint16 degrees (message 27); null at 511
     // The formats from here on write their own keys or compose several members.
     Timestamp,         // base station report: "YYYY-MM-DDTHH:MM:SSZ"
     Eta,               // uint32 packed ETA: "MM-DDTHH:MMZ"
@@ -72,9 +77,12 @@ constexpr JsonField kPositionReport[] = {
 };
 
 constexpr JsonField kBaseStation[] = {
-    J("timestamp", baseStation, Timestamp),     J("accuracy", baseStation.positionAccuracy, Bool),
-    J("lon", baseStation.longitude, Longitude), J("lat", baseStation.latitude, Latitude),
-    J("epfd", baseStation.epfdType, Uint8),     J("raim", baseStation.raim, Bool),
+    J("timestamp", baseStation.second, Timestamp),
+    J("accuracy", baseStation.positionAccuracy, Bool),
+    J("lon", baseStation.longitude, Longitude),
+    J("lat", baseStation.latitude, Latitude),
+    J("epfd", baseStation.epfdType, Uint8),
+    J("raim", baseStation.raim, Bool),
     J("radio", baseStation.commState, Uint32),
 };
 
@@ -209,7 +217,7 @@ constexpr JsonField kDataLinkManagement[] = {BLOCK(1, 0), BLOCK(2, 1), BLOCK(3, 
 
 constexpr JsonField kAidToNavigation[] = {
     J("aid_type", aton.aidType, Uint8),
-    J("name", aton, AtonName),
+    J("name", aton.name, AtonName),
     J("lon", aton.longitude, Longitude),
     J("lat", aton.latitude, Latitude),
     J("accuracy", aton.positionAccuracy, Bool),
@@ -264,6 +272,13 @@ constexpr JsonField kSlotBinary[] = {
     J("", slotBinary, SlotBinary),
 };
 
+constexpr JsonField kLongRange[] = {
+    J("status", longRange.navStatus, Uint8),  J("accuracy", longRange.positionAccuracy, Bool),
+    J("lon", longRange.longitude, Longitude), J("lat", longRange.latitude, Latitude),
+    J("speed", longRange.sog, WholeSpeed),    J("course", longRange.cog, WholeCourse),
+    J("raim", longRange.raim, Bool),          J("gnss", longRange.gnss, Bool),
+};
+
 #undef J2
 #undef J
 
@@ -294,6 +309,7 @@ constexpr std::array<std::span<const JsonField>, static_cast<std::size_t>(AisLay
         kStaticDataB,
         kSlotBinary,
         kSlotBinary,
+        kLongRange,
 };
 
 // Appends to a caller's buffer; once full it stops and reports failure.
@@ -440,8 +456,10 @@ void WriteApplicationData(JsonOut& out, const std::uint8_t* data, std::size_t bi
     out.bitsAsHex(data, bits, 16);
 }
 
-// Message 17 data as sent: the DGNSS header of 40 bits, then the data words.
-void WriteDgnssData(JsonOut& out, const AisDgnssBroadcast& d) {
+// Message 17 data as sent: the DGNSS header of 40 bits, then the data words;
+// only as many bits as the message holds after bit 80.
+void WriteDgnssData(JsonOut& out, const AisMessage& m) {
+    const AisDgnssBroadcast& d = m.dgnss;
     std::array<std::uint8_t, 5 + kAisMaxBinaryBytes> bytes{};
     const std::size_t capacity = bytes.size() * 8;
     std::size_t pos = 0;
@@ -455,7 +473,8 @@ void WriteDgnssData(JsonOut& out, const AisDgnssBroadcast& d) {
     for (std::size_t i = 0; 8 * i < d.dataBits && i < d.data.size(); ++i) {
         WriteBits(bytes.data(), capacity, pos + 8 * i, 8, d.data[i]);
     }
-    out.bitsAsHex(bytes.data(), pos + d.dataBits, 0);
+    const std::size_t present = m.bitCount > 80 ? m.bitCount - 80u : 0u;
+    out.bitsAsHex(bytes.data(), std::min<std::size_t>(pos + d.dataBits, present), 0);
 }
 
 // The name of an aid to navigation continues in the extension when all
@@ -544,7 +563,54 @@ void WriteTurn(JsonOut& out, float v) {
     if (v == kAisRotNotAvailable) return out.raw("null");
     if (v == kAisRotFastRight) return out.raw("\"fastright\"");
     if (v == kAisRotFastLeft) return out.raw("\"fastleft\"");
-    out.fixed(v, 1);
+    // Three decimals: every raw rate 0 ... +-126 reads back as itself
+    // (raw 1 is 0.045 degrees per minute).
+    out.fixed(v, 3);
+}
+
+// The keys of a field the message ends before, each null.
+void WriteMissing(JsonOut& out, const AisMessage& m, const JsonField& f) {
+    switch (f.format) {
+        case JsonFormat::Dimensions:
+        case JsonFormat::ShipOrMothership:
+            if (f.format == JsonFormat::ShipOrMothership && m.mmsi / 10000000 == 98) {
+                out.key("mothership_mmsi");
+                return out.raw("null");
+            }
+            for (const char* k : {"to_bow", "to_stern", "to_port", "to_starboard"}) {
+                out.key(k);
+                out.raw("null");
+            }
+            return;
+        case JsonFormat::VendorId:
+            for (const char* k : {"vendorid", "model", "serial"}) {
+                out.key(k);
+                out.raw("null");
+            }
+            return;
+        default:
+            out.key(f.name);
+            return out.raw("null");
+    }
+}
+
+// Messages 7, 13, 15, 16 and 20 have a variable number of destinations or
+// blocks: the ones they do not carry at all are 0, as gpsd prints them; one
+// the message ends inside is not available.
+bool HasOptionalGroups(AisLayoutId id) {
+    return id == AisLayoutId::Acknowledge || id == AisLayoutId::Interrogation ||
+           id == AisLayoutId::AssignmentCommand || id == AisLayoutId::DataLinkManagement;
+}
+
+bool Present(const AisMessage& m, const JsonField& f) {
+    if (HasOptionalGroups(m.layout)) return AisFieldStateAt(m, f.offset) != AisFieldState::Cut;
+    // These write the bits the message holds, whatever its length.
+    if (f.format == JsonFormat::ApplicationData || f.format == JsonFormat::ChannelArea ||
+        f.format == JsonFormat::SlotBinary || f.format == JsonFormat::DgnssData) {
+        return true;
+    }
+    if (!AisFieldPresentAt(m, f.offset)) return false;
+    return f.format != JsonFormat::Radio || AisFieldPresentAt(m, f.aux);
 }
 
 void WriteComposite(JsonOut& out, const AisMessage& m, const JsonField& f) {
@@ -575,7 +641,7 @@ void WriteComposite(JsonOut& out, const AisMessage& m, const JsonField& f) {
         case JsonFormat::Eta:
             return WriteEta(out, Load<std::uint32_t>(m, f.offset));
         case JsonFormat::DgnssData:
-            return WriteDgnssData(out, m.dgnss);
+            return WriteDgnssData(out, m);
         case JsonFormat::AtonName:
             return WriteAtonName(out, m.aton);
         case JsonFormat::PartA:
@@ -589,7 +655,9 @@ void WriteComposite(JsonOut& out, const AisMessage& m, const JsonField& f) {
     }
 }
 
-void WriteField(JsonOut& out, const AisMessage& m, const JsonField& f) {
+// `whole`: the message holds every fixed field of its layout.
+void WriteField(JsonOut& out, const AisMessage& m, const JsonField& f, bool whole) {
+    if (!whole && !Present(m, f)) return WriteMissing(out, m, f);
     const std::size_t at = f.offset;
     switch (f.format) {
         case JsonFormat::Uint8:
@@ -646,14 +714,44 @@ void WriteField(JsonOut& out, const AisMessage& m, const JsonField& f) {
         case JsonFormat::Radio:
             return out.number(std::uint32_t{Load<std::uint8_t>(m, at)} << 19 |
                               Load<std::uint32_t>(m, f.aux));
+        case JsonFormat::WholeSpeed: {
+            const auto v = Load<std::uint8_t>(m, at);
+            return v == kAisLongRangeSpeedNotAvailable ? out.raw("null") : out.number(v);
+        }
+        case JsonFormat::WholeCourse: {
+            const auto v = Load<std::uint16_t>(m, at);
+            return v >= kAisLongRangeCourseNotAvailable ? out.raw("null") : out.number(v);
+        }
         default:
             return;
     }
 }
 
+// "YYYY-MM-DDTHH:MM:SSZ" of Unix seconds.
+void WriteUtc(JsonOut& out, std::int64_t unixSeconds) {
+    const auto t = static_cast<std::time_t>(unixSeconds);
+    std::tm utc{};
+    if (gmtime_r(&t, &utc) == nullptr || utc.tm_year + 1900 > 9999 || utc.tm_year + 1900 < 0) {
+        return out.raw("null");
+    }
+    out.raw("\"");
+    out.padded(static_cast<unsigned>(utc.tm_year + 1900), 4);
+    out.raw("-");
+    out.padded(static_cast<unsigned>(utc.tm_mon + 1), 2);
+    out.raw("-");
+    out.padded(static_cast<unsigned>(utc.tm_mday), 2);
+    out.raw("T");
+    out.padded(static_cast<unsigned>(utc.tm_hour), 2);
+    out.raw(":");
+    out.padded(static_cast<unsigned>(utc.tm_min), 2);
+    out.raw(":");
+    out.padded(static_cast<unsigned>(utc.tm_sec), 2);
+    out.raw("Z\"");
+}
+
 }  // namespace
 
-std::size_t WriteAisJson(const AisMessage& message, std::span<char> out) {
+std::size_t WriteAisJson(const AisMessage& message, std::span<char> out, std::int64_t receiveTime) {
     JsonOut json(out);
     json.raw("{\"class\":\"AIS\",\"type\":");
     json.number(message.messageId);
@@ -664,8 +762,13 @@ std::size_t WriteAisJson(const AisMessage& message, std::span<char> out) {
     json.raw(",\"scaled\":true");
     const auto layout = static_cast<std::size_t>(message.layout);
     if (layout < kJsonLayouts.size()) {
+        const bool whole = message.bitCount >= AisLayoutFor(message.layout).fullBits;
         for (const JsonField& f : kJsonLayouts[layout])
-            WriteField(json, message, f);
+            WriteField(json, message, f, whole);
+    }
+    if (receiveTime >= 0) {
+        json.key("rxtime");
+        WriteUtc(json, receiveTime);
     }
     json.raw("}\n");
     return json.ok() ? static_cast<std::size_t>(json.position() - out.data()) : 0;

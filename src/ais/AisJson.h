@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "ais/AisMessage.h"
@@ -17,6 +18,9 @@ inline constexpr std::size_t kAisJsonMaxLength = 1024;
 // Writes the JSON object of `message` followed by '\n' into `out` and returns
 // the number of characters written. Returns 0, with `out` holding no usable
 // line, when `out` is too small; never writes beyond it. Allocates nothing.
-std::size_t WriteAisJson(const AisMessage& message, std::span<char> out);
+// A receive time (Unix seconds, from a file's tag block or station fields)
+// of 0 or more is written last as "rxtime".
+std::size_t WriteAisJson(const AisMessage& message, std::span<char> out,
+                         std::int64_t receiveTime = -1);
 
 }  // namespace norq::ais

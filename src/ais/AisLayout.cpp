@@ -38,6 +38,7 @@ constexpr unsigned StoredSize(K kind) {
         case K::Uint32:
         case K::SignedScaled:
         case K::Scaled:
+        case K::Speed:
         case K::RateOfTurn:
         case K::Course:
         case K::CappedScaled:
@@ -89,7 +90,7 @@ constexpr bool IsConsistent(const std::array<AisField, N>& rows, std::size_t rec
 constexpr auto kPositionReport = WithHeader({
     ROW(38, 4, Uint8, 1.0, position.navStatus),
     ROW(42, 8, RateOfTurn, 1.0, position.rateOfTurn),
-    ROW(50, 10, Scaled, 0.1, position.sog),
+    ROW(50, 10, Speed, 0.1, position.sog),
     ROW(60, 1, Uint8, 1.0, position.positionAccuracy),
     ROW(61, 28, Longitude, 0.0001, position.longitude),
     ROW(89, 27, Latitude, 0.0001, position.latitude),
@@ -160,7 +161,7 @@ constexpr auto kBinaryBroadcast = WithHeader({
 
 constexpr auto kSarPosition = WithHeader({
     ROW(38, 12, Uint16, 1.0, sarPosition.altitude),
-    ROW(50, 10, Scaled, 1.0, sarPosition.sog),
+    ROW(50, 10, Speed, 1.0, sarPosition.sog),
     ROW(60, 1, Uint8, 1.0, sarPosition.positionAccuracy),
     ROW(61, 28, Longitude, 0.0001, sarPosition.longitude),
     ROW(89, 27, Latitude, 0.0001, sarPosition.latitude),
@@ -237,7 +238,7 @@ constexpr auto kDgnss = WithHeader({
 
 constexpr auto kClassBPosition = WithHeader({
     ROW(38, 8, Uint8, 1.0, classBPosition.regionalReserved),
-    ROW(46, 10, Scaled, 0.1, classBPosition.sog),
+    ROW(46, 10, Speed, 0.1, classBPosition.sog),
     ROW(56, 1, Uint8, 1.0, classBPosition.positionAccuracy),
     ROW(57, 28, Longitude, 0.0001, classBPosition.longitude),
     ROW(85, 27, Latitude, 0.0001, classBPosition.latitude),
@@ -258,7 +259,7 @@ constexpr auto kClassBPosition = WithHeader({
 
 constexpr auto kClassBExtended = WithHeader({
     ROW(38, 8, Uint8, 1.0, classBExtended.regionalReserved),
-    ROW(46, 10, Scaled, 0.1, classBExtended.sog),
+    ROW(46, 10, Speed, 0.1, classBExtended.sog),
     ROW(56, 1, Uint8, 1.0, classBExtended.positionAccuracy),
     ROW(57, 28, Longitude, 0.0001, classBExtended.longitude),
     ROW(85, 27, Latitude, 0.0001, classBExtended.latitude),
@@ -374,6 +375,19 @@ constexpr auto kSlotBinaryAddressed = WithHeader({
     DATA(70, slotBinary.data, slotBinary.dataBits),
 });
 
+// Message 27, long-range broadcast: 96 bits.
+constexpr auto kLongRange = WithHeader({
+    ROW(38, 1, Uint8, 1.0, longRange.positionAccuracy),
+    ROW(39, 1, Uint8, 1.0, longRange.raim),
+    ROW(40, 4, Uint8, 1.0, longRange.navStatus),
+    ROW(44, 18, Longitude, 0.1, longRange.longitude),
+    ROW(62, 17, Latitude, 0.1, longRange.latitude),
+    ROW(79, 6, Uint8, 1.0, longRange.sog),
+    ROW(85, 9, Uint16, 1.0, longRange.cog),
+    ROW(94, 1, Uint8, 1.0, longRange.gnss),
+    ROW(95, 1, Uint8, 1.0, longRange.spare),
+});
+
 #undef SLOT_BLOCK
 #undef DATA
 #undef ROW
@@ -453,6 +467,7 @@ static_assert(IsConsistent(kStaticDataA, kMessageSize));
 static_assert(IsConsistent(kStaticDataB, kMessageSize));
 static_assert(IsConsistent(kSlotBinaryBroadcast, kMessageSize));
 static_assert(IsConsistent(kSlotBinaryAddressed, kMessageSize));
+static_assert(IsConsistent(kLongRange, kMessageSize));
 static_assert(IsConsistent(kAreaNoticeCircle, sizeof(AreaNoticeRecord)));
 static_assert(IsConsistent(kAreaNoticePolyline, sizeof(AreaNoticeRecord)));
 static_assert(IsConsistent(kRouteInfo, sizeof(RouteInfoRecord)));
@@ -461,11 +476,41 @@ static_assert(kStaticVoyage.back().start + kStaticVoyage.back().width == 424);
 static_assert(kPositionReport.back().start + kPositionReport.back().width == 168);
 static_assert(kClassBExtended.back().start + kClassBExtended.back().width == 312);
 static_assert(kAreaNoticeCircle.back().start + kAreaNoticeCircle.back().width == 158);
+static_assert(kLongRange.back().start + kLongRange.back().width == 96);
+
+// Where a message must not end: after its first latitude row, or after the
+// first row that follows the header.
+template <std::size_t N>
+constexpr std::uint16_t MinimumBits(const std::array<AisField, N>& rows) {
+    for (const AisField& f : rows) {
+        if ((f.kind == K::Latitude || f.kind == K::LatitudeFloat) && f.start >= 0) {
+            return static_cast<std::uint16_t>(f.start + f.width);
+        }
+    }
+    if (N <= 3 || rows[3].start < 0) return 0;
+    return static_cast<std::uint16_t>(rows[3].start + rows[3].width);
+}
+
+template <std::size_t N>
+constexpr std::uint16_t FullBits(const std::array<AisField, N>& rows) {
+    int end = 0;
+    for (const AisField& f : rows) {
+        if (f.start >= 0 && f.width > 0) end = f.start + f.width;
+    }
+    return static_cast<std::uint16_t>(end);
+}
+
+static_assert(MinimumBits(kPositionReport) == 116);
+static_assert(MinimumBits(kStaticVoyage) == 40);
+static_assert(MinimumBits(kLongRange) == 79);
+static_assert(FullBits(kStaticVoyage) == 424);
+static_assert(FullBits(kAidToNavigation) == 272);
 
 template <std::size_t N>
 constexpr AisLayout MakeLayout(const char* name, const std::array<AisField, N>& rows,
                                std::size_t recordSize) {
-    return AisLayout{name, std::span<const AisField>(rows), static_cast<std::uint16_t>(recordSize)};
+    return AisLayout{name, std::span<const AisField>(rows), static_cast<std::uint16_t>(recordSize),
+                     MinimumBits(rows), FullBits(rows)};
 }
 
 // Indexed by AisLayoutId.
@@ -494,6 +539,7 @@ constexpr std::array<AisLayout, static_cast<std::size_t>(AisLayoutId::Count)> kL
     MakeLayout("static data part B", kStaticDataB, kMessageSize),
     MakeLayout("slot binary broadcast", kSlotBinaryBroadcast, kMessageSize),
     MakeLayout("slot binary addressed", kSlotBinaryAddressed, kMessageSize),
+    MakeLayout("long-range broadcast", kLongRange, kMessageSize),
 };
 
 constexpr AisLayout kAddresseesLayout =

@@ -41,6 +41,7 @@ enum class AisFieldKind : std::uint8_t {
     FourPairs = 26,       // four pairs of uint32, 10 bits each (width 80)
     LongitudeFloat = 27,  // float degrees, two's complement x scale / 60
     LatitudeFloat = 28,   // float degrees, two's complement x scale / 60
+    Speed = 29,           // float, raw x scale; all ones (not available) when missing
 };
 
 struct AisField {
@@ -57,6 +58,13 @@ struct AisLayout {
     const char* name;
     std::span<const AisField> fields;
     std::uint16_t recordSize;
+    // A message that ends before this bit does not decode: the end of its
+    // position (the first latitude row), or for layouts without one the end
+    // of the first row after the header.
+    std::uint16_t minimumBits = 0;
+    // The end of the last fixed-width row: a message of this many bits holds
+    // every fixed field.
+    std::uint16_t fullBits = 0;
 };
 
 // One row of a descriptor table for member `member` of record type `Record`.

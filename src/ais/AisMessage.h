@@ -4,8 +4,10 @@
 // MMSI). The fields after the header live in one member of the union below,
 // chosen by `layout`; each member is the record of one layout descriptor (see
 // AisLayout.h, whose rows name these members). The record is zero-filled
-// before unpacking, so fields beyond the end of a short message read as zero
-// and texts are NUL-terminated.
+// before unpacking, so texts are NUL-terminated. A message shorter than its
+// layout keeps only the fields it holds whole: the others read as their
+// not-available value (positions, speeds, courses, headings, rate of turn)
+// or zero, and AisFieldPresent (AisDecoder.h) tells which they are.
 //
 // Units: positions in degrees (east and north positive; 181 and 91 mean not
 // available), speeds in knots (102.3 not available), courses in degrees (360
@@ -66,6 +68,7 @@ enum class AisLayoutId : std::uint8_t {
     StaticDataB,          // 24 part B     -> staticB
     SlotBinaryBroadcast,  // 25, 26 broadcast -> slotBinary
     SlotBinaryAddressed,  // 25, 26 addressed -> slotBinary
+    LongRange,            // 27            -> longRange
     Count,
 };
 
@@ -347,7 +350,8 @@ struct AisGroupAssignment {
     std::uint8_t spare3;
 };
 
-// Message 24 part A (part number 0, and every number but 1).
+// Message 24 part A (part number 0). Part numbers 2 and 3 are not defined
+// and do not decode.
 struct AisStaticDataA {
     std::uint8_t partNumber;
     std::array<char, 21> name;
@@ -373,6 +377,23 @@ struct AisSlotBinary {
     std::uint16_t dataBits;
     std::array<std::uint8_t, kAisMaxBinaryBytes> data;
 };
+
+// Message 27: long-range AIS broadcast. Position in 1/10 minute; speed and
+// course are the raw whole knots and degrees.
+struct AisLongRange {
+    std::uint8_t positionAccuracy;
+    std::uint8_t raim;
+    std::uint8_t navStatus;
+    double longitude;
+    double latitude;
+    std::uint8_t sog;   // knots; 63 not available
+    std::uint16_t cog;  // degrees; 511 not available
+    std::uint8_t gnss;  // position latency flag: 1 older than 5 seconds
+    std::uint8_t spare;
+};
+
+inline constexpr std::uint8_t kAisLongRangeSpeedNotAvailable = 63;
+inline constexpr std::uint16_t kAisLongRangeCourseNotAvailable = 511;
 
 struct AisMessage {
     std::uint8_t messageId;
@@ -403,6 +424,7 @@ struct AisMessage {
         AisStaticDataA staticA;
         AisStaticDataB staticB;
         AisSlotBinary slotBinary;
+        AisLongRange longRange;
     };
 };
 

@@ -24,14 +24,15 @@ int SixBitValue(unsigned char c) {
 int BinaryBbmSender::SendBinaryBbm(const ArmouredPayload& payload, int channel) {
     const std::string_view chars = payload.view();
     const std::size_t n = chars.size();
-    if (n == 0 || n > 169) return 0;
-    const int total = n <= 58 ? 1 : n <= 118 ? 2 : 3;
+    if (n == 0 || n > kMaxBbmPayload) return 0;
+    const std::size_t per = kMaxBbmSentencePayload;
+    const int total = static_cast<int>((n + per - 1) / per);
     const int s = sequentialId_;
     sequentialId_ = (sequentialId_ + 1) % 10;
     std::size_t at = 0;
     int sent = 0;
     for (int k = 1; k <= total; ++k) {
-        const std::size_t take = std::min<std::size_t>(k == 1 ? 58 : 60, n - at);
+        const std::size_t take = std::min(per, n - at);
         codec::Encapsulated& bbm = codec_.transponder().bbm;
         bbm = codec::Encapsulated{};
         bbm.total = total;

@@ -19,6 +19,16 @@ enum class FragmentKind : std::uint8_t { Abm, Bbm, Vdm, Vdo, Count };
 
 inline constexpr int kAssemblySlots = 10;
 inline constexpr int kMaxJoinedPayload = 175;
+inline constexpr std::int64_t kFragmentTimeoutSeconds = 4;
+inline constexpr std::uint32_t kFragmentMaxLaterSentences = 10;
+inline constexpr std::int64_t kNoFragmentTime = -1;
+
+// Where and when one fragment arrived.
+struct FragmentOrigin {
+    bool live = false;                           // from a link, not a file
+    std::int64_t now = kNoFragmentTime;          // monotonic seconds (live input)
+    std::int64_t receiveTime = kNoFragmentTime;  // Unix seconds the file gives, if any
+};
 
 struct AssemblySlot {
     bool inUse = false;     // holds a message in progress or a complete one
@@ -30,6 +40,13 @@ struct AssemblySlot {
     int channel = codec::kEmptyByte;
     int messageId = 0;
     int fillBits = 0;
+    // When the last sentence joined: monotonic seconds (live), the channel's
+    // sentence count, and the file's receive time of the first sentence that
+    // had one.
+    bool live = false;
+    std::int64_t joinedAt = kNoFragmentTime;
+    std::uint32_t joinedAtSentence = 0;
+    std::int64_t receiveTime = kNoFragmentTime;
     int length = 0;
     char payload[kMaxJoinedPayload + 1] = {};
 
@@ -47,7 +64,7 @@ class FragmentAssembly {
     // Joins one parsed fragment. On Complete, `slot` is the whole message;
     // for VDM and VDO it is handed over for decoding and its slot is freed.
     Result JoinFragment(FragmentKind kind, const codec::Encapsulated& fragment,
-                        const AssemblySlot*& slot);
+                        const AssemblySlot*& slot, const FragmentOrigin& origin = {});
 
     const AssemblySlot& slot(FragmentKind kind, int index) const {
         return slots_[static_cast<int>(kind)][index];
@@ -58,9 +75,17 @@ class FragmentAssembly {
 
     static bool sameMessage(const AssemblySlot& s, const codec::Encapsulated& f);
     static bool append(AssemblySlot& s, std::string_view payload);
+    // Channel letter A (or 1), B (or 2), anything else.
+    static int channelBucket(int channel);
+    bool expired(const AssemblySlot& s, FragmentKind kind, const FragmentOrigin& origin) const;
+    void start(AssemblySlot& s, FragmentKind kind, const codec::Encapsulated& f,
+               const FragmentOrigin& origin) const;
+    void noteJoin(AssemblySlot& s, FragmentKind kind, const FragmentOrigin& origin) const;
 
     std::array<Ring, static_cast<int>(FragmentKind::Count)> slots_{};
     std::array<int, static_cast<int>(FragmentKind::Count)> next_{};
+    // Sentences seen per kind and channel bucket, for the expiry in files.
+    std::array<std::array<std::uint32_t, 3>, static_cast<int>(FragmentKind::Count)> sentences_{};
     AssemblySlot single_;  // a single-sentence message, handed over at once
 };
 

@@ -11,7 +11,6 @@ constexpr double kGreatCircleKmPerDeg = 111.12;
 constexpr double kMidLatitudeDegPerRad = 57.29578;
 constexpr double kMidLatitudeKmPerDeg = 111.08956;
 constexpr double kDegPerRad = 180.0 / 3.14159265358979323846;
-constexpr double kMaxSog = 102.2;
 
 // The limits a position must keep to take part in range and CPA.
 constexpr double kRangeLonLimit = 180.1;
@@ -22,8 +21,18 @@ bool WithinLimits(double lon, double lat, double lonLimit, double latLimit) {
     return std::fabs(lon) <= lonLimit && std::fabs(lat) <= latLimit;
 }
 
-bool MotionAvailable(const TargetRecord& record) {
-    return record.cog <= 360.0f && record.sog <= kMaxSog;
+bool SogAvailable(float sog) {
+    return sog >= 0.0f && sog <= kMaxSog;
+}
+
+// COG 360 is AIS's "not available", never due north.
+bool CogAvailable(float cog) {
+    return cog >= 0.0f && cog < 360.0f;
+}
+
+// A ship below the moored limit without a course lies still.
+bool LyingStill(const TargetRecord& record) {
+    return !CogAvailable(record.cog) && record.sog < kMooredSogLimit;
 }
 
 struct Vector {
@@ -33,8 +42,19 @@ struct Vector {
 
 // Velocity in knots, x east and y north.
 Vector Velocity(const TargetRecord& record) {
+    if (LyingStill(record)) return {};
     const double theta = (90.0 - record.cog) * 3.141592654 / 180.0;
     return {record.sog * std::cos(theta), record.sog * std::sin(theta)};
+}
+
+CpaStatus TargetCpaStatus(const TargetRecord& target) {
+    if (!WithinLimits(target.longitude, target.latitude, kRangeLonLimit, kRangeLatLimit)) {
+        return CpaStatus::NoTargetPosition;
+    }
+    if (!SogAvailable(target.sog) || !(CogAvailable(target.cog) || LyingStill(target))) {
+        return CpaStatus::NoTargetMotion;
+    }
+    return CpaStatus::Computed;
 }
 
 }  // namespace
@@ -106,14 +126,21 @@ float RelativeBearing(const TargetRecord& target, double refLon, double refLat, 
     return static_cast<float>(bearing);
 }
 
-CpaResult ComputeCpa(const TargetRecord& own, const TargetRecord& target) {
+CpaStatus OwnCpaStatus(const TargetRecord& own) {
     if (!own.ownPositionValid ||
-        !WithinLimits(own.longitude, own.latitude, kRangeLonLimit, kRangeLatLimit) ||
-        !MotionAvailable(own) ||
-        !WithinLimits(target.longitude, target.latitude, kRangeLonLimit, kRangeLatLimit) ||
-        !MotionAvailable(target)) {
-        return {};
+        !WithinLimits(own.longitude, own.latitude, kRangeLonLimit, kRangeLatLimit)) {
+        return CpaStatus::NoOwnPosition;
     }
+    if (!SogAvailable(own.sog)) return CpaStatus::NoOwnSpeed;
+    if (!CogAvailable(own.cog) && !LyingStill(own)) return CpaStatus::NoOwnCourse;
+    return CpaStatus::Computed;
+}
+
+CpaResult ComputeCpa(const TargetRecord& own, const TargetRecord& target) {
+    CpaResult none;
+    none.status = OwnCpaStatus(own);
+    if (none.status == CpaStatus::Computed) none.status = TargetCpaStatus(target);
+    if (none.status != CpaStatus::Computed) return none;
     // Nautical miles per degree around the own position. The ends of each one-degree
     // span may lie past +-180 or +-90: the great-circle formula only sees their
     // difference, so the span stays one degree at the antimeridian and the poles.
@@ -135,6 +162,7 @@ CpaResult ComputeCpa(const TargetRecord& own, const TargetRecord& target) {
     CpaResult result;
     result.cpa = static_cast<float>(std::hypot(dp.x + dv.x * t, dp.y + dv.y * t));
     result.tcpa = static_cast<float>(t * 60.0);
+    result.status = CpaStatus::Computed;
     return result;
 }
 

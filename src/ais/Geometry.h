@@ -15,6 +15,13 @@ namespace norq::ais {
 
 inline constexpr double kNmPerKm = 1.0 / 1.852;
 
+// A speed above 102.2 kn is not available; records store 102.3 for it.
+inline constexpr double kMaxSog = 102.2;
+inline constexpr float kSogNotAvailable = 102.3f;
+// Below this speed a ship whose course is not available counts as lying still
+// (moored, at anchor or drifting): its CPA is computed as for a stationary ship.
+inline constexpr double kMooredSogLimit = 0.5;
+
 // Sentinels of the computed values, as stored in a TargetRecord.
 inline constexpr float kRangeNotComputed = -1.0f;
 inline constexpr float kCpaNotAvailable = -1.0f;
@@ -39,6 +46,7 @@ struct ReferencePosition {
 struct CpaResult {
     float cpa = kCpaNotAvailable;  // nautical miles
     float tcpa = 0.0f;             // minutes; negative when the closest point is behind
+    CpaStatus status = CpaStatus::NoOwnPosition;
 };
 
 // Longitude difference to - from brought into (-180, 180].
@@ -68,8 +76,15 @@ float TrueBearing(const TargetRecord& target, double refLon, double refLat);
 float RelativeBearing(const TargetRecord& target, double refLon, double refLat, double refCourse);
 
 // CPA and TCPA of the target against the own ship (entry 0), by straight-line
-// motion in a local flat frame around the own position.
+// motion in a local flat frame around the own position. Nothing is computed
+// (CPA -1, TCPA 0, and the status says why) without both positions, without
+// either SOG, or without the COG of a ship that makes way; a ship below
+// kMooredSogLimit without a COG is taken as lying still.
 CpaResult ComputeCpa(const TargetRecord& own, const TargetRecord& target);
+
+// The own ship's part of ComputeCpa's preconditions: Computed when the own
+// ship can take part, else the reason (the same for every target).
+CpaStatus OwnCpaStatus(const TargetRecord& own);
 
 // Both CPA and TCPA are ahead and below the user's limits.
 bool IsDangerous(float cpa, float tcpa, const CpaSettings& settings);

@@ -2,6 +2,7 @@
 // is small and optional: a subsystem that is not connected is skipped.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace norq::codec {
@@ -17,6 +18,8 @@ struct AisPayload {
     int channelIndex = 0;  // channel letter minus 'A'
     bool channelPresent = false;
     bool own = false;  // VDO
+    // Unix seconds of reception a file gives for the message, or -1.
+    std::int64_t receiveTime = -1;
 };
 
 // The AIS decoder and the target table.
@@ -39,6 +42,8 @@ class GnssHandler {
   public:
     virtual ~GnssHandler() = default;
     virtual void UpdateOwnShipFromGnss() = 0;
+    // After every stored heading sentence (HDT, ROT, VBW, GNS).
+    virtual void onHeadingSentence() {}
 };
 
 // The transmitter state indicator.

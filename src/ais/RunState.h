@@ -17,7 +17,7 @@ namespace norq::ais {
 class RunState {
   public:
     explicit RunState(const Clock& clock)
-        : tracker(clock), ownShip(codec, tracker), intake(codec, {&tracker, &ownShip}) {}
+        : tracker(clock), ownShip(codec, tracker), intake(codec, {&tracker, &ownShip}, &clock) {}
     RunState(const RunState&) = delete;
     RunState& operator=(const RunState&) = delete;
 

@@ -30,6 +30,16 @@ inline constexpr float kCogReset = 361.0f;
 inline constexpr float kBearingNotAvailable = 361.0f;
 inline constexpr float kRotNotAvailable = 9999.0f;
 
+// Whether a target's CPA and TCPA could be computed, and if not, why.
+enum class CpaStatus : std::uint8_t {
+    Computed = 0,
+    NoOwnPosition,     // the own ship has no valid position
+    NoOwnSpeed,        // the own SOG is not available
+    NoOwnCourse,       // the own COG is not available while it makes way
+    NoTargetPosition,  // the target's position is not available
+    NoTargetMotion,    // the target's SOG, or its COG while it makes way, is not available
+};
+
 struct DateStamp {
     std::int16_t year = 0;
     std::uint8_t month = 0;
@@ -88,8 +98,9 @@ struct TargetRecord {
     float bearing = -1.0f;              // degrees; 361 not available
     float cpa = -1.0f;                  // nautical miles; -1 not available
     float tcpa = 0.0f;                  // minutes
-    std::int64_t lastUpdate = 0;        // monotonic seconds of the last applied message
-    DateStamp lastMessageDate;          // local clock
+    CpaStatus cpaStatus = CpaStatus::NoOwnPosition;
+    std::int64_t lastUpdate = 0;  // monotonic seconds of the last applied message
+    DateStamp lastMessageDate;    // local clock
     TimeStamp lastMessageTime;
     DateStamp firstSeenDate;
     TimeStamp firstSeenTime;

@@ -36,6 +36,10 @@ int TargetTable::findOrAdd(std::uint32_t mmsi, bool own, bool& isNew) {
             isNew = true;
         }
         if (entries_[0].mmsi == 0) {
+            // A new own ship (after ClearTargets) starts from a reset entry too.
+            const std::uint8_t monitored = entries_[0].monitored;
+            ResetTarget(0);
+            entries_[0].monitored = monitored;
             entries_[0].mmsi = mmsi;
             isNew = true;
         }
@@ -52,8 +56,11 @@ int TargetTable::findOrAdd(std::uint32_t mmsi, bool own, bool& isNew) {
         for (int i = 2; i < count_; ++i) {
             if (entries_[i].lastUpdate < entries_[index].lastUpdate) index = i;
         }
-        ResetTarget(index);
     }
+    // Every new target starts from a reset entry: after ClearTargets an
+    // entry still holds its previous occupant's name, call sign, IMO,
+    // dimensions, motion and status.
+    ResetTarget(index);
     entries_[index].mmsi = mmsi;
     isNew = true;
     return index;

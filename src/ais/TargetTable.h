@@ -27,10 +27,13 @@ class TargetTable {
 
     // Sets the entry to its empty state.
     void ResetTarget(int index);
-    // Empties the table: count 1, every entry unused, last update `now`.
+    // Empties the table: count 1, every entry unused, last update `now`. The
+    // entries keep their other fields until a new target takes them (and
+    // findOrAdd resets them then).
     void ClearTargets(std::int64_t now);
-    // The entry of `mmsi` (entry 0 for the own ship), made when missing. When
-    // the table is full, the target heard longest ago is reset and reused.
+    // The entry of `mmsi` (entry 0 for the own ship), made when missing from a
+    // reset entry. When the table is full, the target heard longest ago is
+    // reset and reused.
     int findOrAdd(std::uint32_t mmsi, bool own, bool& isNew);
     // Removes the first target silent for more than an hour; later entries
     // move down. Returns the removed index, or -1. At most one per call.

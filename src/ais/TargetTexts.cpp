@@ -9,8 +9,6 @@ namespace norq::ais {
 
 namespace {
 
-constexpr double kMaxSog = 102.2;
-
 int DegreeLength(std::string_view degree) {
     return static_cast<int>(degree.size());
 }
@@ -261,6 +259,16 @@ CellText TcpaText(float cpa, float tcpa, bool ownPositionValid) {
     return text;
 }
 
+CellText CpaText(const TargetRecord& record, bool ownPositionValid) {
+    return CpaText(record.cpa, record.tcpa,
+                   ownPositionValid && record.cpaStatus == CpaStatus::Computed);
+}
+
+CellText TcpaText(const TargetRecord& record, bool ownPositionValid) {
+    return TcpaText(record.cpa, record.tcpa,
+                    ownPositionValid && record.cpaStatus == CpaStatus::Computed);
+}
+
 CellText NavStatusText(const TargetRecord& record) {
     if (record.kind != TargetKind::ClassA) return NotAvailable();
     return CellText(NavigationalStatusText(record.navStatus()));
@@ -393,9 +401,9 @@ CellText GridCellText(const TargetRecord& record, int index, GridColumn column,
         case GridColumn::Heading:
             return HeadingText(record, degree);
         case GridColumn::Cpa:
-            return CpaText(record.cpa, record.tcpa, options.ownPositionValid);
+            return CpaText(record, options.ownPositionValid);
         case GridColumn::Tcpa:
-            return TcpaText(record.cpa, record.tcpa, options.ownPositionValid);
+            return TcpaText(record, options.ownPositionValid);
         case GridColumn::Lat:
             return GridLatitude(record, index, degree);
         case GridColumn::Lon:
@@ -471,8 +479,8 @@ DynamicDetailTexts DynamicDetails(const TargetRecord& record, int index,
     t.range = RangeText(record.range);
     t.bearing = (index != 0 && !options.ownPositionValid) ? NotAvailable()
                                                           : BearingText(record.bearing, degree);
-    t.cpa = CpaText(record.cpa, record.tcpa, options.ownPositionValid);
-    t.tcpa = TcpaText(record.cpa, record.tcpa, options.ownPositionValid);
+    t.cpa = CpaText(record, options.ownPositionValid);
+    t.tcpa = TcpaText(record, options.ownPositionValid);
     t.receiveTime =
         DateTimeText(record.lastMessageDate, record.lastMessageTime, options.datePattern);
     return t;

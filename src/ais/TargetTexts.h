@@ -253,6 +253,20 @@ inline constexpr std::array<LanguageText, 5> kCpaDialogTexts{{
     {"CPA_TCPA_SETTING", "CANCEL", "Cancel"},
 }};
 
+// Why CPA and TCPA read "N/A", for the status row: empty for Computed.
+inline constexpr std::array<LanguageText, 6> kCpaStatusTexts{{
+    {"STATUS_BAR", "CPA_Computed", ""},
+    {"STATUS_BAR", "CPA_NoOwnPosition", "CPA N/A: no own position"},
+    {"STATUS_BAR", "CPA_NoOwnSOG", "CPA N/A: own SOG not available"},
+    {"STATUS_BAR", "CPA_NoOwnCOG", "CPA N/A: own COG not available"},
+    {"STATUS_BAR", "CPA_NoTargetPosition", "CPA N/A: target position not available"},
+    {"STATUS_BAR", "CPA_NoTargetMotion", "CPA N/A: target SOG or COG not available"},
+}};
+inline constexpr const LanguageText& CpaStatusText(CpaStatus status) {
+    const auto i = static_cast<std::size_t>(status);
+    return kCpaStatusTexts[i < kCpaStatusTexts.size() ? i : 1];
+}
+
 // ---- Fixed value texts ----------------------------------------------------
 
 // Navigational status 0-8, "Undefined!" for 9-15 (and any other value).
@@ -325,8 +339,13 @@ CellText BearingText(float bearing, std::string_view degree = kDegreeSign);
 CellText SogText(float sog);
 CellText CogText(float cog, std::string_view degree = kDegreeSign);
 CellText RateOfTurnText(float rateOfTurn, std::string_view degree = kDegreeSign);
+// "N/A" unless computed (ownPositionValid and a CPA of 0 or more); "Pass" only
+// for a computed CPA whose TCPA is negative.
 CellText CpaText(float cpa, float tcpa, bool ownPositionValid);
 CellText TcpaText(float cpa, float tcpa, bool ownPositionValid);
+// The same for a record, which also reads "N/A" unless its status is Computed.
+CellText CpaText(const TargetRecord& record, bool ownPositionValid);
+CellText TcpaText(const TargetRecord& record, bool ownPositionValid);
 // The kind-dependent field texts of one record.
 CellText NavStatusText(const TargetRecord& record);
 CellText HeadingText(const TargetRecord& record, std::string_view degree = kDegreeSign);

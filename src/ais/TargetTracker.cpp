@@ -68,6 +68,64 @@ bool IsDistressDevice(std::uint32_t mmsi) {
     return c == MmsiClass::AisSart || c == MmsiClass::ManOverboard || c == MmsiClass::EpirbAis;
 }
 
+// Message 5. Only the fields the message holds whole are taken: a message cut
+// short keeps the entry's name, call sign and voyage data.
+void ApplyStaticVoyage(TargetRecord& t, const AisMessage& m) {
+    const AisStaticVoyage& s = m.staticVoyage;
+    auto has = [&m](const auto& member) { return AisFieldPresent(m, member); };
+    t.aisVersion = s.aisVersion & 0x03;
+    if (has(s.imo)) t.imo = s.imo;
+    if (has(s.callSign)) CopyName(s.callSign, t.callSign);
+    if (has(s.name)) CopyName(s.name, t.name);
+    if (has(s.shipType)) t.shipType = s.shipType;
+    if (has(s.dimensions)) SetDimensions(t, s.dimensions);
+    if (has(s.epfdType)) SetEpfd(t, s.epfdType);
+    if (has(s.eta)) {
+        const AisEta eta = SplitEta(s.eta);
+        t.etaMonth = eta.month;
+        t.etaDay = eta.day;
+        t.etaHour = eta.hour;
+        t.etaMinute = eta.minute;
+    }
+    if (has(s.draught)) t.draught = s.draught;
+    if (has(s.destination)) CopyName(s.destination, t.destination);
+    if (has(s.dte)) SetFlag(t.flags, 2, s.dte != 0);
+}
+
+// Message 19: the position part as message 18, then the static part as far
+// as the message holds it.
+void ApplyClassBExtended(TargetRecord& t, const AisMessage& m) {
+    const AisClassBExtended& b = m.classBExtended;
+    auto has = [&m](const auto& member) { return AisFieldPresent(m, member); };
+    t.kind = TargetKind::ClassB;
+    t.sog = b.sog;
+    SetPosition(t, b.longitude, b.latitude, b.positionAccuracy, has(b.raim) ? b.raim : 0);
+    t.cog = b.cog;
+    t.heading = b.heading;
+    if (has(b.name)) CopyName(b.name, t.name);
+    if (has(b.shipType)) t.shipType = b.shipType;
+    if (has(b.dimensions)) SetDimensions(t, b.dimensions);
+    if (has(b.epfdType)) SetEpfd(t, b.epfdType);
+    if (has(b.dte)) SetFlag(t.flags, 2, b.dte != 0);
+}
+
+void ApplyAidToNavigation(TargetRecord& t, const AisMessage& m) {
+    const AisAidToNavigation& a = m.aton;
+    auto has = [&m](const auto& member) { return AisFieldPresent(m, member); };
+    t.kind = TargetKind::Aton;
+    CopyName(a.name, t.name);
+    SetPosition(t, a.longitude, a.latitude, a.positionAccuracy, has(a.raim) ? a.raim : 0);
+    if (has(a.dimensions)) SetDimensions(t, a.dimensions);
+    if (has(a.epfdType)) SetEpfd(t, a.epfdType);
+    if (has(a.assigned)) {
+        t.atonFlags =
+            static_cast<std::uint8_t>((a.offPosition ? 1 : 0) | ((a.aidType & 0x1F) << 1) |
+                                      (a.virtualAton ? 0x40 : 0) | (a.assigned ? 0x80 : 0));
+    }
+    if (has(a.regional)) t.atonRegional = a.regional;
+    CopyName(a.nameExtension, t.nameExtension);
+}
+
 }  // namespace
 
 TargetTracker::TargetTracker(const Clock& clock, TrackerConnections connections) : clock_(clock) {
@@ -110,7 +168,7 @@ int TargetTracker::applyDecoded(const AisMessage& message, const AisPayload& ori
 
 int TargetTracker::ApplyAisMessage(const AisMessage& m, int /*channelIndex*/, bool own) {
     const int type = m.messageId;
-    if (type < 1 || type > 26) return -1;
+    if (type < 1 || type > 27) return -1;
     bool isNew = false;
     const int index = table_.findOrAdd(m.mmsi, own, isNew);
     TargetRecord& t = table_[index];
@@ -140,26 +198,10 @@ int TargetTracker::ApplyAisMessage(const AisMessage& m, int /*channelIndex*/, bo
             SetEpfd(t, b.epfdType);
             break;
         }
-        case AisLayoutId::StaticVoyage: {
-            const AisStaticVoyage& s = m.staticVoyage;
+        case AisLayoutId::StaticVoyage:
             t.kind = TargetKind::ClassA;
-            t.aisVersion = s.aisVersion & 0x03;
-            t.imo = s.imo;
-            CopyName(s.callSign, t.callSign);
-            CopyName(s.name, t.name);
-            t.shipType = s.shipType;
-            SetDimensions(t, s.dimensions);
-            SetEpfd(t, s.epfdType);
-            const AisEta eta = SplitEta(s.eta);
-            t.etaMonth = eta.month;
-            t.etaDay = eta.day;
-            t.etaHour = eta.hour;
-            t.etaMinute = eta.minute;
-            t.draught = s.draught;
-            CopyName(s.destination, t.destination);
-            SetFlag(t.flags, 2, s.dte != 0);
+            ApplyStaticVoyage(t, m);
             break;
-        }
         case AisLayoutId::SarPosition: {
             const AisSarPosition& s = m.sarPosition;
             t.kind = TargetKind::SarAircraft;
@@ -169,7 +211,7 @@ int TargetTracker::ApplyAisMessage(const AisMessage& m, int /*channelIndex*/, bo
             t.sog = s.sog;
             SetPosition(t, s.longitude, s.latitude, s.positionAccuracy, s.raim);
             t.cog = s.cog;
-            SetFlag(t.flags, 2, s.dte != 0);
+            if (AisFieldPresent(m, s.dte)) SetFlag(t.flags, 2, s.dte != 0);
             break;
         }
         case AisLayoutId::SafetyBroadcast:
@@ -196,56 +238,55 @@ int TargetTracker::ApplyAisMessage(const AisMessage& m, int /*channelIndex*/, bo
             SetPosition(t, b.longitude, b.latitude, b.positionAccuracy, b.raim);
             t.cog = b.cog;
             t.heading = b.heading;
-            t.classBFlags = static_cast<std::uint8_t>((b.assigned ? 1 : 0) | (b.csUnit ? 2 : 0) |
-                                                      (b.display ? 4 : 0) | (b.dsc ? 8 : 0) |
-                                                      (b.band ? 16 : 0) | (b.message22 ? 32 : 0));
+            if (AisFieldPresent(m, b.assigned)) {
+                t.classBFlags = static_cast<std::uint8_t>(
+                    (b.assigned ? 1 : 0) | (b.csUnit ? 2 : 0) | (b.display ? 4 : 0) |
+                    (b.dsc ? 8 : 0) | (b.band ? 16 : 0) | (b.message22 ? 32 : 0));
+            }
             break;
         }
-        case AisLayoutId::ClassBExtended: {
-            const AisClassBExtended& b = m.classBExtended;
-            t.kind = TargetKind::ClassB;
-            t.sog = b.sog;
-            SetPosition(t, b.longitude, b.latitude, b.positionAccuracy, b.raim);
-            t.cog = b.cog;
-            t.heading = b.heading;
-            CopyName(b.name, t.name);
-            t.shipType = b.shipType;
-            SetDimensions(t, b.dimensions);
-            SetEpfd(t, b.epfdType);
-            SetFlag(t.flags, 2, b.dte != 0);
+        case AisLayoutId::ClassBExtended:
+            ApplyClassBExtended(t, m);
             break;
-        }
-        case AisLayoutId::AidToNavigation: {
-            const AisAidToNavigation& a = m.aton;
-            t.kind = TargetKind::Aton;
-            CopyName(a.name, t.name);
-            SetPosition(t, a.longitude, a.latitude, a.positionAccuracy, a.raim);
-            SetDimensions(t, a.dimensions);
-            SetEpfd(t, a.epfdType);
-            t.atonFlags =
-                static_cast<std::uint8_t>((a.offPosition ? 1 : 0) | ((a.aidType & 0x1F) << 1) |
-                                          (a.virtualAton ? 0x40 : 0) | (a.assigned ? 0x80 : 0));
-            t.atonRegional = a.regional;
-            CopyName(a.nameExtension, t.nameExtension);
+        case AisLayoutId::AidToNavigation:
+            ApplyAidToNavigation(t, m);
             break;
-        }
         case AisLayoutId::StaticDataA:
             t.kind = TargetKind::ClassB;
-            CopyName(m.staticA.name, t.name);
+            if (AisFieldPresent(m, m.staticA.name)) CopyName(m.staticA.name, t.name);
             break;
         case AisLayoutId::StaticDataB: {
             const AisStaticDataB& b = m.staticB;
             t.kind = TargetKind::ClassB;
-            t.shipType = b.shipType;
-            CopyName(b.vendorId, t.vendorId);
-            CopyName(b.callSign, t.callSign);
-            SetDimensions(t, b.dimensions);
+            if (AisFieldPresent(m, b.shipType)) t.shipType = b.shipType;
+            if (AisFieldPresent(m, b.vendorId)) CopyName(b.vendorId, t.vendorId);
+            if (AisFieldPresent(m, b.callSign)) CopyName(b.callSign, t.callSign);
+            if (AisFieldPresent(m, b.dimensions)) SetDimensions(t, b.dimensions);
             break;
         }
+        case AisLayoutId::LongRange:
+            applyLongRange(index, m.longRange);
+            break;
         default:
             break;  // created or refreshed only
     }
     return index;
+}
+
+// Message 27, long-range broadcast: a position report of whole knots and
+// degrees without heading or rate of turn. A class B ship stays class B.
+void TargetTracker::applyLongRange(int index, const AisLongRange& r) {
+    TargetRecord& t = table_[index];
+    if (t.kind != TargetKind::ClassB) t.kind = TargetKind::ClassA;
+    SetNavStatus(t, r.navStatus);
+    SetPosition(t, r.longitude, r.latitude, r.positionAccuracy, r.raim);
+    t.sog =
+        r.sog == kAisLongRangeSpeedNotAvailable ? kAisSpeedNotAvailable : static_cast<float>(r.sog);
+    t.cog = r.cog >= kAisLongRangeCourseNotAvailable ? kAisCourseNotAvailable
+                                                     : static_cast<float>(r.cog);
+    t.heading = kHeadingNotAvailable;
+    t.rateOfTurn = kRotNotAvailable;
+    applyInitialRange(index);
 }
 
 void TargetTracker::applyPositionReport(int index, const AisPositionReport& p, std::uint32_t mmsi) {
@@ -324,8 +365,8 @@ void TargetTracker::UpdateAfterAisMessage(int /*countBefore*/) {
 
     if (applied && biasPending_) {
         biasPending_ = false;
-        const bool positional =
-            (type >= 1 && type <= 4) || type == 9 || type == 18 || type == 19 || type == 21;
+        const bool positional = (type >= 1 && type <= 4) || type == 9 || type == 18 || type == 19 ||
+                                type == 21 || type == 27;
         if (positional && (bias_.longitude != 0.0 || bias_.latitude != 0.0)) {
             TargetRecord& t = table_[index];
             if (WithinGlobe(t.longitude, t.latitude, 0.0)) {
@@ -377,11 +418,12 @@ void TargetTracker::applyOwnVdoPosition() {
 }
 
 void TargetTracker::runFollowUps(int index, int type) {
-    if (type == 1 || type == 2 || type == 3 || type == 9 || type == 18 || type == 19) {
+    if (type == 1 || type == 2 || type == 3 || type == 9 || type == 18 || type == 19 ||
+        type == 27) {
         c_.followUps->appendTrackPoint(index);
     }
     const bool shown = (type >= 1 && type <= 5) || type == 9 || type == 18 || type == 19 ||
-                       type == 21 || type == 24;
+                       type == 21 || type == 24 || type == 27;
     if (shown) ShowTarget(index);
     if (type == 6) c_.followUps->ShowLanternStatus(index);
     if ((type == 12 && mailbox12_.isNew) || (type == 14 && mailbox14_.isNew)) {
@@ -408,22 +450,28 @@ void TargetTracker::UpdateTargetGeometry(int index, const ReferencePosition& ref
     t.bearing = bearingMode_ == BearingMode::True
                     ? TrueBearing(t, ref.longitude, ref.latitude)
                     : RelativeBearing(t, ref.longitude, ref.latitude, ref.course);
-    const TargetRecord& own = table_.own();
-    if (own.ownPositionValid) {
-        const CpaResult r = ComputeCpa(own, t);
-        t.cpa = r.cpa;
-        t.tcpa = r.tcpa;
-    } else {
-        t.cpa = kCpaNotAvailable;
-        t.tcpa = 0.0f;
-    }
+    const CpaResult r = ComputeCpa(table_.own(), t);
+    t.cpa = r.cpa;
+    t.tcpa = r.tcpa;
+    t.cpaStatus = r.status;
     c_.chart->setDangerous(index, IsDangerous(t, cpa_));
     c_.view->gridRowChanged(index);
+    reportOwnCpaStatus();
 }
 
 void TargetTracker::UpdateAllTargetGeometry(const ReferencePosition& ref) {
     for (int i = 1; i < table_.count(); ++i)
         UpdateTargetGeometry(i, ref);
+    reportOwnCpaStatus();
+}
+
+void TargetTracker::reportOwnCpaStatus() {
+    const CpaStatus own = OwnCpaStatus(table_.own());
+    if (!ownCpaStatusShown_ || own != ownCpaStatus_) {
+        ownCpaStatus_ = own;
+        ownCpaStatusShown_ = true;
+        c_.ownShipView->showCpaStatus(own);
+    }
 }
 
 void TargetTracker::UpdateRanges(const ReferencePosition& ref) {
@@ -470,7 +518,10 @@ int TargetTracker::AgeTargets() {
     } else if (lastIndex_ > removed) {
         --lastIndex_;
     }
+    // Everything kept by entry index moves down with the entries.
     c_.followUps->onTargetRemoved(removed);
+    c_.chart->onTargetRemoved(removed);
+    c_.view->onTargetRemoved(removed);
     c_.chart->removeSymbolsFrom(table_.count());
     c_.view->rebuildLists();
     c_.view->setTargetCount(table_.count() - 1);

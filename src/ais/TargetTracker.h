@@ -95,14 +95,19 @@ class TargetTracker final : public AisMessageHandler {
     std::int64_t ownMessagesOnA() const { return ownOnA_; }
     std::int64_t ownMessagesOnB() const { return ownOnB_; }
     int lastAppliedType() const { return lastType_; }
+    // The own ship's part of the CPA preconditions as last shown.
+    CpaStatus ownCpaStatus() const { return ownCpaStatus_; }
 
   private:
     void applyPositionReport(int index, const AisPositionReport& p, std::uint32_t mmsi);
+    void applyLongRange(int index, const AisLongRange& r);
     void applySafetyText(int index, const AisSafetyBroadcast& s, std::uint32_t mmsi);
     void applyInitialRange(int index);
     void rewriteRows(int index);
     void applyOwnVdoPosition();
     void runFollowUps(int index, int type);
+    // Tells the own ship's view when the own part of the CPA preconditions changed.
+    void reportOwnCpaStatus();
     enum class Highlight { Move, KeepForOwnShip, Keep };
     void selectTarget(int listIndex, bool byUser, Highlight highlight);
 
@@ -127,6 +132,8 @@ class TargetTracker final : public AisMessageHandler {
     bool decodedThisLine_ = false;
     bool biasPending_ = false;
     bool ownPositionFlag_ = false;
+    CpaStatus ownCpaStatus_ = CpaStatus::NoOwnPosition;
+    bool ownCpaStatusShown_ = false;
     std::int64_t ownOnA_ = 0;
     std::int64_t ownOnB_ = 0;
 };

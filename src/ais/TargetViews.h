@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ais/TargetRecord.h"
+
 namespace norq::ais {
 
 // The ship list, the alphanumeric grid and the detail pages.
@@ -37,6 +39,11 @@ class TargetView {
     virtual void showDetails(int /*index*/) {}
     // The AtoN tab and the AtoN details window show the entry.
     virtual void showAtonDetails(int /*index*/) {}
+    // A target aged out and the later entries moved down by one: every index
+    // the view keeps (list and grid selection, the fixed "Target Monitor"
+    // target, the entry whose details are shown) moves with them; a
+    // selection of the removed entry itself is dropped.
+    virtual void onTargetRemoved(int /*index*/) {}
 };
 
 // The chart: its own position, the target symbols and the highlight.
@@ -60,6 +67,10 @@ class ChartTargets {
     virtual void setDangerous(int /*index*/, bool) {}
     // Symbols from `count` on are no longer used.
     virtual void removeSymbolsFrom(int /*count*/) {}
+    // A target aged out: the dangerous marks, the highlight and every other
+    // per-target state from `index + 1` on move down by one; the removed
+    // entry's own state goes.
+    virtual void onTargetRemoved(int /*index*/) {}
 };
 
 // The top information strip and the detail pane of the own ship.
@@ -69,6 +80,10 @@ class OwnShipView {
     virtual void ShowOwnShipTop(double /*lon*/, double /*lat*/, double /*sog*/, double /*cog*/) {}
     virtual void ShowOwnShipDetails(double /*lon*/, double /*lat*/, double /*sog*/,
                                     double /*cog*/) {}
+    // Whether the own ship lets CPA and TCPA be computed, and if not, why
+    // (no own position, no own SOG, no own COG while making way): the status
+    // row says so. Called when it changes.
+    virtual void showCpaStatus(CpaStatus) {}
 };
 
 // The AIS MOB and SART device list.

@@ -106,9 +106,8 @@ void TForm1::connectRunState(bool toWindows) {
         tracker.view = this;
         tracker.chart = chart_;
         tracker.ownShipView = this;
-        // The chart moves its per-target symbols when a target ages out; other
-        // subsystems add their follow-ups to the same fan-out.
-        followUps_.add(chart_);
+        // Subsystems that keep per-target state (tracks, alarms) add their
+        // follow-ups to this fan-out; the chart hears of removals as ChartTargets.
         tracker.followUps = &followUps_;
     }
     run_->tracker.connect(tracker);

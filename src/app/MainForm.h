@@ -168,9 +168,11 @@ class TForm1 final : public QMainWindow,
     void showAtonTab(bool shown) override;
     void showDetails(int index) override;
     void showAtonDetails(int index) override;
+    void onTargetRemoved(int index) override;
     // ais::OwnShipView
     void ShowOwnShipTop(double lon, double lat, double sog, double cog) override;
     void ShowOwnShipDetails(double lon, double lat, double sog, double cog) override;
+    void showCpaStatus(ais::CpaStatus status) override;
     // ais::GnssView
     void setUtcText(std::string_view text) override;
     void setFixData(const ais::GnssFixData& data) override;
@@ -349,6 +351,8 @@ class TForm1 final : public QMainWindow,
     QLabel* lblStatusBarBearingMode_ = nullptr;
     QLabel* lblStatusBarTxCount_ = nullptr;
     QLabel* lblStatusBarLog_ = nullptr;
+    QLabel* lblStatusBarCpa_ = nullptr;  // why CPA/TCPA read "N/A", empty while computed
+    ais::CpaStatus cpaStatus_ = ais::CpaStatus::Computed;
     QLabel* imageStatusBarAis_ = nullptr;
     QLabel* imageStatusBarGps_ = nullptr;
     QLabel* imageStatusBarMob_ = nullptr;

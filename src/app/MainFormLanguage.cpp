@@ -100,6 +100,7 @@ void TForm1::retranslatePanels() {
     showBearingModeText();
     setLogFileName(logFileName_);
     lblStatusBarTxCount_->setText(statusPanels_[6]);
+    showCpaStatus(cpaStatus_);
     const bool silent = mnuTxOffSilentMode1_->isChecked();
     labelTxOnOff_->setText(text(silent ? TextId::SrmTxOff : TextId::SrmTxOn));
 }

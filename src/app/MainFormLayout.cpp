@@ -311,6 +311,11 @@ QWidget* TForm1::buildStatusRow() {
     lblStatusBarBearingMode_ = addStatusLabel(panelStatusBar_, "lblStatusBarBearingMode", 120);
     lblStatusBarTxCount_ = addStatusLabel(panelStatusBar_, "lblStatusBarTxCount", 150);
     lblStatusBarLog_ = addStatusLabel(panelStatusBar_, "lblStatusBarLog", 220);
+    lblStatusBarCpa_ = addStatusLabel(panelStatusBar_, "lblStatusBarCpa", 240);
+    // The reason text may be long in any language: the label gives way on a narrow
+    // screen (the whole text is in its tooltip) instead of widening the window.
+    lblStatusBarCpa_->setMinimumWidth(0);
+    lblStatusBarCpa_->setMaximumWidth(240);
     row->addStretch(1);
     imageStatusBarAis_ =
         ImageLabel(panelStatusBar_, "ImageStatusBarAISConnect", "port-disconnected", 20);

@@ -203,6 +203,24 @@ void TForm1::showAtonDetails(int index) {
     scheduleFlush();
 }
 
+void TForm1::onTargetRemoved(int index) {
+    // The selections, the fixed "Target Monitor" target and the details follow
+    // their entries down; when the fixed target itself aged out the monitor is
+    // released, so that the list again follows the traffic.
+    const bool fixedGone = listSelection_ == index && targetMonitorChecked();
+    for (int* held : {&listSelection_, &gridSelection_, &detailsIndex_, &atonDetailsIndex_}) {
+        if (*held == index) {
+            *held = -1;
+        } else if (*held > index) {
+            --*held;
+        }
+    }
+    if (fixedGone) setTargetMonitorChecked(false);
+    if (listSelection_ >= 0) detailsIndex_ = listSelection_;
+    selectionPending_ = true;
+    scheduleFlush();
+}
+
 void TForm1::onListClicked(int row) {
     if (shutDown_) return;
     listSelection_ = row;
@@ -271,6 +289,13 @@ void TForm1::setFixIndicator(ais::FixIndicator indicator) {
     imgFix_->setPixmap(ui::SvgPixmap(QString::fromLatin1(kImages[image]), 22, 22));
     imgFix_->setToolTip(text(indicator == ais::FixIndicator::Lost ? TextId::SatelliteInfoLost
                                                                   : TextId::SatelliteInfoFixed));
+}
+
+void TForm1::showCpaStatus(ais::CpaStatus status) {
+    cpaStatus_ = status;
+    const QString reason = CatalogueText(texts_, ais::CpaStatusText(status));
+    lblStatusBarCpa_->setText(reason);
+    lblStatusBarCpa_->setToolTip(reason);
 }
 
 // ---- SearchHost ------------------------------------------------------------------

@@ -58,9 +58,9 @@ void TForm1::Timer1Timer() {
     // 3. Counters.
     ++tickCount_;
     ++noOwnTxCount_;
-    // 4. Staleness of the own position (no sensor port is in use until the
-    //    sensor port control is built).
-    run_->ownShip.checkStaleness(false);
+    // 4. Staleness of the own ship's items and position, with the rule on:
+    //    a lost or replayed fix must not stay marked valid.
+    run_->ownShip.checkStaleness(true);
     // 5. Ageing: at most one target per tick; the tracker rebuilds the lists
     //    through the target view and moves the chart's symbols down. Then every
     //    target silent for more than 600 s is crossed out on the chart.

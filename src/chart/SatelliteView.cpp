@@ -31,20 +31,75 @@ PixelXY SatelliteMarkerTopLeft(const SkyPlotGeometry& plot, int azimuth, int ele
     return {x - kSatelliteMarkerSize / 2, y - kSatelliteMarkerSize / 2};
 }
 
+int SatelliteSet::lastSnr(const ais::SatelliteEntry& s) const {
+    for (int i = 0; i < lastCount_; ++i) {
+        const LastSignal& l = last_[static_cast<std::size_t>(i)];
+        if (l.system == s.system && l.prn == s.prn && l.signal == s.signalId) return l.snr;
+    }
+    return 0;
+}
+
+void SatelliteSet::rememberSnr(const ais::SatelliteEntry& s) {
+    for (int i = 0; i < lastCount_; ++i) {
+        LastSignal& l = last_[static_cast<std::size_t>(i)];
+        if (l.system == s.system && l.prn == s.prn && l.signal == s.signalId) {
+            l.snr = s.snr;
+            return;
+        }
+    }
+    if (lastCount_ == static_cast<int>(last_.size())) {
+        // Full: the oldest goes.
+        std::copy(last_.begin() + 1, last_.end(), last_.begin());
+        --lastCount_;
+    }
+    last_[static_cast<std::size_t>(lastCount_++)] = {s.system, s.prn, s.signalId, s.snr};
+}
+
 void SatelliteSet::rebuild(std::span<const ais::SatelliteEntry> satellites) {
     count_ = 0;
     for (const ais::SatelliteEntry& s : satellites) {
         if (count_ >= kMaxSignalBars) break;
-        const bool known = s.prn >= 0 && s.prn < static_cast<int>(lastSnr_.size());
-        int snr = s.snr;
-        const bool current = snr >= 0 && snr <= 99;
-        if (known && current)
-            lastSnr_[static_cast<std::size_t>(s.prn)] = static_cast<std::int16_t>(snr);
-        if (!current) snr = known ? std::max<int>(lastSnr_[static_cast<std::size_t>(s.prn)], 0) : 0;
-        bars_[static_cast<std::size_t>(count_)] = {s.prn, snr, s.used};
+        const bool current = s.snr >= 0 && s.snr <= 99;
+        if (current) rememberSnr(s);
+        const int snr = current ? s.snr : lastSnr(s);
+        bars_[static_cast<std::size_t>(count_)] = {s.prn, snr, s.used, s.system};
         satellites_[static_cast<std::size_t>(count_)] = s;
         ++count_;
     }
+}
+
+bool SatelliteSet::firstOfItsSatellite(int i) const {
+    const ais::SatelliteEntry& s = satellite(i);
+    for (int j = 0; j < i; ++j) {
+        const ais::SatelliteEntry& t = satellite(j);
+        if (t.system == s.system && t.prn == s.prn) return false;
+    }
+    return true;
+}
+
+std::string SatelliteLabel(ais::GnssSystem system, int prn) {
+    const char* letter = "";
+    switch (system) {
+        case ais::GnssSystem::Glonass:
+            letter = "R";
+            break;
+        case ais::GnssSystem::Galileo:
+            letter = "E";
+            break;
+        case ais::GnssSystem::BeiDou:
+            letter = "C";
+            break;
+        case ais::GnssSystem::Qzss:
+            letter = "J";
+            break;
+        case ais::GnssSystem::NavIc:
+            letter = "I";
+            break;
+        case ais::GnssSystem::Gps:
+        case ais::GnssSystem::Unknown:
+            break;
+    }
+    return letter + std::to_string(prn);
 }
 
 std::string AltitudeText(double altitude) {

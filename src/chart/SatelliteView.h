@@ -15,7 +15,7 @@ namespace norq::chart {
 
 inline constexpr int kMaxSkyMarkers = 32;
 inline constexpr int kSatelliteMarkerSize = 20;
-inline constexpr int kMaxSignalBars = 64;
+inline constexpr int kMaxSignalBars = ais::kMaxSatellites;
 inline constexpr int kSignalAxisMaxDb = 58;
 
 struct SkyPlotGeometry {
@@ -36,30 +36,42 @@ struct SignalBar {
     int prn = 0;
     int snr = 0;  // dB, the last known value when the current one is missing
     bool used = false;
+    ais::GnssSystem system = ais::GnssSystem::Unknown;
 };
 
-// The bars and markers of the last complete set of satellites in view.
+// The bars and markers of the last complete set of satellites in view, of
+// every constellation. A satellite tracked on two signals has a bar per signal
+// but one marker in the sky plot.
 class SatelliteSet {
   public:
     // Rebuilds from the GNSS state's list; a satellite without a current signal
-    // value keeps the one it reported last.
+    // value keeps the one it reported last (per constellation, PRN and signal).
     void rebuild(std::span<const ais::SatelliteEntry> satellites);
     int size() const { return count_; }
     const SignalBar& bar(int i) const { return bars_[static_cast<std::size_t>(i)]; }
     const ais::SatelliteEntry& satellite(int i) const {
         return satellites_[static_cast<std::size_t>(i)];
     }
+    // True for the first entry of its constellation and PRN (the one the sky
+    // plot shows).
+    bool firstOfItsSatellite(int i) const;
 
   private:
+    struct LastSignal {
+        ais::GnssSystem system = ais::GnssSystem::Unknown;
+        int prn = 0;
+        int signal = 0;
+        int snr = 0;
+    };
+    int lastSnr(const ais::SatelliteEntry& s) const;
+    void rememberSnr(const ais::SatelliteEntry& s);
+
     std::array<SignalBar, kMaxSignalBars> bars_{};
     std::array<ais::SatelliteEntry, kMaxSignalBars> satellites_{};
     int count_ = 0;
-    // Last known signal per PRN (0..255).
-    std::array<std::int16_t, 256> lastSnr_ = [] {
-        std::array<std::int16_t, 256> a{};
-        a.fill(-1);
-        return a;
-    }();
+    // The last known signal of every satellite and signal seen (oldest dropped).
+    std::array<LastSignal, 2 * kMaxSignalBars> last_{};
+    int lastCount_ = 0;
 };
 
 // "%8.2f m", or "N/A" for a negative altitude.
@@ -68,5 +80,8 @@ std::string AltitudeText(double altitude);
 std::string FixModeText(int fixMode, bool fixed);
 // "%d/%d": satellites used and in view.
 std::string SatelliteCountText(int used, int inView);
+// The bar's label: the PRN, with the constellation's letter when it is not GPS
+// ("R12" GLONASS, "E5" Galileo, "C21" BeiDou, "J3" QZSS, "I4" NavIC).
+std::string SatelliteLabel(ais::GnssSystem system, int prn);
 
 }  // namespace norq::chart

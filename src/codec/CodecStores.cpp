@@ -8,11 +8,6 @@ namespace norq::codec {
 
 namespace {
 
-bool TimeFieldsValid(const TimeOfDay& t) {
-    return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
-           t.second <= 59;
-}
-
 bool CogValid(double cog) {
     return cog >= 0.0 && cog <= 360.0;
 }
@@ -76,8 +71,8 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.fixTime = g->time;
         s.latitude = g->pos.lat;
         s.longitude = g->pos.lon;
-        s.positionValid = g->quality >= 1 && g->quality <= 3;
-        if (s.positionValid && TimeFieldsValid(g->time)) s.timeValid = true;
+        s.positionValid = GgaQualityIsFix(g->quality) && PositionPresent(g->pos);
+        if (s.positionValid && TimeOfDayValid(g->time)) s.timeValid = true;
         s.ggaQuality = g->quality;
         s.altitude = g->altitude;
         if (g->satellites != kEmptyByte) s.satellitesUsed = g->satellites;
@@ -87,13 +82,13 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.fixTime = l->time;
         s.status = l->status;
         s.mode = l->mode;
-        s.positionValid = l->status == 'A';
+        s.positionValid = StatusIsFix(l->status, l->mode) && PositionPresent(l->pos);
     } else if (const Rmc* m = r.as<Rmc>()) {
         s.fixTime = m->time;
         s.status = m->status;
         s.latitude = m->pos.lat;
         s.longitude = m->pos.lon;
-        s.positionValid = m->status == 'A';
+        s.positionValid = StatusIsFix(m->status, m->mode) && PositionPresent(m->pos);
         s.sog = m->sog;
         s.cogTrue = m->cog;
         s.cogValid = CogValid(m->cog);
@@ -101,11 +96,8 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.variation = m->variation;
         s.variationDirection = m->variationDirection;
         s.mode = m->mode;
-        const CalendarDate& d = m->date;
-        if (m->status == 'A' && TimeFieldsValid(m->time) && d.year > 0 && d.month >= 1 &&
-            d.month <= 12 && d.day >= 1 && d.day <= 31) {
-            s.timeValid = true;
-        }
+        s.navStatus = m->navStatus;
+        if (m->status == 'A' && TimeOfDayValid(m->time) && DateValid(m->date)) s.timeValid = true;
     } else if (const Vtg* v = r.as<Vtg>()) {
         // A VTG without a course must not leave an earlier course marked valid.
         s.cogTrue = v->cogTrue;
@@ -127,12 +119,14 @@ void SentenceCodec::storeGnss(const SentenceRecord& r) {
         s.pdop = a->pdop;
         s.hdop = a->hdop;
         s.vdop = a->vdop;
+        s.gsaSystemId = a->systemId;
     } else if (const Gsv* v2 = r.as<Gsv>()) {
         s.satellitesInView = v2->inView;
         s.gsvTotal = v2->total;
         s.gsvNumber = v2->number;
         s.gsvCount = v2->count;
         s.gsvSatellites = v2->satellites;
+        s.gsvSignalId = v2->signalId;
     } else if (const Gbs* b = r.as<Gbs>()) {
         s.gbs = *b;
         s.gbsValid = b->latError > -99999 && b->lonError > -99999 && b->altError > -99999;

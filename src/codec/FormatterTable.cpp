@@ -4,31 +4,41 @@ namespace norq::codec {
 
 namespace {
 
-constexpr std::array<std::int8_t, 4> C(int a, int b = -1, int c = -1, int d = -1) {
-    return {static_cast<std::int8_t>(a), static_cast<std::int8_t>(b), static_cast<std::int8_t>(c),
-            static_cast<std::int8_t>(d)};
+template <typename... Counts>
+constexpr std::array<std::int8_t, kMaxCommaCounts> C(Counts... counts) {
+    static_assert(sizeof...(Counts) >= 1 && sizeof...(Counts) <= kMaxCommaCounts);
+    std::array<std::int8_t, kMaxCommaCounts> out{};
+    out.fill(-1);
+    std::size_t i = 0;
+    ((out[i++] = static_cast<std::int8_t>(counts)), ...);
+    return out;
 }
 
 // One row per formatter: name, accepted comma counts, parser, composer.
 constexpr FormatterEntry kFormatters[] = {
-    // GNSS
+    // GNSS. The dialects differ only by trailing fields:
+    //   GLL, VTG   mode indicator from NMEA 2.3 (6 / 8 commas before)
+    //   RMC        mode indicator from 2.3, navigational status from 4.1
+    //   GSA        system id from 4.1
+    //   GSV        signal id from 4.1, after zero to four satellites
+    //   GBS, GRS   system id and signal id from 4.1
     {"GGA", C(14), ParseGga, nullptr},
-    {"GLL", C(7), ParseGll, nullptr},
-    {"RMC", C(12), ParseRmc, ComposeRmc},
-    {"VTG", C(9), ParseVtg, nullptr},
-    {"GSA", C(17), ParseGsa, ComposeGsa},
-    {"GSV", C(7, 11, 15, 19), ParseGsv, nullptr},
-    {"GBS", C(8), ParseGbs, ComposeGbs},
+    {"GLL", C(6, 7), ParseGll, nullptr},
+    {"RMC", C(11, 12, 13), ParseRmc, ComposeRmc},
+    {"VTG", C(8, 9), ParseVtg, nullptr},
+    {"GSA", C(17, 18), ParseGsa, ComposeGsa},
+    {"GSV", C(3, 4, 7, 8, 11, 12, 15, 16, 19, 20), ParseGsv, nullptr},
+    {"GBS", C(8, 10), ParseGbs, ComposeGbs},
     {"DTM", C(8), ParseDtm, nullptr},
     {"ZDA", C(6), ParseZda, nullptr},
-    {"GRS", C(14), ParseGrs, nullptr},
+    {"GRS", C(14, 16), ParseGrs, nullptr},
     {"GST", C(8), ParseGst, nullptr},
     // Heading and speed
     {"HDT", C(2), ParseHdt, ComposeHdt},
     {"HDG", C(-1), nullptr, ComposeHdg},
     {"ROT", C(2), ParseRot, ComposeRot},
     {"VBW", C(6), ParseVbw, nullptr},
-    {"GNS", C(12), ParseGns, nullptr},
+    {"GNS", C(12, 13), ParseGns, nullptr},  // navigational status from 4.1
     // AIS transponder
     {"VDM", C(6), ParseVdm, ComposeVdm},
     {"VDO", C(6), ParseVdm, ComposeVdm},

@@ -38,11 +38,15 @@ struct FieldList {
 using Parser = ParseStatus (*)(const FieldList& fields, SentenceRecord& record);
 using Composer = bool (*)(const SentenceRecord& record, SentenceText& out);
 
+inline constexpr std::size_t kMaxCommaCounts = 10;
+
 struct FormatterEntry {
     std::string_view name;
     // Accepted comma counts; -1 ends the list. An entry whose first count is
-    // kAnyCommas takes any number of fields.
-    std::array<std::int8_t, 4> commas;
+    // kAnyCommas takes any number of fields. A formatter whose layout grew
+    // optional trailing fields over the dialects (NMEA 2.0 to 4.11) lists the
+    // count of each layout.
+    std::array<std::int8_t, kMaxCommaCounts> commas;
     Parser parse;
     Composer compose;
 };

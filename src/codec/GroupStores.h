@@ -9,13 +9,37 @@
 
 namespace norq::codec {
 
+// The fix rules of the GNSS sentences, shared by the store and the own ship.
+// GGA quality 1 GNSS, 2 differential, 3 PPS, 4 RTK fixed, 5 RTK float; 0 and
+// 6 (dead reckoning), 7 (manual input), 8 (simulation) are no fix.
+inline bool GgaQualityIsFix(int quality) {
+    return quality >= 1 && quality <= 5;
+}
+// GLL and RMC: status A, unless the mode indicator (NMEA 2.3 and later) says
+// the data are not valid.
+inline bool StatusIsFix(int status, int mode) {
+    return status == 'A' && mode != 'N';
+}
+inline bool PositionPresent(const LatLon& p) {
+    return p.lat != kEmptyLat && p.lon != kEmptyLon;
+}
+inline bool TimeOfDayValid(const TimeOfDay& t) {
+    return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
+           t.second <= 59;
+}
+inline bool DateValid(const CalendarDate& d) {
+    return d.year > 0 && d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31;
+}
+
 struct GnssStore {
     int talkerSystem = 0;
     TimeOfDay fixTime;
     bool timeValid = false;  // once set, stays set
     double latitude = kEmptyLat;
     double longitude = kEmptyLon;
-    bool positionValid = false;  // decided anew by every GGA, GLL and RMC
+    // Decided anew by every GGA (quality 1-5, RTK included), GLL and RMC
+    // (status A and a mode other than N), and only with both coordinates.
+    bool positionValid = false;
     int ggaQuality = 0;
     int selectionMode = ' ';
     int fixType = 0;  // 1 none, 2 2D, 3 3D
@@ -23,6 +47,7 @@ struct GnssStore {
     CalendarDate date;
     int mode = ' ';
     int status = ' ';
+    int navStatus = ' ';  // RMC of NMEA 4.1 and later
     double cogTrue = kEmptyFloat;
     bool cogValid = false;
     double cogMagnetic = kEmptyFloat;
@@ -31,7 +56,8 @@ struct GnssStore {
     double variation = kEmptyFloat;
     int variationDirection = kEmptyByte;
     int satellitesUsed = 0;
-    std::array<int, 12> usedPrn{};
+    std::array<int, 12> usedPrn{};  // of the last GSA (one constellation with 4.1 and later)
+    int gsaSystemId = kEmptyByte;   // of the last GSA; 128 before NMEA 4.1
     double pdop = kEmptyFloat;
     double hdop = kEmptyFloat;
     double vdop = kEmptyFloat;
@@ -40,6 +66,7 @@ struct GnssStore {
     int gsvNumber = 0;
     int gsvCount = 0;
     std::array<SatelliteInView, 4> gsvSatellites{};
+    int gsvSignalId = kEmptyByte;  // of the last GSV; 128 before NMEA 4.1
     Gbs gbs;
     bool gbsValid = false;
     Dtm dtm;

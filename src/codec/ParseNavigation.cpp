@@ -15,6 +15,14 @@ bool FloatInRangeOrEmpty(double v, double lo, double hi) {
     return v == kEmptyFloat || (v >= lo && v <= hi);
 }
 
+// A system or signal id of NMEA 4.1 and later: one hexadecimal digit; empty
+// or unreadable gives 128.
+int ReadHexId(std::string_view field) {
+    if (field.size() != 1) return kEmptyByte;
+    const int v = HexValue(field[0]);
+    return v < 0 ? kEmptyByte : v;
+}
+
 // A unit field of VTG: exactly one character; empty is stored as 128.
 bool ReadUnit(std::string_view field, int& out) {
     if (field.size() != 1) return false;
@@ -39,7 +47,8 @@ ParseStatus ParseGga(const FieldList& f, SentenceRecord& r) {
     g.separationUnit = ReadChar(f[11]);
     g.dgpsAge = ReadFloat(f[12]);
     g.dgpsStation = static_cast<int>(ReadInt(f[13], kEmptyInt16));
-    if (!InRangeOrEmpty(g.satellites, 0, 12, kEmptyByte) || !FloatInRangeOrEmpty(g.hdop, 0, 99.9) ||
+    // Receivers tracking several constellations use 13 and more satellites.
+    if (!InRangeOrEmpty(g.satellites, 0, 99, kEmptyByte) || !FloatInRangeOrEmpty(g.hdop, 0, 99.9) ||
         !InRangeOrEmpty(g.dgpsStation, 0, 1023, kEmptyInt16)) {
         return ParseStatus::Range;
     }
@@ -47,7 +56,7 @@ ParseStatus ParseGga(const FieldList& f, SentenceRecord& r) {
     return ParseStatus::Ok;
 }
 
-// lat, N/S, lon, E/W, time, status, mode
+// lat, N/S, lon, E/W, time, status, mode (from 2.3)
 ParseStatus ParseGll(const FieldList& f, SentenceRecord& r) {
     Gll g;
     g.pos = ReadPosition(f, 0);
@@ -59,6 +68,7 @@ ParseStatus ParseGll(const FieldList& f, SentenceRecord& r) {
 }
 
 // time, status, lat, N/S, lon, E/W, SOG, COG, date, variation, E/W, mode
+// (from 2.3), navigational status (from 4.1)
 ParseStatus ParseRmc(const FieldList& f, SentenceRecord& r) {
     Rmc m;
     m.time = ReadTime(f[0]);
@@ -70,11 +80,12 @@ ParseStatus ParseRmc(const FieldList& f, SentenceRecord& r) {
     m.variation = ReadFloat(f[9]);
     m.variationDirection = ReadChar(f[10], kEmptyByte);
     m.mode = ReadChar(f[11]);
+    m.navStatus = ReadChar(f[12]);
     r.body = m;
     return ParseStatus::Ok;
 }
 
-// COG true, T, COG magnetic, M, SOG knots, N, SOG km/h, K, mode
+// COG true, T, COG magnetic, M, SOG knots, N, SOG km/h, K, mode (from 2.3)
 ParseStatus ParseVtg(const FieldList& f, SentenceRecord& r) {
     Vtg v;
     v.cogTrue = ReadFloat(f[0]);
@@ -90,7 +101,7 @@ ParseStatus ParseVtg(const FieldList& f, SentenceRecord& r) {
     return ParseStatus::Ok;
 }
 
-// selection mode, fix type, twelve PRNs, PDOP, HDOP, VDOP
+// selection mode, fix type, twelve PRNs, PDOP, HDOP, VDOP, system id (from 4.1)
 ParseStatus ParseGsa(const FieldList& f, SentenceRecord& r) {
     Gsa g;
     g.selectionMode = ReadChar(f[0]);
@@ -100,12 +111,13 @@ ParseStatus ParseGsa(const FieldList& f, SentenceRecord& r) {
     g.pdop = ReadFloat(f[14]);
     g.hdop = ReadFloat(f[15]);
     g.vdop = ReadFloat(f[16]);
+    g.systemId = ReadHexId(f[17]);
     r.body = g;
     return ParseStatus::Ok;
 }
 
 // total, number, satellites in view, then PRN, elevation, azimuth, SNR for
-// each of one to four satellites
+// each of zero to four satellites, then the signal id (from 4.1)
 ParseStatus ParseGsv(const FieldList& f, SentenceRecord& r) {
     Gsv g;
     g.total = static_cast<int>(ReadInt(f[0], 0));
@@ -115,6 +127,7 @@ ParseStatus ParseGsv(const FieldList& f, SentenceRecord& r) {
         return ParseStatus::Range;
     }
     g.count = (f.count - 3) / 4;
+    if ((f.count - 3) % 4 == 1) g.signalId = ReadHexId(f[f.count - 1]);
     for (int i = 0; i < g.count; ++i) {
         SatelliteInView& s = g.satellites[i];
         const int at = 3 + 4 * i;
@@ -133,7 +146,8 @@ ParseStatus ParseGsv(const FieldList& f, SentenceRecord& r) {
 }
 
 // time, expected errors of latitude, longitude, altitude, failed satellite,
-// probability of missed detection, bias estimate, standard deviation of bias
+// probability of missed detection, bias estimate, standard deviation of bias,
+// system id and signal id (from 4.1)
 ParseStatus ParseGbs(const FieldList& f, SentenceRecord& r) {
     Gbs g;
     g.time = ReadTime(f[0]);
@@ -144,6 +158,8 @@ ParseStatus ParseGbs(const FieldList& f, SentenceRecord& r) {
     g.missedProbability = ReadFloat(f[5]);
     g.biasEstimate = ReadFloat(f[6]);
     g.biasDeviation = ReadFloat(f[7]);
+    g.systemId = ReadHexId(f[8]);
+    g.signalId = ReadHexId(f[9]);
     r.body = g;
     return ParseStatus::Ok;
 }
@@ -229,7 +245,7 @@ ParseStatus ParseVbw(const FieldList& f, SentenceRecord& r) {
 }
 
 // time, lat, N/S, lon, E/W, mode, satellites, HDOP, altitude, geoid
-// separation, DGPS age, DGPS station
+// separation, DGPS age, DGPS station, navigational status (from 4.1)
 ParseStatus ParseGns(const FieldList& f, SentenceRecord& r) {
     Gns g;
     g.time = ReadTime(f[0]);
@@ -241,6 +257,7 @@ ParseStatus ParseGns(const FieldList& f, SentenceRecord& r) {
     g.geoidSeparation = ReadFloat(f[9]);
     g.dgpsAge = ReadFloat(f[10]);
     g.dgpsStation = ReadFloat(f[11]);
+    g.navStatus = ReadChar(f[12]);
     if (!FloatInRangeOrEmpty(g.hdop, 0, 99.9)) return ParseStatus::Range;
     r.body = g;
     return ParseStatus::Ok;

@@ -8,17 +8,29 @@ namespace norq::codec {
 
 namespace {
 
-// Armoured payload of VDM, VDO, ABM and BBM: at most 62 characters when the
-// sequential id is empty or 0, 63 otherwise. An empty field is an empty text.
-bool ReadPayload(std::string_view field, int sequentialId, char (&out)[kMaxFragmentPayload + 1]) {
+// Armoured payload of VDM, VDO, ABM and BBM as received: whatever the line
+// holds (see kMaxFragmentPayload). An empty field is an empty text.
+bool ReadPayload(std::string_view field, char (&out)[kMaxFragmentPayload + 1]) {
     if (IsEmptyField(field)) {
         out[0] = '\0';
         return true;
     }
-    const std::size_t limit = (sequentialId == kEmptyByte || sequentialId == 0) ? 62 : 63;
-    if (field.size() > limit) return false;
+    if (field.size() > static_cast<std::size_t>(kMaxFragmentPayload)) return false;
     CopyText(field, out);
     return true;
+}
+
+// A composed payload within the standard limit for its sequential id.
+bool StandardPayload(const Encapsulated& e) {
+    const int limit = (e.sequentialId == kEmptyByte || e.sequentialId == 0)
+                          ? kMaxStandardPayload
+                          : kMaxStandardPayload + 1;
+    return static_cast<int>(std::strlen(e.payload)) <= limit;
+}
+
+// The composed text leaves room for "*hh" and CR LF within the standard length.
+bool FitsStandardLength(const SentenceText& out) {
+    return out.size() + 5 <= kMaxComposedLength;
 }
 
 bool ReadFillBits(std::string_view field, int& fillBits) {
@@ -37,8 +49,8 @@ ParseStatus ParseVdm(const FieldList& f, SentenceRecord& r) {
     e.sequentialId = static_cast<int>(ReadInt(f[2], kEmptyByte));
     e.channel = ReadChar(f[3], kEmptyByte);
     if (!InRange(e.total, 0, 9) || !InRange(e.number, 0, 9) ||
-        !InRangeOrEmpty(e.sequentialId, 0, 9, kEmptyByte) ||
-        !ReadPayload(f[4], e.sequentialId, e.payload) || !ReadFillBits(f[5], e.fillBits)) {
+        !InRangeOrEmpty(e.sequentialId, 0, 9, kEmptyByte) || !ReadPayload(f[4], e.payload) ||
+        !ReadFillBits(f[5], e.fillBits)) {
         return ParseStatus::Range;
     }
     r.body = e;
@@ -58,7 +70,7 @@ ParseStatus ParseAbm(const FieldList& f, SentenceRecord& r) {
     const bool channelOk = channel.size() == 1 && channel[0] >= '0' && channel[0] <= '3';
     if (!InRange(e.total, 1, 9) || !InRange(e.number, 1, 9) || !InRange(e.sequentialId, 0, 3) ||
         !InRange(e.destinationMmsi, 0, 999999999) || !channelOk ||
-        (e.messageId != 6 && e.messageId != 12) || !ReadPayload(f[6], e.sequentialId, e.payload) ||
+        (e.messageId != 6 && e.messageId != 12) || !ReadPayload(f[6], e.payload) ||
         !ReadFillBits(f[7], e.fillBits)) {
         return ParseStatus::Range;
     }
@@ -76,8 +88,8 @@ ParseStatus ParseBbm(const FieldList& f, SentenceRecord& r) {
     e.channel = static_cast<int>(ReadInt(f[3], 0));
     e.messageId = static_cast<int>(ReadInt(f[4], 0));
     if (!InRange(e.total, 0, 9) || !InRange(e.number, 0, 9) ||
-        !InRangeOrEmpty(e.sequentialId, 0, 9, kEmptyByte) ||
-        !ReadPayload(f[5], e.sequentialId, e.payload) || !ReadFillBits(f[6], e.fillBits)) {
+        !InRangeOrEmpty(e.sequentialId, 0, 9, kEmptyByte) || !ReadPayload(f[5], e.payload) ||
+        !ReadFillBits(f[6], e.fillBits)) {
         return ParseStatus::Range;
     }
     r.body = e;
@@ -243,33 +255,33 @@ void AppendHeader(const SentenceRecord& r, SentenceText& out) {
 
 bool ComposeVdm(const SentenceRecord& r, SentenceText& out) {
     const Encapsulated* e = r.as<Encapsulated>();
-    if (e == nullptr) return false;
+    if (e == nullptr || !StandardPayload(*e)) return false;
     out.appendf("!%s%s,%d,%d,", r.talker, r.formatter, e->total, e->number);
     AppendSequentialId(out, e->sequentialId);
     out.append(',');
     AppendChannelLetter(out, e->channel);
     out.appendf(",%s,%d", e->payload, e->fillBits);
-    return true;
+    return FitsStandardLength(out);
 }
 
 bool ComposeAbm(const SentenceRecord& r, SentenceText& out) {
     const Encapsulated* e = r.as<Encapsulated>();
-    if (e == nullptr) return false;
+    if (e == nullptr || !StandardPayload(*e)) return false;
     out.appendf("!%s%s,%d,%d,", r.talker, r.formatter, e->total, e->number);
     AppendSequentialId(out, e->sequentialId);
     out.appendf(",%lld,", static_cast<long long>(e->destinationMmsi));
     if (e->channel >= 0 && e->channel <= 9) out.appendf("%d", e->channel);
     out.appendf(",%d,%s,%d", e->messageId, e->payload, e->fillBits);
-    return true;
+    return FitsStandardLength(out);
 }
 
 bool ComposeBbm(const SentenceRecord& r, SentenceText& out) {
     const Encapsulated* e = r.as<Encapsulated>();
-    if (e == nullptr) return false;
+    if (e == nullptr || !StandardPayload(*e)) return false;
     out.appendf("!%s%s,%d,%d,", r.talker, r.formatter, e->total, e->number);
     AppendSequentialId(out, e->sequentialId);
     out.appendf(",%d,%d,%s,%d", e->channel, e->messageId, e->payload, e->fillBits);
-    return true;
+    return FitsStandardLength(out);
 }
 
 bool ComposeAbk(const SentenceRecord& r, SentenceText& out) {

@@ -17,6 +17,10 @@ struct LatLon {
 };
 
 // ---- Group 1, GNSS -------------------------------------------------------
+//
+// Fields that later dialects added at the end of a sentence (mode indicator,
+// navigational status, system id, signal id) keep their empty value when an
+// older receiver leaves them out.
 
 struct Gga {
     TimeOfDay time;
@@ -48,7 +52,8 @@ struct Rmc {
     CalendarDate date;
     double variation = kEmptyFloat;
     int variationDirection = kEmptyByte;
-    int mode = ' ';
+    int mode = ' ';       // NMEA 2.3 and later
+    int navStatus = ' ';  // NMEA 4.1 and later: S safe, C caution, U unsafe, V not valid
 };
 
 struct Vtg {
@@ -70,6 +75,7 @@ struct Gsa {
     double pdop = kEmptyFloat;
     double hdop = kEmptyFloat;
     double vdop = kEmptyFloat;
+    int systemId = kEmptyByte;  // NMEA 4.1 and later: 1 GPS ... 6 NavIC (ais::GnssSystem)
 };
 
 struct SatelliteInView {
@@ -85,6 +91,7 @@ struct Gsv {
     int inView = 0;
     int count = 0;  // satellites carried by this sentence (0-4)
     std::array<SatelliteInView, 4> satellites{};
+    int signalId = kEmptyByte;  // NMEA 4.1 and later: 0-15
 };
 
 struct Gbs {
@@ -96,6 +103,8 @@ struct Gbs {
     double missedProbability = kEmptyFloat;
     double biasEstimate = kEmptyFloat;
     double biasDeviation = kEmptyFloat;
+    int systemId = kEmptyByte;  // NMEA 4.1 and later; not composed
+    int signalId = kEmptyByte;
 };
 
 struct Dtm {
@@ -171,11 +180,20 @@ struct Gns {
     double geoidSeparation = kEmptyFloat;
     double dgpsAge = kEmptyFloat;
     double dgpsStation = kEmptyFloat;
+    int navStatus = ' ';  // NMEA 4.1 and later
 };
 
 // ---- Group 4, AIS transponder --------------------------------------------
 
-inline constexpr int kMaxFragmentPayload = 63;
+// Received payload fields may be as long as the line bound allows: real
+// transponders send first fragments of 64 characters and more. The shortest
+// frame around a payload ("!AIVDM,1,1,,,", ",0*hh" and CR LF) takes 20.
+inline constexpr int kMaxFragmentPayload = static_cast<int>(kMaxLineLength) - 20;
+// Composed sentences keep the standard limits: at most 62 payload characters
+// when the sequential id is empty or 0, 63 otherwise, and at most
+// kMaxComposedLength characters in all, CR LF included.
+inline constexpr int kMaxStandardPayload = 62;
+inline constexpr std::size_t kMaxComposedLength = 82;
 
 // VDM, VDO, ABM and BBM share one body; ABM uses the destination, ABM and
 // BBM the message id.

@@ -25,10 +25,14 @@ constexpr GroupList kGroups[] = {
      {"AAR", "ACE", "ACF", "AFB", "AFC", "AID", "AKE", "ARW", "MCR", "MPR", "TSP", "VER"}},
 };
 
+// The line must hold exactly one of the formatter's known comma counts.
 bool CommasAccepted(const FormatterEntry& entry, std::string_view text) {
     if (entry.commas[0] == kAnyCommas) return true;
+    int commas = 0;
+    for (char c : text)
+        commas += (c == ',');
     for (std::int8_t n : entry.commas) {
-        if (n >= 0 && CountCommas(text, n)) return true;
+        if (n >= 0 && n == commas) return true;
     }
     return false;
 }

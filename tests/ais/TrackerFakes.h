@@ -40,6 +40,18 @@ struct FakeTargetView : ais::TargetView {
     void setGridSelection(int index) override { gridSelection = index; }
     void showAtonTab(bool on) override { atonTab = on; }
     void showDetails(int index) override { detailsShown.push_back(index); }
+    std::vector<int> removed;
+    // As the main window does: the selections move with their entries.
+    void onTargetRemoved(int index) override {
+        removed.push_back(index);
+        for (int* held : {&selection, &gridSelection}) {
+            if (*held == index) {
+                *held = -1;
+            } else if (*held > index) {
+                --*held;
+            }
+        }
+    }
 };
 
 struct FakeChart : ais::ChartTargets {
@@ -59,6 +71,16 @@ struct FakeChart : ais::ChartTargets {
     void refreshSymbol(int index) override { refreshed.push_back(index); }
     void setDangerous(int index, bool on) override { dangerous[index] = on; }
     void removeSymbolsFrom(int count) override { symbolsFrom = count; }
+    // As the chart does: marks and highlight move with their entries.
+    void onTargetRemoved(int index) override {
+        std::copy(dangerous.begin() + index + 1, dangerous.end(), dangerous.begin() + index);
+        dangerous.back() = false;
+        if (highlighted == index) {
+            highlighted = -1;
+        } else if (highlighted > index) {
+            --highlighted;
+        }
+    }
 };
 
 struct FakeMobList : ais::AisMobList {
@@ -101,6 +123,7 @@ inline ais::AisMessage Message(int type, std::uint32_t mmsi, ais::AisLayoutId la
     m.messageId = static_cast<std::uint8_t>(type);
     m.mmsi = mmsi;
     m.layout = layout;
+    m.bitCount = static_cast<std::uint16_t>(ais::kAisMaxPayloadBits);  // a whole message
     return m;
 }
 

@@ -31,68 +31,15 @@
 #include "../../tools/ais-testgen/AisTestGenerator.h"
 #include "ais/AisDecoder.h"
 #include "ais/AisJson.h"
+#include "support/FlatJson.h"
 
 namespace norq::ais {
 namespace {
 
-struct JsonValue {
-    enum Kind { Null, Bool, Number, String } kind = Null;
-    double number = 0;
-    std::string text;
-};
-
-using JsonObject = std::map<std::string, JsonValue>;
-
-// A parser for the flat objects both programs print (no nesting).
-bool ParseFlatJson(const std::string& s, JsonObject& out) {
-    std::size_t i = 0;
-    auto skip = [&] {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\r' || s[i] == '\n'))
-            ++i;
-    };
-    auto string = [&](std::string& v) {
-        if (i >= s.size() || s[i] != '"') return false;
-        for (++i; i < s.size() && s[i] != '"'; ++i) {
-            if (s[i] == '\\' && i + 1 < s.size()) ++i;
-            v += s[i];
-        }
-        return i++ < s.size();
-    };
-    skip();
-    if (i >= s.size() || s[i++] != '{') return false;
-    for (;;) {
-        skip();
-        std::string key;
-        if (!string(key)) return false;
-        skip();
-        if (i >= s.size() || s[i++] != ':') return false;
-        skip();
-        JsonValue v;
-        if (s.compare(i, 4, "null") == 0) {
-            i += 4;
-        } else if (s.compare(i, 4, "true") == 0 || s.compare(i, 5, "false") == 0) {
-            v.kind = JsonValue::Bool;
-            v.number = s[i] == 't';
-            i += s[i] == 't' ? 4 : 5;
-        } else if (s[i] == '"') {
-            v.kind = JsonValue::String;
-            if (!string(v.text)) return false;
-        } else {
-            char* end = nullptr;
-            v.kind = JsonValue::Number;
-            v.number = std::strtod(s.c_str() + i, &end);
-            if (end == s.c_str() + i) return false;
-            i = static_cast<std::size_t>(end - s.c_str());
-        }
-        out[key] = v;
-        skip();
-        if (i < s.size() && s[i] == ',') {
-            ++i;
-            continue;
-        }
-        return i < s.size() && s[i] == '}';
-    }
-}
+using test::JsonObject;
+using test::JsonValue;
+using test::ParseFlatJson;
+using test::SameData;
 
 struct Generated {
     int type;
@@ -153,24 +100,6 @@ double Tolerance(const std::string& key, int type) {
     if (key == "speed" || key == "course" || key == "draught")
         return type == 9 && key == "speed" ? 1 : 0.1;
     return 0.0;
-}
-
-// Binary data "bits:hex": the same bit count and the same bits.
-bool SameData(const std::string& g, const std::string& ours) {
-    const std::size_t gc = g.find(':'), oc = ours.find(':');
-    if (gc == std::string::npos || oc == std::string::npos) return false;
-    const long bits = std::strtol(g.c_str(), nullptr, 10);
-    if (bits != std::strtol(ours.c_str(), nullptr, 10)) return false;
-    std::string gh = g.substr(gc + 1), oh = ours.substr(oc + 1);
-    if (gh.size() != oh.size()) return false;
-    if (bits % 8 != 0 && !gh.empty()) {
-        const unsigned mask = 0xFFu << (8 - bits % 8) & 0xFF;
-        const unsigned last = std::strtoul(gh.substr(gh.size() - 2).c_str(), nullptr, 16) & mask;
-        char buf[3];
-        std::snprintf(buf, sizeof buf, "%02x", last);
-        gh.replace(gh.size() - 2, 2, buf);
-    }
-    return gh == oh;
 }
 
 bool Agree(const std::string& key, const JsonValue& g, const JsonValue& o, int type) {

@@ -164,11 +164,15 @@ TEST(AisDecode, MessageTwentyFourPartSelection) {
     };
     EXPECT_EQ(part(0), AisLayoutId::StaticDataA);
     EXPECT_EQ(part(1), AisLayoutId::StaticDataB);
-    EXPECT_EQ(part(2), AisLayoutId::StaticDataA);
-    EXPECT_EQ(part(3), AisLayoutId::StaticDataA);
-    const AisMessage a = Decode(Payload({{6, 24}, {2, 0}, {30, 3}, {2, 3}, {6, 1}}, 160));
-    EXPECT_EQ(a.staticA.partNumber, 3);
-    EXPECT_EQ(a.staticA.name[0], 'A');
+    // Part numbers 2 and 3 are not defined: read as part A they would put a
+    // name of "O" or "V" in place of the ship's own.
+    EXPECT_FALSE(Decodes(Payload({{6, 24}, {2, 0}, {30, 3}, {2, 2}, {6, 1}}, 168)));
+    EXPECT_FALSE(Decodes(Payload({{6, 24}, {2, 0}, {30, 3}, {2, 3}, {6, 1}}, 160)));
+    // Real ones, from a class B transponder (2023): part A, then part 3.
+    AisMessage m{};
+    ASSERT_TRUE(DecodeAisPayload("H3KLehQ=DtddT00000000000000", 0, m));
+    EXPECT_EQ(std::string(m.staticA.name.data()).substr(0, 6), "SUOKKI");
+    EXPECT_FALSE(DecodeAisPayload("H3KLehdt00000000?6ekkjm000000", 0, m));
 }
 
 TEST(AisDecode, SingleSlotBinaryAddressedAndBroadcast) {
@@ -217,14 +221,12 @@ TEST(AisDecode, ChannelManagementAddressedCarriesTwoDestinations) {
 
 TEST(AisDecode, RefusedMessages) {
     AisMessage m{};
-    EXPECT_FALSE(Decodes(Payload({{6, 27}, {2, 0}, {30, 1}}, 96)));
+    EXPECT_FALSE(Decodes(Payload({{6, 28}, {2, 0}, {30, 1}}, 96)));
     EXPECT_FALSE(Decodes(Payload({{6, 0}, {2, 0}, {30, 1}}, 168)));
     EXPECT_FALSE(Decodes(Payload({{6, 63}}, 168)));
     EXPECT_FALSE(DecodeAisPayload("1", 5, m));  // one bit
     EXPECT_FALSE(DecodeAisPayload("", 0, m));
-    EXPECT_TRUE(DecodeAisPayload("@", 4, m));  // two bits, 01: message 16, the rest zero
-    EXPECT_EQ(m.messageId, 16);
-    EXPECT_EQ(m.bitCount, 2);
+    EXPECT_FALSE(DecodeAisPayload("@", 4, m));  // two bits: no field after the MMSI
     EXPECT_FALSE(DecodeAisPayload("13HOI:0P0000VOHLCnHQKwvL05Ip", 6, m));
     EXPECT_FALSE(DecodeAisPayload("13HOI:0P0000VOHLCnHQKwvL05Ip", -1, m));
 }
@@ -239,14 +241,25 @@ TEST(AisDecode, InvalidCharactersFailTheMessage) {
     EXPECT_EQ(m.binaryBroadcast.dataBits, kAisMaxPayloadBits - 40);
 }
 
-TEST(AisDecode, ShortMessagesLeaveTheRestZero) {
-    // A message 1 cut after its speed: position, course and heading stay zero.
-    const AisMessage m = Decode(Payload({{6, 1}, {2, 0}, {30, 7}, {4, 5}, {8, 0}, {10, 99}}, 60));
+TEST(AisDecode, ShortMessagesKeepOnlyTheFieldsTheyHold) {
+    // A message 1 cut after its speed has no position: it is refused, and so
+    // is the 36-bit one a receiver handed over as "15M67F".
+    EXPECT_FALSE(Decodes(Payload({{6, 1}, {2, 0}, {30, 7}, {4, 5}, {8, 0}, {10, 99}}, 60)));
+    AisMessage cut{};
+    EXPECT_FALSE(DecodeAisPayload("15M67F", 0, cut));
+    // Cut four bits into its course: the position stands, the rest is not available.
+    const AisMessage m = Decode(Payload(
+        {{6, 1}, {2, 0}, {30, 7}, {4, 5}, {8, 0}, {10, 99}, {1, 1}, {28, 600000}, {27, 1200000}},
+        120));
     EXPECT_EQ(m.position.navStatus, 5);
     EXPECT_FLOAT_EQ(m.position.sog, 9.9f);
-    EXPECT_EQ(m.position.longitude, 0.0);
-    EXPECT_EQ(m.position.heading, 0);
-    EXPECT_EQ(m.position.commState, 0u);
+    EXPECT_DOUBLE_EQ(m.position.longitude, 1.0);
+    EXPECT_DOUBLE_EQ(m.position.latitude, 2.0);
+    EXPECT_EQ(m.position.cog, kAisCourseNotAvailable);
+    EXPECT_EQ(m.position.heading, kAisHeadingNotAvailable);
+    EXPECT_TRUE(AisFieldPresent(m, m.position.latitude));
+    EXPECT_FALSE(AisFieldPresent(m, m.position.cog));
+    EXPECT_FALSE(AisFieldPresent(m, m.position.commState));
 }
 
 TEST(AisDecode, ReadBitsNeverReachesBeyondTheBitCount) {

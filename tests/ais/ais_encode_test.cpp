@@ -272,7 +272,7 @@ TEST(AisEncode, ShortFormsKeepTheirLength) {
     m.bitCount = 96;                // one destination only
     PackAisMessage(m, bits);
     EXPECT_EQ(bits.bitCount, 96);
-    m.messageId = 27;
+    m.messageId = 28;
     EXPECT_FALSE(PackAisMessage(m, bits));
     EXPECT_EQ(bits.bitCount, 0);
 }

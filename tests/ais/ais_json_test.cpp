@@ -1,6 +1,7 @@
 // The JSON lines of decoded messages: names, units, nulls, texts and bounds.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,7 +13,9 @@
 namespace norq::ais {
 namespace {
 
-std::string Json(const AisMessage& m) {
+std::string Json(AisMessage m) {
+    // A record built by hand stands for a whole message.
+    if (m.bitCount == 0) m.bitCount = static_cast<std::uint16_t>(kAisMaxPayloadBits);
     char buf[kAisJsonMaxLength];
     const std::size_t n = WriteAisJson(m, buf);
     EXPECT_GT(n, 0u);
@@ -30,6 +33,7 @@ AisMessage Position() {
     m.messageId = 1;
     m.mmsi = 227006760;
     m.layout = AisLayoutId::PositionReport;
+    m.bitCount = 168;
     return m;
 }
 
@@ -58,7 +62,7 @@ TEST(AisJson, NotAvailableValuesAreNull) {
 TEST(AisJson, RateOfTurnKeepsItsSignAndNamesTheFastTurns) {
     AisMessage m = Position();
     m.position.rateOfTurn = -(10 / 4.733f) * (10 / 4.733f);
-    EXPECT_NE(Json(m).find("\"turn\":-4.5,"), std::string::npos);
+    EXPECT_NE(Json(m).find("\"turn\":-4.464,"), std::string::npos);
     m.position.rateOfTurn = kAisRotFastRight;
     EXPECT_NE(Json(m).find("\"turn\":\"fastright\""), std::string::npos);
     m.position.rateOfTurn = kAisRotFastLeft;
@@ -66,6 +70,71 @@ TEST(AisJson, RateOfTurnKeepsItsSignAndNamesTheFastTurns) {
     m.position.longitude = -74.0;
     m.position.latitude = -40.5;
     EXPECT_NE(Json(m).find("\"lon\":-74.000000,\"lat\":-40.500000"), std::string::npos);
+}
+
+TEST(AisJson, EveryRawRateOfTurnReadsBackAsItself) {
+    // One decimal printed raw +-1 (0.045 degrees per minute) as 0.0 and lost its sign.
+    for (int r = -126; r <= 126; ++r) {
+        const std::uint32_t raw = static_cast<std::uint32_t>(r) & 0xFF;
+        AisBitBuffer bits{};
+        WriteBits(bits, 0, 6, 1);
+        WriteBits(bits, 42, 8, raw);
+        WriteBits(bits, 61, 28, 0x6791AC0);  // 181 degrees: not available
+        WriteBits(bits, 89, 27, 0x3412140);  // 91 degrees
+        bits.bitCount = 168;
+        AisMessage m{};
+        ASSERT_TRUE(DecodeAisBits(bits, m));
+        const std::string text = Json(m);
+        const std::size_t at = text.find("\"turn\":");
+        ASSERT_NE(at, std::string::npos);
+        const double v = std::stod(text.substr(at + 7));
+        const int back = static_cast<int>(std::lround(4.733 * std::sqrt(std::fabs(v))));
+        EXPECT_EQ(v < 0 ? -back : back, r) << text.substr(at, 20);
+        if (r != 0) {
+            EXPECT_EQ(v < 0, r < 0) << r;
+        }
+    }
+}
+
+TEST(AisJson, LongRangeBroadcastWithGpsdNames) {
+    // A real message 27 (ais-18-27.log); gpsdecode -u reads lon 14978, lat 36098
+    // (1/10 minute), speed 1, course 30, gnss true.
+    EXPECT_EQ(JsonOf("K3KLehP0rPTJ10Qr"),
+              "{\"class\":\"AIS\",\"type\":27,\"repeat\":0,\"mmsi\":230108610,\"scaled\":true,"
+              "\"status\":0,\"accuracy\":false,\"lon\":24.963333,\"lat\":60.163333,\"speed\":1,"
+              "\"course\":30,\"raim\":false,\"gnss\":true}\n");
+    AisMessage m{};
+    m.messageId = 27;
+    m.layout = AisLayoutId::LongRange;
+    m.longRange.longitude = kAisLonNotAvailable;
+    m.longRange.latitude = kAisLatNotAvailable;
+    m.longRange.sog = kAisLongRangeSpeedNotAvailable;
+    m.longRange.cog = kAisLongRangeCourseNotAvailable;
+    const std::string j = Json(m);
+    for (const char* key : {"lon", "lat", "speed", "course"}) {
+        EXPECT_NE(j.find("\"" + std::string(key) + "\":null"), std::string::npos) << key;
+    }
+}
+
+TEST(AisJson, DgnssWithoutDataWordsHasNoDataBits) {
+    AisBitBuffer bits{};
+    WriteBits(bits, 0, 6, 17);
+    WriteBits(bits, 8, 30, 2734450);
+    bits.bitCount = 80;
+    AisMessage m{};
+    ASSERT_TRUE(DecodeAisBits(bits, m));
+    EXPECT_NE(Json(m).find("\"data\":\"0:\""), std::string::npos) << Json(m);
+    bits.bitCount = 120;  // the DGNSS header alone: 40 bits
+    ASSERT_TRUE(DecodeAisBits(bits, m));
+    EXPECT_NE(Json(m).find("\"data\":\"40:"), std::string::npos) << Json(m);
+}
+
+TEST(AisJson, ReceiveTimeOfAFileLine) {
+    char buf[kAisJsonMaxLength];
+    AisMessage m = Position();
+    const std::string j(buf, WriteAisJson(m, buf, 1325394060));
+    EXPECT_NE(j.find(",\"rxtime\":\"2012-01-01T05:01:00Z\"}"), std::string::npos) << j;
+    EXPECT_EQ(std::string(buf, WriteAisJson(m, buf)).find("rxtime"), std::string::npos);
 }
 
 TEST(AisJson, StaticVoyageDataWithEtaAndDimensions) {
@@ -200,6 +269,7 @@ TEST(AisJson, TheLongestMessagesFitTheDocumentedLength) {
         std::uint16_t& bits =
             id == AisLayoutId::Dgnss ? m.dgnss.dataBits : m.binaryBroadcast.dataBits;
         bits = static_cast<std::uint16_t>(kAisMaxBinaryBytes * 8);
+        m.bitCount = static_cast<std::uint16_t>(kAisMaxPayloadBits);
         EXPECT_GT(Json(m).size(), 2 * kAisMaxBinaryBytes);
     }
 }

@@ -38,7 +38,7 @@ ArmouredPayload PayloadOf(std::size_t bits) {
 
 }  // namespace
 
-TEST(BinaryBbm, SplitsIntoSentencesOf58And60Characters) {
+TEST(BinaryBbm, SplitsIntoSentencesOf58Characters) {
     SentenceCodec codec;
     RecordingSender sender(codec);
     BinaryBbmSender bbm(codec, sender);
@@ -66,6 +66,30 @@ TEST(BinaryBbm, SplitsIntoSentencesOf58And60Characters) {
     EXPECT_EQ(bbm.SendBinaryBbm(PayloadOf(170 * 6), 0), 0);
     EXPECT_EQ(bbm.SendBinaryBbm(PayloadOf(0), 0), 0);
     EXPECT_EQ(sender.lines.size(), 3u);
+}
+
+TEST(BinaryBbm, EverySentenceFitsEightyTwoCharacters) {
+    // IEC 61162-1 allows 82 characters with CR LF, and a transponder may
+    // refuse a longer sentence; the second and third once carried 60
+    // characters and were 84 long.
+    SentenceCodec codec;
+    RecordingSender sender(codec);
+    BinaryBbmSender bbm(codec, sender);
+    for (std::size_t chars = 1; chars <= kMaxBbmPayload; ++chars) {
+        sender.lines.clear();
+        const int sent = bbm.SendBinaryBbm(PayloadOf(chars * 6), 2);
+        ASSERT_EQ(sent, static_cast<int>((chars + 57) / 58)) << chars;
+        std::string joined;
+        for (const std::string& line : sender.lines) {
+            EXPECT_LE(line.size(), 82u) << line;
+            EXPECT_EQ(codec.parse(line), norq::codec::ParseStatus::Ok) << line;
+            joined += codec.received().as<norq::codec::Encapsulated>()->payload;
+        }
+        EXPECT_EQ(joined, std::string(PayloadOf(chars * 6).view()));
+    }
+    SentenceText text;
+    ASSERT_TRUE(ComposeSafetyBbm(std::string(100, 'X'), 9, text));
+    EXPECT_LE(text.size(), 82u);
 }
 
 TEST(BinaryBbm, SequentialIdsCycleThroughZeroToNine) {

@@ -115,6 +115,38 @@ TEST(GeometryCpa, NeedsBothPositionsAndMotions) {
     EXPECT_EQ(ComputeCpa(own, At(181.0, 0.0, 0.0f, 1.0f)).cpa, kCpaNotAvailable);
 }
 
+TEST(GeometryCpa, SaysWhyItIsNotComputed) {
+    const TargetRecord target = At(0.0, 0.02, 180.0f, 10.0f);
+    TargetRecord own = Own(0.0, 0.0, 0.0f, 10.0f);
+    EXPECT_EQ(ComputeCpa(own, target).status, CpaStatus::Computed);
+    TargetRecord o = own;
+    o.ownPositionValid = 0;
+    EXPECT_EQ(ComputeCpa(o, target).status, CpaStatus::NoOwnPosition);
+    o = own;
+    o.sog = kSogNotAvailable;
+    EXPECT_EQ(ComputeCpa(o, target).status, CpaStatus::NoOwnSpeed);
+    EXPECT_EQ(OwnCpaStatus(o), CpaStatus::NoOwnSpeed);
+    o.sog = -100000.0f;  // a parser's empty value is no speed either
+    EXPECT_EQ(OwnCpaStatus(o), CpaStatus::NoOwnSpeed);
+    o = own;
+    o.cog = kCogReset;
+    EXPECT_EQ(OwnCpaStatus(o), CpaStatus::NoOwnCourse);
+    o.sog = 0.4f;  // below the moored limit: lying still
+    const CpaResult still = ComputeCpa(o, target);
+    EXPECT_EQ(still.status, CpaStatus::Computed);
+    EXPECT_NEAR(still.tcpa, 0.02 * 60.0 / 10.0 * 60.0, 0.2);  // 1.2 nm at 10 kn
+    TargetRecord t = target;
+    t.cog = 360.0f;
+    EXPECT_EQ(ComputeCpa(own, t).status, CpaStatus::NoTargetMotion);
+    EXPECT_EQ(ComputeCpa(own, t).cpa, kCpaNotAvailable);
+    t.sog = 0.0f;  // moored with course 360
+    EXPECT_EQ(ComputeCpa(own, t).status, CpaStatus::Computed);
+    t = target;
+    t.sog = 102.3f;
+    EXPECT_EQ(ComputeCpa(own, t).status, CpaStatus::NoTargetMotion);
+    EXPECT_EQ(ComputeCpa(own, At(181.0, 0.0, 0.0f, 1.0f)).status, CpaStatus::NoTargetPosition);
+}
+
 TEST(GeometryCpa, ParallelCoursesKeepThePresentDistance) {
     const TargetRecord own = Own(0.0, 0.0, 0.0f, 10.0f);
     const TargetRecord target = At(0.1, 0.0, 0.0f, 10.0f);

@@ -2,6 +2,7 @@
 // fix indicator, the satellite cycle and staleness.
 #include <gtest/gtest.h>
 
+#include "OwnShipFakes.h"
 #include "TrackerFakes.h"
 #include "ais/OwnShip.h"
 #include "ais/SentenceIntake.h"
@@ -12,52 +13,7 @@ using namespace norq::test;
 
 namespace {
 
-struct FakeGnssView : GnssView {
-    std::string utc;
-    FixIndicator fix = FixIndicator::Lost;
-    bool showing = true;
-    std::vector<std::vector<int>> cycles;  // PRNs of each redrawn cycle
-    std::vector<bool> lastUsed;
-    void setUtcText(std::string_view t) override { utc = std::string(t); }
-    void setFixIndicator(FixIndicator f) override { fix = f; }
-    bool satelliteWindowShowing() const override { return showing; }
-    void showSatellites(std::span<const SatelliteEntry> list) override {
-        std::vector<int> prns;
-        lastUsed.clear();
-        for (const SatelliteEntry& s : list) {
-            prns.push_back(s.prn);
-            lastUsed.push_back(s.used);
-        }
-        cycles.push_back(prns);
-    }
-};
-
-struct FakeOwnView : OwnShipView {
-    double lon = 0, lat = 0, sog = 0, cog = 0;
-    int details = 0;
-    void ShowOwnShipTop(double a, double b, double c, double d) override {
-        lon = a;
-        lat = b;
-        sog = c;
-        cog = d;
-    }
-    void ShowOwnShipDetails(double, double, double, double) override { ++details; }
-};
-
-struct OwnShipTest : ::testing::Test {
-    ManualClock clock;
-    FakeTargetView targets;
-    FakeChart chart;
-    FakeGnssView gnssView;
-    FakeOwnView ownView;
-    norq::codec::SentenceCodec codec;
-    TargetTracker tracker{clock, {&targets, &chart, &ownView, nullptr, nullptr}};
-    OwnShip own{codec, tracker, &gnssView, &chart, &ownView, &targets};
-    SentenceIntake intake{codec, {&tracker, &own, nullptr, nullptr, nullptr}};
-
-    void line(const std::string& body) { intake.ReceiveLine(Checksummed(body), true); }
-    const TargetRecord& entry0() { return tracker.table().own(); }
-};
+struct OwnShipTest : ::testing::Test, OwnShipRig {};
 
 }  // namespace
 
@@ -103,17 +59,20 @@ TEST_F(OwnShipTest, SatelliteCycles) {
     line("GPGSA,A,3,03,06,,,,,,,,,,,2.5,1.3,2.1");
     line("GPGSV,3,1,11,03,03,111,40,04,15,270,00,06,01,010,00,13,06,292,00");
     line("GPGSV,3,2,11,14,25,170,00,16,57,208,39,18,67,296,40,19,40,246,00");
+    EXPECT_TRUE(gnssView.cycles.empty());  // the cycle is not complete yet
     line("GPGSV,3,3,11,22,42,067,42,24,14,311,43,27,05,244,00");
-    ASSERT_EQ(gnssView.cycles.size(), 1u);  // the first sentence started the first cycle
-    EXPECT_TRUE(gnssView.cycles[0].empty());
-    EXPECT_EQ(own.satellites().size(), 11u);
-    line("GPGSV,3,1,11,03,03,111,,04,15,270,00,06,01,010,00,13,06,292,00");
-    ASSERT_EQ(gnssView.cycles.size(), 2u);
-    EXPECT_EQ(gnssView.cycles[1].size(), 11u);
+    ASSERT_EQ(gnssView.cycles.size(), 1u);  // shown with its last sentence
+    EXPECT_EQ(gnssView.cycles[0].size(), 11u);
     EXPECT_TRUE(gnssView.lastUsed[0]);   // PRN 3
     EXPECT_FALSE(gnssView.lastUsed[1]);  // PRN 4
+    EXPECT_EQ(own.satellites().size(), 11u);
+    // A cycle whose last sentence is lost is shown when the next one begins.
+    line("GPGSV,3,1,11,03,03,111,,04,15,270,00,06,01,010,00,13,06,292,00");
     line("GPGSV,3,2,11,03,03,111,,16,57,208,39,18,67,296,40,19,40,246,00");
-    EXPECT_EQ(own.satellites().size(), 7u);
+    EXPECT_EQ(gnssView.cycles.size(), 1u);
+    line("GPGSV,3,1,11,03,03,111,,04,15,270,00,06,01,010,00,13,06,292,00");
+    ASSERT_EQ(gnssView.cycles.size(), 2u);
+    EXPECT_EQ(gnssView.cycles[1].size(), 7u);
 }
 
 TEST_F(OwnShipTest, PositionGoesStaleAfterSixtySeconds) {
@@ -137,4 +96,126 @@ TEST_F(OwnShipTest, TargetsAreRecomputedFromEveryFix) {
     EXPECT_NEAR(t.range, 6.0, 0.05);
     EXPECT_NEAR(t.cpa, 0.0, 0.01);
     EXPECT_NEAR(t.tcpa, 36.0, 0.3);
+}
+
+TEST_F(OwnShipTest, EachItemGoesStaleOnItsOwn) {
+    line("GPRMC,120003,A,5100.0,N,00130.0,E,6.0,90.0,310124,,,A");
+    line("HEHDT,091.5,T");
+    EXPECT_FLOAT_EQ(entry0().heading, 91.5f);
+    EXPECT_DOUBLE_EQ(own.heading(), 91.5);
+    // Only GGA goes on: the position stays fresh, SOG, COG and heading do not.
+    for (int second = 1; second <= 61; ++second) {
+        clock.advance(1);
+        line("GPGGA,1200" + std::to_string(10 + second % 50) +
+             ".00,5100.0,N,00130.0,E,1,08,0.9,10.0,M,,,,");
+        own.checkStaleness(true);
+    }
+    EXPECT_TRUE(own.positionItem().valid);
+    EXPECT_EQ(entry0().ownPositionValid, 1);
+    EXPECT_FALSE(own.sogItem().valid);
+    EXPECT_FALSE(own.cogItem().valid);
+    EXPECT_FALSE(own.headingItem().valid);
+    EXPECT_GT(entry0().sog, 102.2f);  // shown "N/A"
+    EXPECT_EQ(entry0().cog, kCogReset);
+    EXPECT_EQ(entry0().heading, kHeadingNotAvailable);
+    EXPECT_EQ(own.heading(), kHeadingNotAvailable);
+    EXPECT_EQ(tracker.ownCpaStatus(), CpaStatus::NoOwnSpeed);
+    EXPECT_TRUE(own.gnssTimeValid());  // GGA with a fix keeps the time
+}
+
+TEST_F(OwnShipTest, ANoFixReportEndsThePositionAtOnceButEntryZeroWaitsForStaleness) {
+    line("GPRMC,120003,A,5100.0,N,00130.0,E,6.0,90.0,310124,,,A");
+    line("GPRMC,120004,V,,,,,,,310124,,,N");
+    EXPECT_FALSE(own.positionItem().valid);
+    EXPECT_DOUBLE_EQ(ownView.sog, 103.0);  // the top strip falls back at once
+    EXPECT_EQ(entry0().ownPositionValid, 1);
+    clock.advance(61);
+    own.checkStaleness(true);
+    EXPECT_EQ(entry0().ownPositionValid, 0);
+    EXPECT_EQ(entry0().monitored, 0);
+}
+
+TEST_F(OwnShipTest, Nmea411GsaAndGsvOfThreeConstellations) {
+    line("GNGSA,A,3,04,05,09,11,36,,,,,,,,1.5,1.3,1.0,3");
+    line("GNGSA,A,3,68,69,70,,,,,,,,,,1.5,1.3,1.0,2");
+    line("GNGSA,A,3,04,07,,,,,,,,,,,1.5,1.3,1.0,1");
+    line("GNGGA,120213.000,5957.0062,N,01100.6429,E,2,10,1.3,168.9,M,39.5,M,,");
+    EXPECT_EQ(gnssView.fixData.satellitesUsed, 10);
+    EXPECT_EQ(gnssView.fixData.usedBySystem[static_cast<int>(GnssSystem::Galileo)], 5);
+    EXPECT_EQ(gnssView.fixData.usedBySystem[static_cast<int>(GnssSystem::Glonass)], 3);
+    EXPECT_EQ(gnssView.fixData.quality, 2);
+    EXPECT_EQ(gnssView.fixData.fixType, 3);
+    // GPS satellite 4 and Galileo satellite 4 are different satellites.
+    line("GPGSV,1,1,02,04,19,156,51,06,40,100,30,1");
+    line("GAGSV,1,1,02,04,40,062,35,12,10,300,20,7");
+    line("GAGSV,1,1,02,04,40,062,33,12,10,300,,1");
+    line("GLGSV,1,1,01,68,06,033,31,1");
+    const auto list = own.satellites();
+    ASSERT_EQ(list.size(), 7u);
+    int galileoSignals = 0;
+    for (const SatelliteEntry& s : list) {
+        if (s.system == GnssSystem::Galileo && s.prn == 4) {
+            ++galileoSignals;
+            EXPECT_TRUE(s.used);
+        }
+        const bool unused = (s.system == GnssSystem::Gps && s.prn == 6) ||
+                            (s.system == GnssSystem::Galileo && s.prn == 12);
+        if (unused) {
+            EXPECT_FALSE(s.used) << s.prn;
+        }
+    }
+    EXPECT_EQ(galileoSignals, 2);  // one entry per signal (7 and 1)
+    EXPECT_TRUE(own.prnUsed(GnssSystem::Gps, 4));
+    EXPECT_FALSE(own.prnUsed(GnssSystem::Gps, 36));
+    EXPECT_TRUE(own.prnUsed(GnssSystem::Galileo, 36));
+}
+
+TEST_F(OwnShipTest, AConstellationThatFallsSilentLeavesTheLists) {
+    line("GNGSA,A,3,03,06,,,,,,,,,,,2.5,1.3,2.1");
+    line("GNGSA,A,3,70,71,,,,,,,,,,,2.5,1.3,2.1");
+    EXPECT_TRUE(own.prnUsed(70));
+    // Two rounds of GPS alone: GLONASS is no longer in use.
+    line("GNGSA,A,3,03,06,,,,,,,,,,,2.5,1.3,2.1");
+    EXPECT_TRUE(own.prnUsed(70));
+    line("GNGSA,A,3,03,06,,,,,,,,,,,2.5,1.3,2.1");
+    EXPECT_FALSE(own.prnUsed(70));
+    EXPECT_EQ(own.satelliteState().usedCount(), 2);
+    // A cycle not heard for 60 s goes from the list.
+    line("GLGSV,1,1,01,70,40,156,22");
+    clock.advance(30);
+    line("GPGSV,1,1,01,03,03,111,40");
+    EXPECT_EQ(own.satellites().size(), 2u);
+    clock.advance(31);
+    own.checkStaleness(true);
+    ASSERT_EQ(own.satellites().size(), 1u);
+    EXPECT_EQ(own.satellites()[0].prn, 3);
+    EXPECT_EQ(gnssView.cycles.back().size(), 1u);
+}
+
+TEST_F(OwnShipTest, SpeedFromKilometresPerHourWhenKnotsAreEmpty) {
+    line("GPRMC,120003,A,5100.0,N,00130.0,E,,,310124,,,A");
+    line("GPVTG,090.0,T,,M,,N,18.52,K,A");
+    EXPECT_NEAR(entry0().sog, 10.0f, 1e-4);
+    EXPECT_FLOAT_EQ(entry0().cog, 90.0f);
+    // A VTG whose mode says the data are not valid reports nothing.
+    line("GPVTG,180.0,T,,M,3.0,N,5.6,K,N");
+    EXPECT_FLOAT_EQ(entry0().cog, 90.0f);
+}
+
+TEST_F(OwnShipTest, TheStatusRowIsToldWhyCpaIsNotComputedWhenItChanges) {
+    // The first target without an own fix: no own position.
+    tracker.applyDecoded(PositionReport(211000001, 1.5, 51.1, 10.0, 180.0), {});
+    tracker.UpdateAfterAisMessage(1);
+    ASSERT_EQ(ownView.cpaStatuses, std::vector<CpaStatus>{CpaStatus::NoOwnPosition});
+    ownView.cpaStatuses.clear();
+    line("GPRMC,120003,A,5100.0,N,00130.0,E,,45.0,310124,,,A");
+    line("GPRMC,120004,A,5100.0,N,00130.0,E,,45.0,310124,,,A");
+    line("GPRMC,120005,A,5100.0,N,00130.0,E,7.5,,310124,,,A");  // the course stays
+    line("GPRMC,120006,A,5100.0,N,00130.0,E,7.5,46.0,310124,,,A");
+    clock.advance(61);
+    own.checkStaleness(true);
+    const std::vector<CpaStatus> expected{CpaStatus::NoOwnSpeed, CpaStatus::Computed,
+                                          CpaStatus::NoOwnPosition};
+    EXPECT_EQ(ownView.cpaStatuses, expected);
+    EXPECT_EQ(tracker.table()[1].cpaStatus, CpaStatus::NoOwnPosition);
 }

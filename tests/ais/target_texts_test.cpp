@@ -46,6 +46,7 @@ TargetRecord ClassA() {
     r.bearing = 45.04f;
     r.cpa = 1.5f;
     r.tcpa = 12.25f;
+    r.cpaStatus = CpaStatus::Computed;
     r.receivedMessages = 17;
     r.lastMessageType = 5;
     r.lastMessageDate = {2024, 3, 7};
@@ -158,6 +159,13 @@ TEST(TargetTextsGrid, CpaAndTcpa) {
     r.cpa = kCpaNotAvailable;  // the target has no course: nothing to pass
     EXPECT_EQ(Cell(r, 1, GridColumn::Cpa), "N/A");
     EXPECT_EQ(Cell(r, 1, GridColumn::Tcpa), "N/A");
+    // A result that was not computed never reads "Pass", whatever its numbers.
+    r.cpa = 0.5f;
+    r.cpaStatus = CpaStatus::NoTargetMotion;
+    EXPECT_EQ(Cell(r, 1, GridColumn::Cpa), "N/A");
+    EXPECT_EQ(Cell(r, 1, GridColumn::Tcpa), "N/A");
+    EXPECT_STREQ(CpaStatusText(CpaStatus::NoOwnSpeed).builtIn, "CPA N/A: own SOG not available");
+    EXPECT_STREQ(CpaStatusText(CpaStatus::Computed).builtIn, "");
 }
 
 TEST(TargetTextsGrid, RateOfTurnUsesTheLanguageDegreeText) {

@@ -253,6 +253,152 @@ TEST_F(TrackerTest, ClearTargetsEmptiesTheTable) {
     EXPECT_EQ(receive(PositionReport(211000002, 2.0, 51.0)), 1);
 }
 
+TEST_F(TrackerTest, ANewTargetAfterClearingKeepsNothingOfTheOldOne) {
+    AisMessage v = Message(5, 211000001, AisLayoutId::StaticVoyage);
+    SetText(v.staticVoyage.name, "ALPHA");
+    SetText(v.staticVoyage.callSign, "LAAA");
+    SetText(v.staticVoyage.destination, "BERGEN");
+    v.staticVoyage.imo = 9123456;
+    v.staticVoyage.dimensions = (100u << 21) | (20u << 12) | (5u << 6) | 6u;
+    receive(PositionReport(211000001, 2.0, 51.0, 12, 45, 5));
+    receive(v);
+    receive(PositionReport(211999999, 2.0, 51.0, 10, 0), true);
+    tracker.ClearTargets();
+
+    AisMessage b = Message(18, 257000002, AisLayoutId::ClassBPosition);
+    b.classBPosition.longitude = 3.0;
+    b.classBPosition.latitude = 52.0;
+    b.classBPosition.sog = 4.0f;
+    b.classBPosition.cog = 10.0f;
+    b.classBPosition.heading = kAisHeadingNotAvailable;
+    ASSERT_EQ(receive(b), 1);
+    const TargetRecord& t = at(1);
+    EXPECT_EQ(t.kind, TargetKind::ClassB);
+    EXPECT_STREQ(t.name.data(), "");
+    EXPECT_STREQ(t.callSign.data(), "");
+    EXPECT_STREQ(t.destination.data(), "");
+    EXPECT_EQ(t.imo, 0u);
+    EXPECT_EQ(t.toBow, 0);
+    EXPECT_EQ(t.navStatus(), 0);
+    EXPECT_EQ(t.rateOfTurn, 0.0f);
+    EXPECT_EQ(view.lines[1], "(001)  257000002    [B]     ");
+
+    // The own ship too: a new VDO ship starts from a reset entry.
+    AisMessage own = PositionReport(211888888, 2.5, 51.5);
+    own.position.rateOfTurn = kAisRotNotAvailable;
+    receive(own, true);
+    EXPECT_EQ(at(0).mmsi, 211888888u);
+    EXPECT_EQ(at(0).imo, 0u);
+}
+
+TEST_F(TrackerTest, CutMessagesChangeOnlyWhatTheyHold) {
+    // 36 bits of a message 1: no target at 0 N 0 E.
+    AisPayload cut;
+    cut.payload = "15M67F";
+    EXPECT_FALSE(tracker.onAisPayload(cut));
+    EXPECT_EQ(tracker.targetCount(), 1);
+
+    AisMessage v = Message(5, 211000001, AisLayoutId::StaticVoyage);
+    SetText(v.staticVoyage.name, "ALPHA");
+    SetText(v.staticVoyage.callSign, "LAAA");
+    SetText(v.staticVoyage.destination, "BERGEN");
+    receive(v);
+    v.bitCount = 112;  // ends after the call sign
+    SetText(v.staticVoyage.callSign, "LBBB");
+    v.staticVoyage.name = {};
+    v.staticVoyage.destination = {};
+    receive(v);
+    EXPECT_STREQ(at(1).callSign.data(), "LBBB");
+    EXPECT_STREQ(at(1).name.data(), "ALPHA");
+    EXPECT_STREQ(at(1).destination.data(), "BERGEN");
+
+    AisMessage p = PositionReport(211000001, 2.0, 51.0, 12, 45);
+    receive(p);
+    p.bitCount = 120;  // ends within the course: course and heading not available
+    p.position.cog = kAisCourseNotAvailable;
+    p.position.heading = kAisHeadingNotAvailable;
+    receive(p);
+    EXPECT_FLOAT_EQ(at(1).longitude, 2.0f);
+    EXPECT_GE(at(1).cog, 360.0f);
+    EXPECT_EQ(at(1).heading, kHeadingNotAvailable);
+}
+
+TEST_F(TrackerTest, UndefinedMessage24PartsChangeNothing) {
+    // A class B ship as a real receiver heard it (2023): part A, then part 3.
+    for (const char* payload : {"H3KLehQ=DtddT00000000000000", "H3KLehdt00000000?6ekkjm000000"}) {
+        AisPayload p;
+        p.payload = payload;
+        tracker.onAisPayload(p);
+        tracker.UpdateAfterAisMessage(tracker.targetCount());
+    }
+    EXPECT_STREQ(at(1).name.data(), "SUOKKI");
+}
+
+TEST_F(TrackerTest, LongRangeBroadcastIsAPositionReport) {
+    AisMessage b = Message(18, 230108610, AisLayoutId::ClassBPosition);
+    b.classBPosition.longitude = 24.96;
+    b.classBPosition.latitude = 60.16;
+    b.classBPosition.heading = 298;
+    receive(b);
+    AisPayload p;
+    p.payload = "K3KLehP0rPTJ10Qr";  // the same ship's message 27
+    p.channelPresent = true;
+    ASSERT_TRUE(tracker.onAisPayload(p));
+    tracker.UpdateAfterAisMessage(tracker.targetCount());
+    const TargetRecord& t = at(1);
+    EXPECT_EQ(t.kind, TargetKind::ClassB);  // stays the class it is
+    EXPECT_NEAR(t.longitude, 14978 / 600.0, 1e-5);
+    EXPECT_NEAR(t.latitude, 36098 / 600.0, 1e-5);
+    EXPECT_FLOAT_EQ(t.sog, 1.0f);
+    EXPECT_FLOAT_EQ(t.cog, 30.0f);
+    EXPECT_EQ(t.heading, kHeadingNotAvailable);
+    EXPECT_EQ(t.lastMessageType, 27);
+    EXPECT_EQ(t.receivedMessages, 2);
+    EXPECT_EQ(followUps.perTarget[1], 2);  // a track point, as for a position report
+    EXPECT_EQ(view.selection, 1);          // and shown
+
+    AisMessage lr = Message(27, 311000027, AisLayoutId::LongRange);
+    lr.longRange.longitude = 10.0;
+    lr.longRange.latitude = 55.0;
+    lr.longRange.sog = kAisLongRangeSpeedNotAvailable;
+    lr.longRange.cog = kAisLongRangeCourseNotAvailable;
+    lr.longRange.navStatus = 5;
+    ASSERT_EQ(receive(lr), 2);
+    EXPECT_EQ(at(2).kind, TargetKind::ClassA);
+    EXPECT_EQ(at(2).navStatus(), 5);
+    EXPECT_GT(at(2).sog, 102.2f);
+    EXPECT_GE(at(2).cog, 360.0f);
+}
+
+TEST_F(TrackerTest, IndexStateMovesWithTheEntriesWhenATargetAgesOut) {
+    tracker.setCpaSettings({5, 20});
+    receive(PositionReport(211999999, 2.0, 51.0, 10, 0), true);  // own, northbound
+    receive(PositionReport(211000001, 2.1, 51.0, 10, 90));       // safe, will age out
+    clock.advance(1000);
+    receive(PositionReport(211000002, 2.0, 51.1, 10, 180));  // head on: dangerous
+    receive(PositionReport(211000003, 2.1, 51.0, 10, 90));   // safe
+    ASSERT_FALSE(chart.dangerous[1]);
+    ASSERT_TRUE(chart.dangerous[2]);
+    view.selection = 3;  // the user fixes the safe target 3
+    tracker.SelectTarget(3, true);
+    ASSERT_EQ(chart.highlighted, 3);
+
+    clock.advance(2601);
+    receive(PositionReport(211000002, 2.0, 51.1, 10, 180));
+    receive(PositionReport(211000003, 2.1, 51.0, 10, 90));
+    ASSERT_EQ(tracker.AgeTargets(), 1);
+    EXPECT_EQ(view.removed, (std::vector<int>{1}));
+    EXPECT_TRUE(chart.dangerous[1]);   // the dangerous target, now entry 1
+    EXPECT_FALSE(chart.dangerous[2]);  // the safe one behind it
+    EXPECT_EQ(chart.highlighted, 2);
+    EXPECT_EQ(view.selection, 2);
+    EXPECT_EQ(view.gridSelection, 2);
+    EXPECT_EQ(at(2).mmsi, 211000003u);
+    receive(PositionReport(211000002, 2.0, 51.1, 10, 180));
+    EXPECT_EQ(view.selection, 2);  // the fixed target is still the one shown
+    EXPECT_EQ(view.detailsShown.back(), 2);
+}
+
 TEST(MmsiClasses, Ranges) {
     EXPECT_EQ(ClassifyMmsi(969999999), MmsiClass::Other);
     EXPECT_EQ(ClassifyMmsi(970000000), MmsiClass::AisSart);

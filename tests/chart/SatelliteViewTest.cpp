@@ -57,6 +57,30 @@ TEST(SatelliteSet, AMissingSignalKeepsTheLastBar) {
     EXPECT_EQ(set.bar(1).snr, 22);
 }
 
+TEST(SatelliteSet, SeveralConstellationsAndSignals) {
+    using ais::GnssSystem;
+    SatelliteSet set;
+    std::vector<ais::SatelliteEntry> list{
+        {5, 40, 120, 38, true, GnssSystem::Gps, 1},
+        {5, 40, 120, 30, false, GnssSystem::Gps, 7},  // the same satellite, L5
+        {5, 20, 200, 33, true, GnssSystem::Glonass, 1},
+    };
+    set.rebuild(list);
+    ASSERT_EQ(set.size(), 3);
+    EXPECT_TRUE(set.firstOfItsSatellite(0));
+    EXPECT_FALSE(set.firstOfItsSatellite(1));  // one marker for both signals
+    EXPECT_TRUE(set.firstOfItsSatellite(2));   // GLONASS 5 is another satellite
+    EXPECT_EQ(SatelliteLabel(GnssSystem::Glonass, 5), "R5");
+    EXPECT_EQ(SatelliteLabel(GnssSystem::Gps, 5), "5");
+    // The last known signal is kept per constellation and signal.
+    list[1].snr = 128;
+    list[2].snr = 128;
+    set.rebuild(list);
+    EXPECT_EQ(set.bar(0).snr, 38);
+    EXPECT_EQ(set.bar(1).snr, 30);
+    EXPECT_EQ(set.bar(2).snr, 33);
+}
+
 TEST(SatelliteTexts, FixModeAltitudeAndCount) {
     EXPECT_EQ(FixModeText(3, true), "3D");
     EXPECT_EQ(FixModeText(2, false), "2D");

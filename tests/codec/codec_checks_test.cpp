@@ -3,7 +3,9 @@
 // ParseSentence applies its steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "SentenceLines.h"
 #include "codec/SentenceCodec.h"
@@ -23,26 +25,15 @@ ParseStatus StatusOf(const std::string& body, char start = '$') {
     return ParseSentence(Checksummed(body, start), r);
 }
 
-// One well-formed sentence of every formatter with a comma check.
+// One well-formed sentence of every formatter with a single comma count.
 const Sample kEveryFormatter[] = {
     {"GPGGA,123519.29,4807.038,N,01131.000,W,1,08,0.9,545.4,M,46.9,M,,0101"},
-    {"GPGLL,3751.65,S,14507.36,E,225444,A,A"},
-    {"GPRMC,081836,A,3751.65,S,14507.36,E,000.0,360.0,130998,011.3,E,A"},
-    {"GPVTG,054.7,T,034.4,M,005.5,N,010.2,K,A"},
-    {"GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"},
-    {"GPGSV,3,3,11,22,42,067,42"},
-    {"GPGSV,3,3,11,22,42,067,42,24,14,311,43"},
-    {"GPGSV,3,3,11,22,42,067,42,24,14,311,43,27,05,244,00"},
-    {"GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00"},
-    {"GPGBS,015509.00,-0.031,-0.186,0.219,19,0.000,-0.354,6.972"},
     {"GPDTM,W84,,0.5,S,1.5,W,0.0,W84"},
     {"GPZDA,160012.71,11,03,2004,-1,00"},
-    {"GPGRS,1,1,0.1,0.2,0.3,,,,,,,,,"},
     {"GPGST,1,0.5,1,2,3,4,5,6"},
     {"HEHDT,274.07,T"},
     {"HEROT,-3.5,A"},
     {"VDVBW,1.0,,A,,0.5,V"},
-    {"GNGNS,014035.00,4332.69262,S,17235.48549,E,RR,13,0.9,25.63,11.24,,"},
     {"AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0", '!'},
     {"AIVDO,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0", '!'},
     {"AIABM,1,1,0,211000001,1,12,<5?SIT`,0", '!'},
@@ -86,7 +77,46 @@ const Sample kEveryFormatter[] = {
     {"AIGPQ,RMC"},
 };
 
+// The formatters whose layout grew optional trailing fields from NMEA 2.0 to
+// 4.11: the longest layout and every comma count that is one of its layouts.
+struct Dialects {
+    const char* longest;
+    std::vector<int> commas;
+};
+
+const Dialects kDialects[] = {
+    {"GPGLL,3751.65,S,14507.36,E,225444,A,A", {6, 7}},
+    {"GNRMC,081836,A,3751.65,S,14507.36,E,000.0,360.0,130998,011.3,E,A,V", {11, 12, 13}},
+    {"GPVTG,054.7,T,034.4,M,005.5,N,010.2,K,A", {8, 9}},
+    {"GNGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1,1", {17, 18}},
+    {"GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00,1",
+     {3, 4, 7, 8, 11, 12, 15, 16, 19, 20}},
+    {"GPGBS,015509.00,-0.031,-0.186,0.219,19,0.000,-0.354,6.972,1,1", {8, 10}},
+    {"GPGRS,1,1,0.1,0.2,0.3,,,,,,,,,,1,1", {14, 16}},
+    {"GNGNS,014035.00,4332.69262,S,17235.48549,E,RR,13,0.9,25.63,11.24,,,V", {12, 13}},
+};
+
+int CommasIn(const std::string& body) {
+    return static_cast<int>(std::count(body.begin(), body.end(), ','));
+}
+
 }  // namespace
+
+TEST(Checks, EveryDialectLayoutIsAcceptedAndNoOtherCount) {
+    for (const Dialects& d : kDialects) {
+        std::string body = d.longest;
+        SCOPED_TRACE(body);
+        EXPECT_EQ(StatusOf(body + ",1"), ParseStatus::Commas);
+        // Drop trailing fields one by one down to one below the shortest layout.
+        while (CommasIn(body) >= d.commas.front() - 1) {
+            const bool known =
+                std::find(d.commas.begin(), d.commas.end(), CommasIn(body)) != d.commas.end();
+            EXPECT_EQ(StatusOf(body), known ? ParseStatus::Ok : ParseStatus::Commas)
+                << CommasIn(body) << " commas";
+            body.resize(body.rfind(','));
+        }
+    }
+}
 
 TEST(Checks, EveryFormatterDemandsExactlyItsCommaCount) {
     for (const Sample& s : kEveryFormatter) {
@@ -168,11 +198,13 @@ TEST(Checks, RangeBoundariesAcceptAndReject) {
     };
     for (const Sample& s : kRejected)
         EXPECT_EQ(StatusOf(s.body, s.start), ParseStatus::Range) << s.body;
-    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + p63 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIVDM,2,1,1,A," + p64 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIABM,1,1,0,211000001,1,12," + p63 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIBBM,1,1,,0,8," + p63 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIBBM,2,1,1,0,8," + p64 + ",0", '!'), ParseStatus::Range);
+    // Received payloads are taken up to what the line bound leaves: a VDM
+    // with an empty sequential id and 76 characters marks to 98, 77 is too long.
+    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + p63 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,2,1,1,A," + p64 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIBBM,2,1,1,0,8," + p64 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + std::string(76, '0') + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,1,1,,A," + std::string(77, '0') + ",0", '!'), ParseStatus::Length);
 }
 
 TEST(Checks, StepsRunInOrder) {

@@ -52,7 +52,10 @@ TEST(ParseGnss, Gga) {
     EXPECT_EQ(e.quality, kEmptyByte);
     EXPECT_EQ(e.dgpsStation, kEmptyInt16);
 
-    EXPECT_EQ(StatusOf("GPGGA,1,1,N,1,E,1,13,0.9,1,M,1,M,,"), ParseStatus::Range);
+    // Up to 99 satellites in use (several constellations); 100 is beyond the field.
+    EXPECT_EQ(ParseAs<Gga>("GNGGA,1,1,N,1,E,4,38,0.5,1,M,1,M,,").satellites, 38);
+    EXPECT_EQ(StatusOf("GPGGA,1,1,N,1,E,1,99,0.9,1,M,1,M,,"), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("GPGGA,1,1,N,1,E,1,100,0.9,1,M,1,M,,"), ParseStatus::Range);
     EXPECT_EQ(StatusOf("GPGGA,1,1,N,1,E,1,12,100,1,M,1,M,,"), ParseStatus::Range);
     EXPECT_EQ(StatusOf("GPGGA,1,1,N,1,E,1,12,1,1,M,1,M,,1024"), ParseStatus::Range);
     EXPECT_EQ(StatusOf("GPGGA,1,1,N,1,E,1,12,1,1,M,1,M,"), ParseStatus::Commas);
@@ -111,6 +114,47 @@ TEST(ParseGnss, GsaGsv) {
     EXPECT_EQ(StatusOf("GPGSV,3,1,11,03,03,111,100"), ParseStatus::Range);
 }
 
+// The trailing fields of the dialects: absent in older ones, read where given.
+TEST(ParseGnss, DialectTrailingFields) {
+    // NMEA 2.0: no mode indicator.
+    const Rmc& old =
+        ParseAs<Rmc>("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
+    EXPECT_EQ(old.status, 'A');
+    EXPECT_DOUBLE_EQ(old.sog, 22.4);
+    EXPECT_EQ(old.variationDirection, 'W');
+    EXPECT_EQ(old.mode, ' ');
+    EXPECT_EQ(old.navStatus, ' ');
+    EXPECT_EQ(ParseAs<Gll>("GPGLL,4916.45,N,12311.12,W,225444,A").mode, ' ');
+    const Vtg& vtg = ParseAs<Vtg>("GPVTG,054.7,T,034.4,M,005.5,N,010.2,K");
+    EXPECT_DOUBLE_EQ(vtg.sogKnots, 5.5);
+    EXPECT_EQ(vtg.mode, ' ');
+    // NMEA 4.1 and later: navigational status, system id, signal id.
+    const Rmc& rmc =
+        ParseAs<Rmc>("GNRMC,120213.000,A,5957.0062,N,01100.6429,E,0.00,0.00,310722,,,D,V");
+    EXPECT_EQ(rmc.mode, 'D');
+    EXPECT_EQ(rmc.navStatus, 'V');
+    EXPECT_EQ(ParseAs<Gsa>("GNGSA,A,3,68,69,70,78,84,85,,,,,,,1.5,1.3,1.0,2").systemId, 2);
+    EXPECT_EQ(ParseAs<Gsa>("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1").systemId, kEmptyByte);
+    const Gsv& gsv =
+        ParseAs<Gsv>("GAGSV,2,1,07,36,76,149,45,09,47,142,50,04,40,062,35,11,26,120,44,7");
+    EXPECT_EQ(gsv.count, 4);
+    EXPECT_EQ(gsv.signalId, 7);
+    EXPECT_EQ(gsv.satellites[3].snr, 44);
+    const Gsv& last = ParseAs<Gsv>("GPGSV,4,4,13,46,,,50,1");
+    EXPECT_EQ(last.count, 1);
+    EXPECT_EQ(last.signalId, 1);
+    EXPECT_EQ(last.satellites[0].elevation, kEmptyByte);
+    EXPECT_EQ(ParseAs<Gsv>("GPGSV,1,1,00").count, 0);
+    EXPECT_EQ(ParseAs<Gsv>("GPGSV,1,1,00,8").signalId, 8);
+    EXPECT_EQ(ParseAs<Gsv>("GPGSV,3,3,11,22,42,067,42").signalId, kEmptyByte);
+    const Gns& gns =
+        ParseAs<Gns>("GNGNS,120213.000,5957.0062,N,01100.6429,E,NDD,11,1.3,168.9,39.5,,,V");
+    EXPECT_EQ(gns.navStatus, 'V');
+    const Gbs& gbs = ParseAs<Gbs>("GNGBS,015509.00,-0.031,-0.186,0.219,19,0.000,-0.354,6.972,3,1");
+    EXPECT_EQ(gbs.systemId, 3);
+    EXPECT_EQ(gbs.signalId, 1);
+}
+
 TEST(ParseGnss, GbsDtmZdaGrsGst) {
     const Gbs& b = ParseAs<Gbs>("GPGBS,015509.00,-0.031,-0.186,0.219,19,0.000,-0.354,6.972");
     EXPECT_DOUBLE_EQ(b.lonError, -0.186);
@@ -161,10 +205,12 @@ TEST(ParseTransponder, VdmAndItsChecks) {
     EXPECT_EQ(n.sequentialId, kEmptyByte);
     EXPECT_EQ(n.channel, kEmptyByte);
 
-    const std::string p63(63, '0');
-    EXPECT_EQ(StatusOf("AIVDM,2,1,3,A," + p63 + ",0", '!'), ParseStatus::Ok);
-    EXPECT_EQ(StatusOf("AIVDM,2,1,0,A," + p63 + ",0", '!'), ParseStatus::Range);
-    EXPECT_EQ(StatusOf("AIVDM,2,1,,A," + p63 + ",0", '!'), ParseStatus::Range);
+    // Received payloads are not held to the 62/63 characters of composing:
+    // real transponders send first fragments of 64.
+    const std::string p64(64, '0');
+    EXPECT_EQ(StatusOf("AIVDM,2,1,3,A," + p64 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,2,1,0,A," + p64 + ",0", '!'), ParseStatus::Ok);
+    EXPECT_EQ(StatusOf("AIVDM,2,1,,A," + p64 + ",0", '!'), ParseStatus::Ok);
     EXPECT_EQ(StatusOf("AIVDM,1,1,,A,13aEOK,", '!'), ParseStatus::Range);
     EXPECT_EQ(StatusOf("AIVDM,1,1,,A,13aEOK,6", '!'), ParseStatus::Range);
     EXPECT_EQ(StatusOf("AIVDM,10,1,,A,13aEOK,0", '!'), ParseStatus::Range);

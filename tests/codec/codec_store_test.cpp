@@ -2,6 +2,8 @@
 // talker system code and the crew-watch report's partial fields.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "SentenceLines.h"
 #include "codec/SentenceCodec.h"
 
@@ -32,6 +34,33 @@ TEST(GnssStore, PositionValidityDecidedByEverySentence) {
     EXPECT_TRUE(c.gnss().positionValid);
     Receive(c, "GPRMC,120003,V,5100.0,N,00100.0,E,5.0,90.0,010124,,,N");
     EXPECT_FALSE(c.gnss().positionValid);
+}
+
+TEST(GnssStore, RtkQualitiesAreAFixAndAnInvalidModeIsNot) {
+    SentenceCodec c;
+    for (int quality : {4, 5}) {
+        Receive(c, "GNGGA,120000.00,5100.0,N,00100.0,E," + std::to_string(quality) +
+                       ",24,0.6,10.0,M,,,,");
+        EXPECT_TRUE(c.gnss().positionValid) << quality;
+        EXPECT_EQ(c.gnss().satellitesUsed, 24);
+    }
+    for (int quality : {6, 7, 8}) {
+        Receive(c, "GNGGA,120000.00,5100.0,N,00100.0,E," + std::to_string(quality) +
+                       ",24,0.6,10.0,M,,,,");
+        EXPECT_FALSE(c.gnss().positionValid) << quality;
+    }
+    Receive(c, "GPRMC,120003,A,5100.0,N,00100.0,E,5.0,90.0,310124,,,A,S");
+    EXPECT_TRUE(c.gnss().positionValid);
+    EXPECT_EQ(c.gnss().navStatus, 'S');
+    Receive(c, "GPRMC,120003,A,5100.0,N,00100.0,E,5.0,90.0,310124,,,N");
+    EXPECT_FALSE(c.gnss().positionValid);
+    Receive(c, "GPGLL,5100.0,N,00100.0,E,120002,A,N");
+    EXPECT_FALSE(c.gnss().positionValid);
+    // Status A without coordinates is no position.
+    Receive(c, "GPRMC,120003,A,,,,,5.0,90.0,310124,,,A");
+    EXPECT_FALSE(c.gnss().positionValid);
+    Receive(c, "GNGSA,A,3,68,69,70,,,,,,,,,,1.5,1.3,1.0,2");
+    EXPECT_EQ(c.gnss().gsaSystemId, 2);
 }
 
 TEST(GnssStore, TimeValidOnlyWithAValidFix) {

@@ -1,4 +1,4 @@
-// Seeded generator of random AIS messages 1-26 as !AIVDM sentences, for the
+// Seeded generator of random AIS messages 1-27 as !AIVDM sentences, for the
 // differential test against gpsdecode and for benchmark input. Deterministic
 // for a seed on every platform (its own random numbers, no std distributions).
 //
@@ -40,7 +40,7 @@ class AisTestGenerator {
     }
     bool chance(unsigned percent) { return below(100) < percent; }
 
-    // The bits of one random message of `type` (1-26).
+    // The bits of one random message of `type` (1-27).
     ais::AisBitBuffer makeBits(int type) {
         ais::AisBitBuffer bits{};
         pos_ = 0;
@@ -153,6 +153,7 @@ class AisTestGenerator {
                 return static_cast<std::uint32_t>(between(-span, span)) & ones;
             }
             case K::Scaled:
+            case K::Speed:
             case K::Course:
                 if (chance(10)) return f.kind == K::Course ? 3600 : ones;  // not available
                 if (f.kind == K::Course && chance(5))

@@ -1,9 +1,9 @@
-// ais-testgen: writes random AIS messages 1-26 as !AIVDM sentences.
+// ais-testgen: writes random AIS messages 1-27 as !AIVDM sentences.
 //
 //   ais-testgen [--seed N] [--count N] [--types 1,5,24]
 //
 // The same seed gives the same sentences. Message types are drawn evenly from
-// the listed types (all of 1-26 by default).
+// the listed types (1-26 by default; 27 on request).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,7 +25,7 @@ bool ParseTypes(std::string_view list, std::vector<int>& types) {
         const std::size_t comma = list.find(',');
         const std::string item(list.substr(0, comma));
         const int t = std::atoi(item.c_str());
-        if (t < 1 || t > 26) return false;
+        if (t < 1 || t > 27) return false;
         types.push_back(t);
         list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
     }

@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "LineReader.h"
+#include "ais/AisDecoder.h"
 #include "ais/SentenceIntake.h"
 
 namespace norq::tool {
@@ -47,13 +48,30 @@ std::string FormatterOf(std::string_view line) {
     return "(none)";
 }
 
+// Counts the joined AIS messages that decode and those that do not (an
+// undefined message 24 part, a message cut before its position, ...).
+struct DecodeCounter final : ais::AisMessageHandler {
+    long decoded = 0;
+    long undecodable = 0;
+    ais::AisMessage message{};
+    int targetCount() const override { return 1; }
+    bool onAisPayload(const ais::AisPayload& p) override {
+        const bool ok = ais::DecodeAisPayload(p.payload, p.fillBits, message);
+        ++(ok ? decoded : undecodable);
+        return ok;
+    }
+    void clearDecodedMessage() override {}
+    void UpdateAfterAisMessage(int) override {}
+};
+
 }  // namespace
 
 int RunCheck(Args args) {
     std::FILE* in = OpenInput(args, 0);
     if (in == nullptr) return 1;
     codec::SentenceCodec codec;
-    ais::SentenceIntake intake(codec);
+    DecodeCounter messages;
+    ais::SentenceIntake intake(codec, {&messages});
     std::map<std::string, Counts> byFormatter;
     LineReader reader(in);
     std::string line;
@@ -93,6 +111,8 @@ int RunCheck(Args args) {
     for (ParseStatus r : kReasons)
         std::printf(" %9ld", total.rejected[static_cast<int>(r)]);
     std::printf("\n");
+    std::printf("ais messages %ld decoded, %ld undecodable\n", messages.decoded,
+                messages.undecodable);
     return 0;
 }
 

@@ -16,6 +16,8 @@
 namespace norq::tool {
 namespace {
 
+constexpr std::size_t kMaxLine = 1024;  // longer lines cannot be sentences
+
 // Collects output lines and writes them in large blocks.
 class OutputBuffer {
   public:
@@ -43,7 +45,7 @@ class JsonWriter final : public ais::AisMessageHandler {
     int targetCount() const override { return 1; }
     bool onAisPayload(const ais::AisPayload& p) override {
         if (!ais::DecodeAisPayload(p.payload, p.fillBits, message_)) return false;
-        out_.commit(ais::WriteAisJson(message_, out_.space()));
+        out_.commit(ais::WriteAisJson(message_, out_.space(), p.receiveTime));
         return true;
     }
     void clearDecodedMessage() override {}
@@ -55,18 +57,14 @@ class JsonWriter final : public ais::AisMessageHandler {
 };
 
 // Forms a file line as the links do (CR and NUL dropped, CR LF appended) and
-// hands it to the intake. A leading tag block ("\...\") is skipped.
+// hands it to the intake as a file line: the intake takes the sentence out of
+// the tag blocks and station fields an archive adds around it.
 void TakeLine(std::string_view line, ais::SentenceIntake& intake) {
-    if (!line.empty() && line.front() == '\\') {
-        const std::size_t end = line.find('\\', 1);
-        if (end == std::string_view::npos) return;
-        line.remove_prefix(end + 1);
-    }
-    char formed[codec::kMaxLineLength + 3];
+    char formed[kMaxLine + 2];
     std::size_t n = 0;
     for (char c : line) {
         if (c == '\r' || c == '\0') continue;
-        if (n > codec::kMaxLineLength) return;  // too long to be a sentence
+        if (n >= kMaxLine) return;  // too long to be a sentence
         formed[n++] = c;
     }
     formed[n++] = '\r';
@@ -79,7 +77,6 @@ void TakeLine(std::string_view line, ais::SentenceIntake& intake) {
 int RunDecode(Args args) {
     std::FILE* in = OpenInput(args, 0);
     if (in == nullptr) return 1;
-    constexpr std::size_t kMaxLine = 1024;  // longer lines cannot be sentences
     std::vector<char> buffer(1 << 20);
     std::size_t kept = 0;   // bytes of an unfinished line at the buffer's start
     bool skipping = false;  // inside an over-long line, dropped up to its end

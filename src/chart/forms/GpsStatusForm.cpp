@@ -46,7 +46,7 @@ void TPaintSatelliteChart::placeMarkers() {
     markers_ = 0;
     for (int i = 0; i < set_.size() && markers_ < kMaxSkyMarkers; ++i) {
         const ais::SatelliteEntry& s = set_.satellite(i);
-        if (!Placeable(s)) continue;
+        if (!Placeable(s) || !set_.firstOfItsSatellite(i)) continue;
         placed_[static_cast<std::size_t>(markers_)] =
             SatelliteMarkerTopLeft(plot, s.azimuth, s.elevation);
         markerSatellite_[static_cast<std::size_t>(markers_)] = i;
@@ -113,8 +113,8 @@ void TPaintSatelliteChart::paintEvent(QPaintEvent*) {
         p.setPen(QPen(Role(palette_, PaletteRole::Outline), 2));
         p.drawEllipse(c, half - 1, half - 1);
         p.setPen(Role(palette_, s.used ? PaletteRole::Outline : PaletteRole::WhiteFill));
-        p.drawText(QRect(at.x, at.y, kSatelliteMarkerSize, kSatelliteMarkerSize), Qt::AlignCenter,
-                   QString::number(s.prn));
+        p.drawText(QRect(at.x - 4, at.y, kSatelliteMarkerSize + 8, kSatelliteMarkerSize),
+                   Qt::AlignCenter, QString::fromStdString(SatelliteLabel(s.system, s.prn)));
     }
 }
 
@@ -128,7 +128,8 @@ bool TPaintSatelliteChart::event(QEvent* event) {
                 const ais::SatelliteEntry& s =
                     set_.satellite(markerSatellite_[static_cast<std::size_t>(m)]);
                 QToolTip::showText(help->globalPos(),
-                                   QStringLiteral("PRN %1\nAzimuth %2\nElevation %3")
+                                   QStringLiteral("%1 PRN %2\nAzimuth %3\nElevation %4")
+                                       .arg(QString::fromLatin1(ais::GnssSystemName(s.system)))
                                        .arg(s.prn)
                                        .arg(s.azimuth)
                                        .arg(s.elevation),
@@ -178,8 +179,8 @@ void TSignalBars::paintEvent(QPaintEvent*) {
         p.setPen(Role(palette_, PaletteRole::Outline));
         p.drawText(QRect(r.left() - 4, r.top() - 13, slot, 12), Qt::AlignHCenter,
                    QString::number(bar.snr));
-        p.drawText(QRect(plot.left() + i * slot, plot.bottom() + 2, slot, 14), Qt::AlignHCenter,
-                   QString::number(bar.prn));
+        p.drawText(QRect(plot.left() + i * slot - 4, plot.bottom() + 2, slot + 8, 14),
+                   Qt::AlignHCenter, QString::fromStdString(SatelliteLabel(bar.system, bar.prn)));
     }
 }
 

@@ -1,6 +1,6 @@
 // TPaintChart: the chart view of the "Radar View" page. A thin widget over the
 // chart's logic (ChartModel) and its renderer: it keeps the symbols in step with
-// the target table (as the tracker's ChartTargets and TargetFollowUps), paints
+// the target table (as the tracker's ChartTargets), paints
 // the frame, and turns pointer events into pans, centring, selection, popups,
 // tooltips and the position readout.
 //
@@ -26,7 +26,7 @@
 
 namespace norq::chart {
 
-class TPaintChart final : public QWidget, public ais::ChartTargets, public ais::TargetFollowUps {
+class TPaintChart final : public QWidget, public ais::ChartTargets {
     Q_OBJECT
 
   public:
@@ -97,7 +97,6 @@ class TPaintChart final : public QWidget, public ais::ChartTargets, public ais::
     void refreshSymbol(int index) override;
     void setDangerous(int index, bool dangerous) override;
     void removeSymbolsFrom(int count) override;
-    // ---- ais::TargetFollowUps ----------------------------------------------------
     void onTargetRemoved(int index) override;
 
     int highlighted() const { return model_->selectedTarget(); }

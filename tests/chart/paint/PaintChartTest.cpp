@@ -34,7 +34,6 @@ struct PaintChartTest : ::testing::Test {
     void SetUp() override {
         ais::TrackerConnections c;
         c.chart = &chart;
-        c.followUps = &chart;
         tracker.connect(c);
         chart.setProgramFolder(NORQ_FIXTURES "/chart");
         chart.resize(800, 600);

@@ -1,0 +1,52 @@
+// The own ship's CPA status in the main window: the status row says why CPA
+// and TCPA read "N/A", and the one-second step lets a lost fix go stale.
+#include <QLabel>
+
+#include "AisLines.h"
+#include "ViewerFixture.h"
+
+namespace norq::test {
+namespace {
+
+class OwnShipStatusTest : public ViewerTest {
+  protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        main().show();
+        main().flushViews();
+    }
+    QString cpaStatus() {
+        return main().findChild<QLabel*>(QStringLiteral("lblStatusBarCpa"))->text();
+    }
+};
+
+TEST_F(OwnShipStatusTest, TheStatusRowSaysWhyCpaIsNotComputed) {
+    feed(AisSentences(PositionReport({416000001, 120.25, 22.55, 10.0f, 180.0f, 45, 0})));
+    // A fix with a course but no speed.
+    feed({WithChecksum("GPRMC,120000.00,A,2230.0000,N,12015.0000,E,,035.0,150326,,,A", '$')});
+    EXPECT_EQ(cpaStatus(), QStringLiteral("CPA N/A: own SOG not available"));
+    EXPECT_EQ(main().gridCellText(1, 12), QStringLiteral("N/A"));
+    EXPECT_EQ(main().gridCellText(0, 9), QStringLiteral("N/A"));
+    // Lying still without a course: computed as a stationary own ship.
+    feed({WithChecksum("GPRMC,120001.00,A,2230.0000,N,12015.0000,E,0.1,,150326,,,A", '$')});
+    EXPECT_EQ(cpaStatus(), QString());
+    EXPECT_NE(main().gridCellText(1, 12), QStringLiteral("N/A"));
+}
+
+TEST_F(OwnShipStatusTest, TheOneSecondStepLetsALostFixGoStale) {
+    feed({RmcLine(0, 120.25, 22.5, 0.0, 0.0)});
+    feed(AisSentences(PositionReport({416000001, 120.25, 22.55, 10.0f, 180.0f, 45, 0})));
+    EXPECT_NE(main().gridCellText(1, 12), QStringLiteral("N/A"));
+    for (int second = 0; second < 61; ++second) {
+        clock_.advance(1);
+        feed({WithChecksum("GPGSV,1,1,01,03,03,111,40", '$')});
+        main().Timer1Timer();
+    }
+    main().flushViews();
+    EXPECT_EQ(main().runState().tracker.table().own().ownPositionValid, 0);
+    EXPECT_EQ(cpaStatus(), QStringLiteral("CPA N/A: no own position"));
+    EXPECT_EQ(main().gridCellText(1, 12), QStringLiteral("N/A"));
+}
+
+}  // namespace
+}  // namespace norq::test
