@@ -14,7 +14,6 @@
 #include <QTimer>
 #include <cmath>
 
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
@@ -22,6 +21,7 @@
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SmallForms.h"
+#include "chart/forms/PaintChart.h"
 #include "comm/forms/DeviceConnections.h"
 #include "ui/PageControl.h"
 
@@ -80,10 +80,10 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     pageControlDevInfo_->setTabVisible(0, false);
     pageControlDevInfo_->setActivePage(0);
     pageControlVessel_->setCurrentIndex(0);
-    // 11. The chart (a placeholder until the chart view is built) with its
-    //     scale, the grid with its titles, the own ship's ship-list line, then
-    //     the chart page active and the SRM label emptied.
-    chart_->setScaleIndex(settings_.scaleId);
+    // 11. The chart view with its scale, the grid with its titles, the own
+    //     ship's ship-list line, then the chart page active and the SRM label
+    //     emptied.
+    applyChartStartup();
     setupGrid();
     buildWatchAdditions();
     shipListModel_->rebuild(run_->tracker.table());
@@ -114,6 +114,9 @@ void TForm1::connectRunState(bool toWindows) {
         tracker.view = this;
         tracker.chart = chart_;
         tracker.ownShipView = this;
+        // Subsystems that keep per-target state (tracks, alarms) add their
+        // follow-ups to this fan-out; the chart hears of removals as ChartTargets.
+        tracker.followUps = &followUps_;
     }
     run_->tracker.connect(tracker);
     if (toWindows) {
@@ -155,7 +158,9 @@ void TForm1::firstShowing() {
     // 1. The own ship at the manual position, and the chart calibration.
     chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0);
     run_->ownShip.showOwnShipTop(settings_.ownLongitude, settings_.ownLatitude, 103.0, 361.0);
+    chart_->refreshSymbol(0);
     LoadChartCalibrationFile(paths_.settingsFile, settings_.calibration);
+    applyChartCalibration();
     // 2. The friend list, the AIS MOB list and the ENC settings: their subsystems.
     // 3. Connecting the AIS port; when nothing is set to connect, the device
     //    wizard (with the wizard as the TCP owner) is due.
@@ -243,6 +248,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // A click on the fix image shows the GNSS status window (satellite view).
+    if (event->type() == QEvent::MouseButtonRelease && watched == imgFix_) showGpsStatus();
+    // The scale panel keeps to the chart's bottom-right corner.
+    if (event->type() == QEvent::Resize && watched == chart_) showScaleLabel();
     return QMainWindow::eventFilter(watched, event);
 }
 

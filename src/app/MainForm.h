@@ -25,6 +25,7 @@
 #include "ais/TargetTexts.h"
 #include "ais/TargetViews.h"
 #include "app/DataFolder.h"
+#include "app/FollowUpsFanOut.h"
 #include "app/LanguageTable.h"
 #include "app/Settings.h"
 #include "app/forms/DemoParForm.h"
@@ -46,6 +47,8 @@ class QTabWidget;
 class QTableView;
 class QTimer;
 class QToolButton;
+class QSlider;
+class QPixmap;
 
 namespace norq::ui {
 class PageControl;
@@ -54,9 +57,14 @@ namespace norq::comm {
 class DeviceConnections;
 }
 
+namespace norq::chart {
+class TPaintChart;
+class TfrmGpsStatus;
+struct GeoPoint;
+}  // namespace norq::chart
+
 namespace norq::app {
 
-class ChartPlaceholder;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -138,6 +146,13 @@ class TForm1 final : public QMainWindow,
     // grid's column titles of the moment.
     ais::TextOptions exportTextOptions();
     std::array<std::string, ais::kGridColumnCount> gridColumnTitles() const;
+    // The chart view: other subsystems add their layer hooks, marks and commands.
+    chart::TPaintChart* chart() const { return chart_; }
+    chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
+    // Scale index, colour scheme and orientation as the operator would set them
+    // (-1 leaves one as it is); and a picture of the chart view alone.
+    void setChartView(int scaleIndex, int scheme, int orientation);
+    QPixmap grabChart();
     int tickCount() const { return tickCount_; }
     // Times the views were brought up to date (for the benchmark).
     int flushCount() const { return flushCount_; }
@@ -180,6 +195,8 @@ class TForm1 final : public QMainWindow,
     void setUtcText(std::string_view text) override;
     void setFixData(const ais::GnssFixData& data) override;
     void setFixIndicator(ais::FixIndicator indicator) override;
+    bool satelliteWindowShowing() const override;
+    void showSatellites(std::span<const ais::SatelliteEntry> satellites) override;
     // ais::TransmitterHandler
     void OnOwnShipReport() override;
     void OnTransmitterReport() override;
@@ -259,6 +276,27 @@ class TForm1 final : public QMainWindow,
     void onGridClicked(int row);
     void showTopValues();
 
+    // Chart view, its scale panel, menus, popups and timers (MainFormChart.cpp).
+    void buildChartPage(QWidget* page);
+    void connectChartCommands();
+    void connectChartButtons();
+    void applyChartStartup();
+    void applyChartCalibration();
+    void retranslateChart();
+    void onScaleSlider(int position);
+    void zoomChart(int steps);
+    void goToOwnShip();
+    void showScaleLabel();
+    void showPointerPosition(const chart::GeoPoint& position);
+    void onChartPopup(const chart::GeoPoint& position, const QPoint& globalPos);
+    void onTargetPopup(int slot, const QPoint& globalPos);
+    void stepMapCruise();
+    void stepOrientation();
+    void setChartOrientation(int mode);
+    void nextColourScheme();
+    void applyColourScheme(int scheme);
+    void showGpsStatus();
+
     // Texts (MainFormLanguage.cpp).
     void loadTexts();
     QString text(TextId id) const;
@@ -280,9 +318,23 @@ class TForm1 final : public QMainWindow,
     void createConnections();
     SubWindows windows_;
     DemoParameters demo_;
+    FollowUpsFanOut followUps_;
 
     // Widgets.
-    ChartPlaceholder* chart_ = nullptr;
+    chart::TPaintChart* chart_ = nullptr;
+    chart::TfrmGpsStatus* gpsStatus_ = nullptr;
+    QSlider* scaleSlider_ = nullptr;
+    QLabel* scaleLabel_ = nullptr;
+    QWidget* panelScale_ = nullptr;
+    int lastScalePosition_ = -1;
+    int colourScheme_ = 0;      // the ENC settings' scheme, Day Bright at every start
+    int chartOrientation_ = 0;  // 0 north-up, 1 head-up, 2 course-up
+    bool chartShowText_ = false;
+    // Orientation timer bookkeeping: values at the last redraw, skips, guard.
+    float orientHeading_ = 0.0f;
+    float orientCourse_ = 0.0f;
+    int orientSkips_ = 0;
+    bool orientGuard_ = true;
     QStackedWidget* pageControlView_ = nullptr;
     QTableView* stringGrid_ = nullptr;
     TargetGridModel* gridModel_ = nullptr;

@@ -9,7 +9,6 @@
 #include <QToolButton>
 
 #include "ais/TargetTexts.h"
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
@@ -18,6 +17,7 @@
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
+#include "chart/forms/PaintChart.h"
 #include "comm/forms/DeviceConnections.h"
 #include "ui/PageControl.h"
 
@@ -54,7 +54,7 @@ void TForm1::ApplyLanguage(int index) {
     gridModel_->titlesChanged();
     for (int row = 0; row < run_->tracker.table().count(); ++row)
         gridModel_->markRowChanged(row);
-    chart_->repaintLayers();
+    retranslateChart();
     selectionPending_ = true;
     if (run_->tracker.table().valid(listSelection_)) detailsIndex_ = listSelection_;
     flushViews();

@@ -17,10 +17,8 @@ constexpr const char* kNoteProperty = "unbuiltNote";
 // One line per item whose action is not built yet. Delete the line when the
 // action lands; nothing else needs to change.
 constexpr std::array kUnbuiltItems{
-    // View menu: chart switches (chart), tracks (navigation objects), monitored
-    // ships (alarms) and the safety message log (alarms).
-    UnbuiltItem{"mnuCenterViewChart", UnbuiltKind::Command},
-    UnbuiltItem{"mnuRardarRangeRing", UnbuiltKind::Command},
+    // View menu: tracks (navigation objects), monitored ships and the safety
+    // message log (alarms).
     UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
     UnbuiltItem{"mnuViewSelectShip", UnbuiltKind::Command},
     UnbuiltItem{"mnuSRMLog", UnbuiltKind::Command},
@@ -38,12 +36,9 @@ constexpr std::array kUnbuiltItems{
     UnbuiltItem{"SpeedButtonSRM", UnbuiltKind::Command},
     // Help menu: the user manual is not delivered yet.
     UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
-    // Tool bar: navigation manager, satellite view, AIS MOB list.
+    // Tool bar: navigation manager, AIS MOB list.
     UnbuiltItem{"spbEcsIconBarNavManager", UnbuiltKind::Command},
-    UnbuiltItem{"spbEcsIconBarGpsSignal", UnbuiltKind::Command},
     UnbuiltItem{"spbEcsIconBarAISMOBList", UnbuiltKind::Command},
-    // Status images whose click opens a window: the GNSS status window (chart).
-    UnbuiltItem{"imgGpsFix", UnbuiltKind::StatusImage},
 };
 
 QString WithNote(const QString& ownText, const QString& note) {

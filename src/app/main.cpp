@@ -13,6 +13,10 @@
 //   --timing               print the time from process start to the first paint
 //   --connect SOURCE       connect the AIS sensor at start to tcp://HOST:PORT,
 //                          udp://[HOST]:PORT or a serial device /dev/ttyX[:RATE]
+//   --chart-scale N        the chart's scale index (0 = 800 nm ... 14 = 0.05 nm per ring)
+//   --colour-scheme N      0 Day Bright, 1 Day White, 2 Day Black, 3 Dusk, 4 Night
+//   --orientation N        0 north-up, 1 head-up, 2 course-up
+//   --screenshot-chart FILE  save a PNG of the chart view alone (with --quit-after)
 #include <unistd.h>
 
 #include <QApplication>
@@ -50,6 +54,10 @@ struct ViewerOptions {
     int playLog = 0;
     bool timing = false;
     QString connect;
+    int chartScale = -1;
+    int colourScheme = -1;
+    int orientation = -1;
+    QString chartScreenshotFile;
 };
 
 ViewerOptions ParseOptions(const QApplication& app) {
@@ -76,6 +84,17 @@ ViewerOptions ParseOptions(const QApplication& app) {
     const QCommandLineOption playLog(QStringLiteral("play-log"),
                                      QStringLiteral("Replay lines per 100 ms."),
                                      QStringLiteral("N"));
+    const QCommandLineOption chartScale(QStringLiteral("chart-scale"),
+                                        QStringLiteral("Chart scale index 0-14."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption colourScheme(
+        QStringLiteral("colour-scheme"), QStringLiteral("Colour scheme 0-4."), QStringLiteral("N"));
+    const QCommandLineOption orientation(QStringLiteral("orientation"),
+                                         QStringLiteral("0 north-up, 1 head-up, 2 course-up."),
+                                         QStringLiteral("N"));
+    const QCommandLineOption chartShot(QStringLiteral("screenshot-chart"),
+                                       QStringLiteral("Save a PNG of the chart view."),
+                                       QStringLiteral("FILE"));
     const QCommandLineOption timing(QStringLiteral("timing"),
                                     QStringLiteral("Print the start-up time."));
     const QCommandLineOption connect(QStringLiteral("connect"),
@@ -84,7 +103,7 @@ ViewerOptions ParseOptions(const QApplication& app) {
                                                     "/dev/ttyX[:RATE])."),
                                      QStringLiteral("SOURCE"));
     parser.addOptions({replay, screenshot, quitAfter, settings, dataDir, language, page, playLog,
-                       timing, connect});
+                       timing, connect, chartScale, colourScheme, orientation, chartShot});
     parser.process(app);
 
     ViewerOptions options;
@@ -102,6 +121,10 @@ ViewerOptions ParseOptions(const QApplication& app) {
     if (parser.isSet(playLog)) options.playLog = parser.value(playLog).toInt();
     options.timing = parser.isSet(timing);
     options.connect = parser.value(connect);
+    if (parser.isSet(chartScale)) options.chartScale = parser.value(chartScale).toInt();
+    if (parser.isSet(colourScheme)) options.colourScheme = parser.value(colourScheme).toInt();
+    if (parser.isSet(orientation)) options.orientation = parser.value(orientation).toInt();
+    options.chartScreenshotFile = parser.value(chartShot);
     return options;
 }
 
@@ -142,17 +165,18 @@ class FirstPaintProbe final : public QObject {
 void ScheduleScreenshot(TForm1& main, const ViewerOptions& options) {
     if (options.quitAfterSeconds < 0.0) return;
     const int delay = static_cast<int>(options.quitAfterSeconds * 1000.0);
-    QTimer::singleShot(delay, &main, [&main, file = options.screenshotFile] {
-        if (!file.isEmpty()) {
-            main.flushViews();
-            const QPixmap shot = main.grab();
-            if (!shot.save(file, "PNG")) {
-                std::fprintf(stderr, "could not write %s\n", qPrintable(file));
-            }
-        }
-        main.setExitQuery(false);
-        main.close();
-    });
+    QTimer::singleShot(delay, &main,
+                       [&main, file = options.screenshotFile, chart = options.chartScreenshotFile] {
+                           main.flushViews();
+                           if (!file.isEmpty() && !main.grab().save(file, "PNG")) {
+                               std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+                           }
+                           if (!chart.isEmpty() && !main.grabChart().save(chart, "PNG")) {
+                               std::fprintf(stderr, "could not write %s\n", qPrintable(chart));
+                           }
+                           main.setExitQuery(false);
+                           main.close();
+                       });
 }
 
 }  // namespace
@@ -199,6 +223,7 @@ int main(int argc, char** argv) {
         about.close();
         about.setOkVisible(true);
         main.show();
+        main.setChartView(options.chartScale, options.colourScheme, options.orientation);
         if (!options.replayFile.isEmpty()) main.startReplay(options.replayFile);
         ScheduleScreenshot(main, options);
     });

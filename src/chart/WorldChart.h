@@ -66,6 +66,9 @@ class ChartPolygon {
         const std::uint64_t at = first_ + 8 * static_cast<std::uint64_t>(i);
         return {bytes_.i32At(at), bytes_.i32At(at + 4)};
     }
+    // The points' bytes (8 per point, latitude then longitude, little-endian),
+    // checked to lie in the file.
+    const std::uint8_t* pointBytes() const { return bytes_.data() + first_; }
 
   private:
     ByteView bytes_;

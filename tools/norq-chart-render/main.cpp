@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         view.width <= 0 || view.height <= 0 || view.width > 8000 || view.height > 8000) {
         return Usage();
     }
-    const float ring = norq::tool::kRingDistances[static_cast<std::size_t>(view.scaleIndex)];
+    const float ring = norq::chart::kRingDistanceNm[static_cast<std::size_t>(view.scaleIndex)];
     const auto chosen = level >= 0 ? static_cast<norq::chart::WorldChartLevel>(level)
                                    : norq::chart::WorldChartLevelForRingDistance(ring);
     norq::tool::ChartRenderer renderer(folder);

@@ -5,7 +5,7 @@
 
 #include "AisLines.h"
 #include "ViewerFixture.h"
-#include "app/ChartPlaceholder.h"
+#include "chart/forms/PaintChart.h"
 
 namespace norq::test {
 namespace {
@@ -17,8 +17,8 @@ class TargetShiftTest : public ViewerTest {
         main().show();
         main().flushViews();
     }
-    app::ChartPlaceholder* chart() {
-        return main().findChild<app::ChartPlaceholder*>(QStringLiteral("PaintChart"));
+    chart::TPaintChart* chart() {
+        return main().findChild<chart::TPaintChart*>(QStringLiteral("PaintChart"));
     }
 };
 

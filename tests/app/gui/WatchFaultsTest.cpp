@@ -372,20 +372,19 @@ TEST_F(WatchFaultsTest, UnbuiltItemsAreDisabledWithANoteInEveryLanguage) {
         }
     }
     // A status image keeps its own changing tooltip in front of the note.
-    auto* fix = view<QLabel>("imgGpsFix");
-    feed({RmcLine(0, 120.25, 22.5, 0.0, 0.0), GgaLine(0, 120.25, 22.5)});
-    EXPECT_FALSE(fix->toolTip().isEmpty());
-    EXPECT_EQ(app::UnbuiltToolTip(fix),
-              fix->toolTip() + QLatin1Char('\n') +
+    auto* port = view<QLabel>("ImageStatusBarGPSConnect");
+    port->setToolTip(QStringLiteral("GPS port closed"));
+    EXPECT_EQ(app::UnbuiltToolTip(port),
+              port->toolTip() + QLatin1Char('\n') +
                   QString::fromStdString(main().texts().text(app::TextId::MainWindowNotBuiltYet)));
     // A tool button keeps its own hint in front of the note.
-    EXPECT_TRUE(view<QToolButton>("spbEcsIconBarGpsSignal")
+    EXPECT_TRUE(view<QToolButton>("spbEcsIconBarAISMOBList")
                     ->toolTip()
-                    .startsWith(QStringLiteral("View GPS satellite signal")));
+                    .startsWith(QStringLiteral("AIS MOB List")));
     // Items whose action is built stay enabled.
-    for (const char* working :
-         {"mnuPlayLog", "mnuExit", "mnuSearch", "mnuSearchAgain", "mnuFixShip", "mnuCPA_TCPA",
-          "mnuLangEnglish", "mnuTrueBearing", "mnuAbout"}) {
+    for (const char* working : {"mnuPlayLog", "mnuExit", "mnuSearch", "mnuSearchAgain",
+                                "mnuFixShip", "mnuCPA_TCPA", "mnuLangEnglish", "mnuTrueBearing",
+                                "mnuAbout", "mnuCenterViewChart", "mnuRardarRangeRing"}) {
         EXPECT_TRUE(main().action(QString::fromLatin1(working))->isEnabled()) << working;
     }
     for (const char* working : {"spbEcsIconBarZoomIn", "spbEcsIconBarZoomOut", "spbAlphaView",

@@ -1,0 +1,191 @@
+// The chart page of the main window: the chart view with its scale panel, the
+// zoom and go-to-own-ship buttons, the chart's menu items, the colour schemes,
+// the orientation timer, the GNSS status window and a click on a symbol.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "AisLines.h"
+#include "ViewerFixture.h"
+#include "app/IniFile.h"
+#include "chart/forms/GpsStatusForm.h"
+#include "chart/forms/PaintChart.h"
+#include "chart/paint/ApplicationPalette.h"
+
+namespace norq::test {
+namespace {
+
+class ChartPageTest : public ViewerTest {
+  protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        main().resize(1200, 800);
+        main().show();
+        main().flushViews();
+    }
+    chart::TPaintChart& chart() { return *main().chart(); }
+    QSlider& slider() { return *main().findChild<QSlider*>(QStringLiteral("TrackBarScale")); }
+    QString scaleLabel() { return main().findChild<QLabel*>(QStringLiteral("lblScale"))->text(); }
+    void click(const char* button) {
+        main().findChild<QToolButton*>(QString::fromLatin1(button))->click();
+    }
+    QAction* item(const char* name) { return main().action(QString::fromLatin1(name)); }
+    // One tick of a window timer, now.
+    static void fire(QTimer* timer) {
+        QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+    }
+};
+
+TEST_F(ChartPageTest, TheScaleComesFromTheSettingsAndTheSliderFollowsTheZoomButtons) {
+    // ScaleID 4 (48 nm) by default: the slider at 14 - 4.
+    EXPECT_EQ(chart().scaleIndex(), 4);
+    EXPECT_EQ(slider().maximum(), 14);
+    EXPECT_EQ(slider().value(), 10);
+    EXPECT_EQ(scaleLabel(), QStringLiteral("48.000nm"));
+    click("spbEcsIconBarZoomIn");
+    EXPECT_EQ(chart().scaleIndex(), 5);
+    EXPECT_EQ(scaleLabel(), QStringLiteral("24.000nm"));
+    click("spbEcsIconBarZoomOut");
+    click("spbEcsIconBarZoomOut");
+    EXPECT_EQ(chart().scaleIndex(), 3);
+    // The ends of the slider: zooming further does nothing.
+    for (int i = 0; i < 20; ++i)
+        click("spbEcsIconBarZoomOut");
+    EXPECT_EQ(chart().scaleIndex(), 0);
+    EXPECT_EQ(scaleLabel(), QStringLiteral("800.000nm"));
+    for (int i = 0; i < 20; ++i)
+        click("spbEcsIconBarZoomIn");
+    EXPECT_EQ(chart().scaleIndex(), 14);
+    EXPECT_EQ(scaleLabel(), QStringLiteral(" 0.050nm"));
+    // The scale panel sits at the chart's bottom-right corner.
+    QWidget* panel = main().findChild<QWidget*>(QStringLiteral("PanelScale"));
+    EXPECT_EQ(panel->geometry().bottomRight(), chart().rect().bottomRight());
+}
+
+TEST_F(ChartPageTest, AutoMapCruiseHoldsTheScaleAtFortyEightMilesOrFiner) {
+    item("mnuAutoMapCruise")->setChecked(true);
+    EXPECT_TRUE(main().findChild<QTimer*>(QStringLiteral("TimerCruiseMap"))->isActive());
+    slider().setValue(12);
+    EXPECT_EQ(slider().value(), 10);
+    const chart::GeoPoint before = chart().model().centre();
+    fire(main().findChild<QTimer*>(QStringLiteral("TimerCruiseMap")));
+    EXPECT_LT(chart().model().centre().lon, before.lon);  // westward
+    item("mnuAutoMapCruise")->setChecked(false);
+    EXPECT_FALSE(main().findChild<QTimer*>(QStringLiteral("TimerCruiseMap"))->isActive());
+}
+
+TEST_F(ChartPageTest, MenuItemsSwitchTheChartsLayers) {
+    EXPECT_TRUE(chart().model().rangeRingsShown());
+    item("mnuRardarRangeRing")->setChecked(false);
+    EXPECT_FALSE(chart().model().rangeRingsShown());
+    item("mnuViewTracks")->setChecked(true);
+    EXPECT_TRUE(chart().model().tracksShown());
+    item("mnuCenterViewChart")->setChecked(true);
+    EXPECT_TRUE(chart().model().centerView());
+    // A fix switches Center View off (and unchecks it).
+    feed({RmcLine(0, 120.2, 22.5, 10.0, 45.0)});
+    EXPECT_FALSE(item("mnuCenterViewChart")->isChecked());
+}
+
+TEST_F(ChartPageTest, GoToOwnShipCentresOnTheFix) {
+    feed({RmcLine(0, 120.2, 22.5, 10.0, 45.0)});
+    chart().setCentre(10.0, 10.0);
+    click("spbEcsIconBarGotoShip");
+    EXPECT_NEAR(chart().model().centre().lon, 120.2, 1e-5);  // the fix is kept as floats
+    EXPECT_NEAR(chart().model().centre().lat, 22.5, 1e-5);
+}
+
+TEST_F(ChartPageTest, ClickingASymbolTicksTargetMonitorAndSelectsTheTarget) {
+    feed({RmcLine(0, 120.2, 22.5, 10.0, 45.0)});
+    chart().setScaleIndex(7);
+    chart().setCentre(120.2, 22.5);
+    feed(AisSentences(PositionReport({416000001, 120.25, 22.52, 10.0f, 90.0f, 90, 0})));
+    feed(AisSentences(PositionReport({416000002, 120.15, 22.48, 10.0f, 90.0f, 90, 0})));
+    ASSERT_FALSE(item("mnuFixShip")->isChecked());
+    const chart::PixelXY t = chart().model().target(1).topLeft;
+    QTest::mouseClick(&chart(), Qt::LeftButton, {}, QPoint(t.x + 15, t.y + 15));
+    EXPECT_TRUE(item("mnuFixShip")->isChecked());
+    EXPECT_EQ(main().listSelection(), 1);
+    EXPECT_EQ(chart().highlighted(), 1);
+    // Later updates of another target no longer move the selection.
+    feed(AisSentences(PositionReport({416000002, 120.16, 22.48, 10.0f, 90.0f, 90, 0})));
+    EXPECT_EQ(chart().highlighted(), 1);
+}
+
+TEST_F(ChartPageTest, FivePressesOfTheSchemeButtonReturnToDayBright) {
+    const QPalette day = QApplication::palette();
+    QToolButton* scheme =
+        main().findChild<QToolButton*>(QStringLiteral("spbEcsIconBarColorScheme"));
+    scheme->click();
+    EXPECT_EQ(chart().palette().scheme(), chart::ColourScheme::DayWhite);
+    EXPECT_EQ(scheme->toolTip(), QStringLiteral("Day Black"));
+    scheme->click();  // Day Black: the application's windows go dark
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(0x78, 0x78, 0x78));
+    scheme->click();
+    scheme->click();
+    EXPECT_EQ(chart().palette().scheme(), chart::ColourScheme::Night);
+    EXPECT_EQ(scheme->toolTip(), QStringLiteral("Day Bright"));
+    scheme->click();
+    EXPECT_EQ(chart().palette().scheme(), chart::ColourScheme::DayBright);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), day.color(QPalette::Window));
+}
+
+TEST_F(ChartPageTest, HeadUpRotatesTheChartAndRunsTheOrientationTimer) {
+    feed({RmcLine(0, 120.2, 22.5, 10.0, 90.0)});
+    QTimer* timer = main().findChild<QTimer*>(QStringLiteral("TimerOrientChart"));
+    EXPECT_FALSE(timer->isActive());
+    main().setChartView(-1, -1, 2);  // course-up
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_FLOAT_EQ(chart().model().rotation(), 270.0f);
+    // A course change of less than 10 degrees waits; a larger one turns the chart.
+    feed({RmcLine(1, 120.2, 22.5, 10.0, 95.0)});
+    fire(timer);
+    EXPECT_FLOAT_EQ(chart().model().rotation(), 270.0f);
+    feed({RmcLine(2, 120.2, 22.5, 10.0, 120.0)});
+    fire(timer);
+    EXPECT_FLOAT_EQ(chart().model().rotation(), 240.0f);
+    main().setChartView(-1, -1, 0);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_FLOAT_EQ(chart().model().rotation(), 0.0f);
+}
+
+TEST_F(ChartPageTest, TheGnssButtonShowsTheSatelliteView) {
+    click("spbEcsIconBarGpsSignal");
+    chart::TfrmGpsStatus* gps = main().gpsStatusWindow();
+    ASSERT_NE(gps, nullptr);
+    EXPECT_TRUE(gps->isVisible());
+    EXPECT_EQ(gps->windowTitle(), QStringLiteral("GPS Satellite View"));
+    feed({GgaLine(0, 120.2, 22.5)});
+    EXPECT_FALSE(gps->fieldText(1).isEmpty());
+}
+
+TEST_F(ChartPageTest, ThePointerPositionIsReadOutInTheStatusRow) {
+    chart().setScaleIndex(7);
+    chart().setCentre(-0.5, 51.5);
+    const chart::PixelXY p = chart().model().axis().geoToPixel(-0.5, 51.5);
+    QTest::mouseMove(&chart(), QPoint(p.x, p.y));
+    const QString text =
+        main().findChild<QLabel*>(QStringLiteral("lblStatusBarCoordinate"))->text();
+    // Latitude and longitude, two blanks apart, within a pixel (6 seconds) of the point.
+    const QRegularExpression format(
+        QStringLiteral("^ 51°(29|30)'\\d\\d\"N    0°(29|30)'\\d\\d\"W$"));
+    EXPECT_TRUE(format.match(text).hasMatch()) << text.toStdString();
+    EXPECT_TRUE(main().statusPanel(4).contains(QLatin1Char(',')));
+}
+
+TEST_F(ChartPageTest, TheScaleIsWrittenBackAtExit) {
+    click("spbEcsIconBarZoomIn");
+    click("spbEcsIconBarZoomIn");
+    stop();
+    app::IniFile ini;
+    ASSERT_EQ(ini.load(settingsFile()), app::IniFile::LoadResult::Loaded);
+    EXPECT_EQ(ini.readInt("VIEW", "ScaleID", -1), 6);
+}
+
+}  // namespace
+}  // namespace norq::test
