@@ -16,6 +16,7 @@
 #include "chart/forms/GpsStatusForm.h"
 #include "chart/forms/PaintChart.h"
 #include "chart/paint/ApplicationPalette.h"
+#include "comm/forms/DeviceConnections.h"
 
 namespace norq::test {
 namespace {
@@ -26,6 +27,8 @@ class ChartPageTest : public ViewerTest {
         ViewerTest::SetUp();
         main().resize(1200, 800);
         main().show();
+        // The start-up wizard would take the pointer's events.
+        main().connections().dismissStartWizard();
         main().flushViews();
     }
     chart::TPaintChart& chart() { return *main().chart(); }

@@ -372,11 +372,16 @@ TEST_F(WatchFaultsTest, UnbuiltItemsAreDisabledWithANoteInEveryLanguage) {
         }
     }
     // A status image keeps its own changing tooltip in front of the note.
-    auto* port = view<QLabel>("ImageStatusBarGPSConnect");
-    port->setToolTip(QStringLiteral("GPS port closed"));
-    EXPECT_EQ(app::UnbuiltToolTip(port),
-              port->toolTip() + QLatin1Char('\n') +
-                  QString::fromStdString(main().texts().text(app::TextId::MainWindowNotBuiltYet)));
+    for (const app::UnbuiltItem& item : app::UnbuiltItems()) {
+        if (item.kind != app::UnbuiltKind::StatusImage) continue;
+        auto* image = main().findChild<QLabel*>(QString::fromLatin1(item.name));
+        ASSERT_NE(image, nullptr) << item.name;
+        image->setToolTip(QStringLiteral("port closed"));
+        EXPECT_EQ(
+            app::UnbuiltToolTip(image),
+            image->toolTip() + QLatin1Char('\n') +
+                QString::fromStdString(main().texts().text(app::TextId::MainWindowNotBuiltYet)));
+    }
     // A tool button keeps its own hint in front of the note.
     EXPECT_TRUE(view<QToolButton>("spbEcsIconBarAISMOBList")
                     ->toolTip()
