@@ -296,10 +296,10 @@ bool AisMobList::SortByColumn(int column, std::string_view datePattern) {
 
 void AisMobList::setDrillRunning(bool running) {
     drillRunning_ = running;
-    if (!running) endDrill();
 }
 
 void AisMobList::endDrill() {
+    drillRunning_ = false;
     bool removed = false;
     for (int i = count_ - 1; i >= 0; --i) {
         if (!entries_[i].drill) continue;

@@ -26,7 +26,6 @@ inline constexpr int kAisMobNameLength = 20;
 // Silence after which an alarm clears by itself: 0.0125 days.
 inline constexpr std::int64_t kAisMobExpirySeconds = 18 * 60;
 inline constexpr std::string_view kAisMobAlarmName = "AIS MOB ALARM";
-inline constexpr std::string_view kAisMobListFile = "AIS_MOB_List.csv";
 // The MMSI of the device that the drill ("Test alarm") simulates.
 inline constexpr std::uint32_t kDrillMmsi = 972999999;
 
@@ -108,10 +107,11 @@ class AisMobList final : public ais::AisMobList {
     // Sorts by a column's text; refused (false) while an alarm row exists.
     bool SortByColumn(int column, std::string_view datePattern);
 
-    // The drill: marks the drill device, whose reports then alarm as a test.
+    // The drill: while it runs, the drill device's reports alarm as a test.
+    // Stopping it lets its alarm expire as a real one would; endDrill() ends
+    // the drill and removes its alarm at once.
     void setDrillRunning(bool running);
     bool drillRunning() const { return drillRunning_; }
-    // Ends the drill's alarm at once.
     void endDrill();
 
     // The file: "%09d,%s\n" per registered entry.

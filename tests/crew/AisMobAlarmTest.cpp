@@ -206,7 +206,20 @@ TEST_F(AisMobAlarmTest, DrillAlarmsAsATestAndEnds) {
     EXPECT_TRUE(list->entry(0).drill);
     EXPECT_TRUE(list->anyDrill());
     EXPECT_STREQ(run->tracker.table()[targetOf(crew::kDrillMmsi)].name.data(), "TEST ALARM");
+    // Stopped, the drill device falls silent and its alarm expires as a real one.
     list->setDrillRunning(false);
+    tick(10);
+    EXPECT_EQ(list->alarmRows(), 1);
+    EXPECT_TRUE(list->entry(0).drill);
+    tick(18 * 60);
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_FALSE(sound.active);
+    // Ended, the alarm goes at once.
+    list->setDrillRunning(true);
+    feed(DeviceReport(crew::kDrillMmsi, 14));
+    tick();
+    EXPECT_TRUE(sound.active);
+    list->endDrill();
     tick();
     EXPECT_EQ(list->count(), 0);
     EXPECT_FALSE(sound.active);
