@@ -47,8 +47,8 @@ LanternTexts LanternStatusTexts(const ais::TargetRecord& t) {
     return texts;
 }
 
-AtonDetailTexts AtonDetails(const ais::TargetRecord& t) {
-    AtonDetailTexts d;
+AtonOwnFields AtonOwnFieldTexts(const ais::TargetRecord& t) {
+    AtonOwnFields d;
     d.status = (t.atonRegional & 0x01) == 0 ? "Good health" : "Alarm";
     d.positionIndicator = (t.atonFlags & 0x01) == 0 ? "On position" : "Off position";
     d.dimensionA = std::to_string(t.toBow & 0x1FF);

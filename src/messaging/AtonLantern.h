@@ -19,12 +19,12 @@ struct LanternTexts {
 LanternTexts LanternStatusTexts(const ais::TargetRecord& target);
 
 // The details window's fields that are not copied from the AtoN tab.
-struct AtonDetailTexts {
+struct AtonOwnFields {
     std::string status;             // "Good health" / "Alarm"
     std::string positionIndicator;  // "On position" / "Off position"
     std::string dimensionA, dimensionB, dimensionC, dimensionD;
 };
-AtonDetailTexts AtonDetails(const ais::TargetRecord& target);
+AtonOwnFields AtonOwnFieldTexts(const ais::TargetRecord& target);
 
 // The lantern modes as the station takes them in command 300.
 enum class LanternMode { ForcedOn = 1, ForcedOff = 2, Auto = 3 };

@@ -135,7 +135,7 @@ TEST(AtonLantern, StatusTexts) {
     t.atonFlags = 1;
     t.toBow = 0x3FF;
     t.toPort = 0x7F;
-    const messaging::AtonDetailTexts d = messaging::AtonDetails(t);
+    const messaging::AtonOwnFields d = messaging::AtonOwnFieldTexts(t);
     EXPECT_EQ(d.status, "Alarm");
     EXPECT_EQ(d.positionIndicator, "Off position");
     EXPECT_EQ(d.dimensionA, "511");
