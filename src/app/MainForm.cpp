@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/AlarmWindows.h"
 #include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
@@ -39,8 +40,11 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     buildMenus();
     createTimers();
 
-    // 1-2. The sensor port control with its receive handlers, and the alarm
-    //      sound registry: added with the links and the AIS MOB list.
+    // 1-2. The sensor port control with its receive handlers (added with the
+    //      links), and the alarm sound registry (the sound path) with the
+    //      windows of the alarms and messages, which exist from start-up.
+    alarms_ = std::make_unique<AlarmWindows>(*this, *run_, texts_, sound_, dialogs_);
+    followUps_.add(alarms_.get());
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
     //    numeric and of one width.
@@ -49,6 +53,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
         .replace(QStringLiteral("MMM"), QStringLiteral("MM"))
         .remove(QRegularExpression(QStringLiteral("dddd?[,.]?\\s*")));
     datePattern_ = dateFormat_.toStdString();
+    alarms_->setDatePattern(datePattern_);
     // 4. Run-state reset.
     statusPanels_[6].clear();
     lblStatusBarTxCount_->clear();
@@ -63,7 +68,8 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     logFileName_.clear();
     // 7. The shipped feature configuration.
     applyShippedFeatureConfiguration();
-    // 8. Sound file and manual paths (registered with the alarm sounds later).
+    // 8. Sound file registered as "AIS MOB ALARM"; the manual's path.
+    alarms_->registerAlarmSound(paths_.programFolder);
     // 9. Settings, the built-in texts, then the data files.
     LoadSettingsFile(paths_.settingsFile, settings_);
     settings_.language = NormalisedLanguage(settings_.language);
@@ -108,6 +114,8 @@ void TForm1::connectRunState(bool toWindows) {
         tracker.view = this;
         tracker.chart = chart_;
         tracker.ownShipView = this;
+        tracker.mobList = &alarms_->mobList();
+        tracker.followUps = &followUps_;
     }
     run_->tracker.connect(tracker);
     if (toWindows) {
@@ -149,7 +157,8 @@ void TForm1::firstShowing() {
     chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0);
     run_->ownShip.showOwnShipTop(settings_.ownLongitude, settings_.ownLatitude, 103.0, 361.0);
     LoadChartCalibrationFile(paths_.settingsFile, settings_.calibration);
-    // 2. The friend list, the AIS MOB list and the ENC settings: their subsystems.
+    // 2. The friend list and the AIS MOB list; the ENC settings: their subsystem.
+    alarms_->readFiles(paths_.folders.dataFolder);
     // 3. Connecting the AIS port, or the device wizard: the links.
     // 4. The first line of the ship list.
     setListSelection(0);

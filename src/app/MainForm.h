@@ -25,6 +25,7 @@
 #include "ais/TargetTexts.h"
 #include "ais/TargetViews.h"
 #include "app/DataFolder.h"
+#include "app/FollowUpFanOut.h"
 #include "app/LanguageTable.h"
 #include "app/Settings.h"
 #include "app/forms/DemoParForm.h"
@@ -51,6 +52,7 @@ class PageControl;
 
 namespace norq::app {
 
+class AlarmWindows;
 class ChartPlaceholder;
 class DetailPanes;
 class ShipListModel;
@@ -117,6 +119,8 @@ class TForm1 final : public QMainWindow,
     Settings& settings() { return settings_; }
     const ViewerPaths& paths() const { return paths_; }
     ui::SoundPlayer& sound() { return sound_; }
+    // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
+    AlarmWindows& alarms() { return *alarms_; }
     int tickCount() const { return tickCount_; }
     // Times the views were brought up to date (for the benchmark).
     int flushCount() const { return flushCount_; }
@@ -253,6 +257,8 @@ class TForm1 final : public QMainWindow,
     std::unique_ptr<comm::IntakeReplaySink> replaySink_;
     SubWindows windows_;
     DemoParameters demo_;
+    FollowUpFanOut followUps_;
+    std::unique_ptr<AlarmWindows> alarms_;
 
     // Widgets.
     ChartPlaceholder* chart_ = nullptr;

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "ais/TargetTexts.h"
+#include "app/AlarmWindows.h"
 #include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
@@ -210,6 +211,7 @@ void TForm1::showDetails(int index) {
 
 void TForm1::showAtonDetails(int index) {
     atonDetailsIndex_ = index;
+    alarms_->CopyAtonDetails(index);
     scheduleFlush();
 }
 
