@@ -92,8 +92,17 @@ int AisMobList::addUnregistered(const ais::TargetRecord& target) {
     e.mmsi = target.mmsi;
     e.registered = false;
     e.drill = drillRunning_ && target.mmsi == kDrillMmsi;
-    CopyName(e.drill ? std::string_view("TEST ALARM") : std::string_view(target.name.data()),
-             e.name);
+    std::string_view name = target.name.data();
+    if (e.drill) {
+        name = "TEST ALARM";
+    } else if (name.empty()) {
+        // Nameless until its text arrives: say what kind of device it is.
+        const ais::MmsiClass c = ais::ClassifyMmsi(target.mmsi);
+        name = c == ais::MmsiClass::AisSart        ? "AIS-SART"
+               : c == ais::MmsiClass::ManOverboard ? "AIS-MOB"
+                                                   : "EPIRB-AIS";
+    }
+    CopyName(name, e.name);
     return count_++;
 }
 

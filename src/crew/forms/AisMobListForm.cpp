@@ -252,6 +252,11 @@ void TfrmAISMOBList::refillGrid() {
     for (int row = 0; row < grid_->rowCount(); ++row)
         fillRow(row);
     colourRows();
+    // The designed widths, widened where this font needs more room.
+    for (int c = 0; c < kColumns; ++c) {
+        grid_->resizeColumnToContents(c);
+        if (grid_->columnWidth(c) < kWidths[c]) grid_->setColumnWidth(c, kWidths[c]);
+    }
 }
 
 void TfrmAISMOBList::rewriteRow(int entry) {

@@ -54,6 +54,17 @@ const char* StateText(SrmState s) {
     return "";
 }
 
+// The designed widths, widened where this font needs more room.
+void Widen(QTableWidget* grid, std::initializer_list<int> widths) {
+    int c = 0;
+    for (int w : widths) {
+        grid->resizeColumnToContents(c);
+        if (grid->columnWidth(c) < w) grid->setColumnWidth(c, w);
+        ++c;
+    }
+    grid->resizeRowsToContents();
+}
+
 }  // namespace
 
 // ---- SRM log -----------------------------------------------------------------
@@ -113,6 +124,7 @@ void TfrmSRMRecordBox::refreshInBox() {
     inBox_->setRowCount(box.count());
     for (int i = 0; i < box.count(); ++i)
         fillRow(inBox_, i, box[i], true);
+    Widen(inBox_, {28, 70, 70, 70, 150});
 }
 
 void TfrmSRMRecordBox::refreshOutBox() {
@@ -120,6 +132,7 @@ void TfrmSRMRecordBox::refreshOutBox() {
     outBox_->setRowCount(box.count());
     for (int i = 0; i < box.count(); ++i)
         fillRow(outBox_, i, box[i], false);
+    Widen(outBox_, {28, 70, 70, 150, 80});
 }
 
 void TfrmSRMRecordBox::showPage(int page) {
