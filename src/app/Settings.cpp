@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include <cctype>
 #include <climits>
 #include <cmath>
 
@@ -55,6 +56,18 @@ bool isUsableDevicePath(std::string_view path) {
     return true;
 }
 
+// A host name or address literal: letters, digits, '.', ':', '-', '_', '%'.
+bool isUsableHostText(std::string_view text) {
+    if (text.size() > kMaxUdpAddressLength) return false;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!(std::isalnum(byte) || c == '.' || c == ':' || c == '-' || c == '_' || c == '%')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Calibration offsets are kept as the text the window shows; only a number within the
 // window's own limits is taken, with a comma separator turned into a point.
 void readOffsetText(const IniFile& file, std::string_view key, std::string& field) {
@@ -105,6 +118,13 @@ void ReadSensorPort(const IniFile& file, SensorPort port, SensorPortSettings& se
         readInt(file, section, kOctetKeys[i], kOctetRange, sensor.tcpIp[i]);
     }
     readInt(file, section, "TCP_Port", kTcpPortRange, sensor.tcpPort);
+    if (port != SensorPort::Ais) return;
+    readInt(file, section, "UDP_Port", kUdpPortRange, sensor.udpPort);
+    if (const std::optional<std::string> address = file.value(section, "UDP_Address");
+        address && isUsableHostText(*address)) {
+        sensor.udpAddress = *address;
+    }
+    readFlag(file, section, "UDP_Connection", sensor.udpConnection);
 }
 
 void ReadSettings(const IniFile& file, Settings& settings) {
@@ -162,6 +182,10 @@ void WriteSensorPort(IniFile& file, SensorPort port, const SensorPortSettings& s
         file.writeInt(section, kOctetKeys[i], sensor.tcpIp[i]);
     }
     file.writeInt(section, "TCP_Port", sensor.tcpPort);
+    if (port != SensorPort::Ais) return;
+    file.writeInt(section, "UDP_Port", sensor.udpPort);
+    file.writeString(section, "UDP_Address", sensor.udpAddress);
+    file.writeBool(section, "UDP_Connection", sensor.udpConnection);
 }
 
 void WriteSettings(IniFile& file, const Settings& settings) {

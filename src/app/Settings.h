@@ -45,6 +45,8 @@ inline constexpr IntRange kFlagRange{0, 1};            // 0/1 switches
 inline constexpr std::int64_t kMaxMmsi = 999999999;    // nine digits
 inline constexpr double kMaxCalibrationOffset = 0.01;  // degrees, either sign
 inline constexpr std::size_t kMaxDevicePathLength = 255;
+inline constexpr IntRange kUdpPortRange{1, 65535};  // UDP port
+inline constexpr std::size_t kMaxUdpAddressLength = 63;
 
 struct SensorPortSettings {
     int serialPort = 1;             // Serial_Port
@@ -57,6 +59,11 @@ struct SensorPortSettings {
     // TCP_Ip1 … TCP_Ip4; TCP_Ip4 is the first octet of the address (192.168.2.1).
     std::array<int, 4> tcpIp{1, 2, 168, 192};
     int tcpPort = 3333;  // TCP_Port
+    // The UDP input of the AIS sensor (AIS section only): the port and the local
+    // address to listen on (empty: every address), and whether to listen at start.
+    int udpPort = 10110;         // UDP_Port
+    std::string udpAddress;      // UDP_Address
+    bool udpConnection = false;  // UDP_Connection
 };
 
 struct DestinationSettings {

@@ -15,10 +15,16 @@ Settings readFrom(std::string_view text) {
 }
 
 std::string sensorSection(const char* name, int rate) {
-    return std::string("[") + name +
-           "]\nSerial_Port=1\nSerial_Device=\nSerial_BaudRate=" + std::to_string(rate) +
-           "\nSerial_Parity=0\nSerial_DataBits=8\nSerial_StopBits=0\nSerial_Connection=0\n"
-           "TCP_Ip1=1\nTCP_Ip2=2\nTCP_Ip3=168\nTCP_Ip4=192\nTCP_Port=3333\n";
+    std::string text =
+        std::string("[") + name +
+        "]\nSerial_Port=1\nSerial_Device=\nSerial_BaudRate=" + std::to_string(rate) +
+        "\nSerial_Parity=0\nSerial_DataBits=8\nSerial_StopBits=0\nSerial_Connection=0\n"
+        "TCP_Ip1=1\nTCP_Ip2=2\nTCP_Ip3=168\nTCP_Ip4=192\nTCP_Port=3333\n";
+    // The AIS sensor's UDP input has keys of its own.
+    if (std::string_view(name) == "AIS_SENSOR_PORT") {
+        text += "UDP_Port=10110\nUDP_Address=\nUDP_Connection=0\n";
+    }
+    return text;
 }
 
 TEST(Settings, AMissingFileGivesTheDefaultsAndIsWrittenAtExitInOrder) {

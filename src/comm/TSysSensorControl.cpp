@@ -1,0 +1,325 @@
+// The sensor port control: settings, serial ports, port lists, states, the
+// receive path and the status display. The TCP/IP link, the UDP input, the
+// send path and the one-second steps are in SensorLinks.cpp.
+#include "comm/TSysSensorControl.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "ais/SentenceIntake.h"
+#include "app/IniFile.h"
+
+namespace norq::comm {
+
+std::string_view SensorName(int sensor) {
+    switch (sensor) {
+        case kGpsPort:
+            return "GPS";
+        case kMobPort:
+            return "MOB";
+        default:
+            return "AIS";
+    }
+}
+
+int SixRateIndex(int baudOrdinal) {
+    for (std::size_t i = 0; i < kSixRateOrdinals.size(); ++i) {
+        if (kSixRateOrdinals[i] == baudOrdinal) return static_cast<int>(i);
+    }
+    return 5;
+}
+
+TSysSensorControl::TSysSensorControl(WindowThreadPoster& poster, ais::SentenceIntake& intake,
+                                     MessageLog& log)
+    : poster_(poster), intake_(intake), log_(log) {
+    const std::array<app::SensorPortSettings, kSensorCount> defaults =
+        app::Settings::DefaultSensors();
+    for (int s = 0; s < kSensorCount; ++s) {
+        Sensor& sensor = sensors_[s];
+        sensor.settings = defaults[s];
+        sensor.lines = LineAssembler({s, LinkKind::Serial});
+        sensor.port = std::make_unique<TComm>(poster_);
+        sensor.port->OnRxChar = [this, s](TThreadComm&, std::uint32_t count) {
+            onSerialData(s, count);
+        };
+        sensor.port->OnError = [this, s](TThreadComm&, std::uint32_t errors) {
+            onSerialError(s, errors);
+        };
+        ApplyPortSettings(*sensor.port, s);
+    }
+}
+
+TSysSensorControl::~TSysSensorControl() {
+    view_ = nullptr;
+    hooks_.clear();
+    CloseAll();
+}
+
+int TSysSensorControl::index(int sensor) {
+    return sensor >= 0 && sensor < kSensorCount ? sensor : kAisPort;
+}
+
+void TSysSensorControl::addLineHook(LineHook* hook) {
+    if (hook != nullptr && std::find(hooks_.begin(), hooks_.end(), hook) == hooks_.end()) {
+        hooks_.push_back(hook);
+    }
+}
+
+void TSysSensorControl::removeLineHook(LineHook* hook) {
+    hooks_.erase(std::remove(hooks_.begin(), hooks_.end(), hook), hooks_.end());
+}
+
+// ---- Settings ---------------------------------------------------------------
+
+const app::SensorPortSettings& TSysSensorControl::portSettings(int sensor) const {
+    return sensors_[index(sensor)].settings;
+}
+
+app::SensorPortSettings& TSysSensorControl::portSettings(int sensor) {
+    return sensors_[index(sensor)].settings;
+}
+
+void TSysSensorControl::setPortSettings(int sensor, const app::SensorPortSettings& settings) {
+    Sensor& s = sensors_[index(sensor)];
+    s.settings = settings;
+    ApplyPortSettings(*s.port, index(sensor));
+}
+
+void TSysSensorControl::LoadPortSettings(const app::IniFile& file, int sensor) {
+    app::ReadSensorPort(file, static_cast<app::SensorPort>(index(sensor)),
+                        sensors_[index(sensor)].settings);
+}
+
+void TSysSensorControl::SavePortSettings(app::IniFile& file, int sensor) const {
+    app::WriteSensorPort(file, static_cast<app::SensorPort>(index(sensor)),
+                         sensors_[index(sensor)].settings);
+}
+
+void TSysSensorControl::ApplyPortSettings(TComm& port, int sensor) {
+    if (port.Connected()) return;
+    const app::SensorPortSettings& s = sensors_[index(sensor)].settings;
+    port.SetDeviceName(DevicePath(sensor));
+    port.SetBaudRate(BaudRateFromOrdinal(s.serialBaudRate));
+    port.SetParity(static_cast<TParity>(std::clamp(s.serialParity, 0, 4)));
+    port.SetDataBits(static_cast<TDataBits>(std::clamp(s.serialDataBits - 4, 0, 4)));
+    port.SetStopBits(static_cast<TStopBits>(std::clamp(s.serialStopBits, 0, 2)));
+}
+
+std::string TSysSensorControl::DevicePath(int sensor) const {
+    const app::SensorPortSettings& s = sensors_[index(sensor)].settings;
+    if (!s.serialDevice.empty()) return s.serialDevice;
+    return DevicePathForText(std::to_string(s.serialPort));
+}
+
+std::string TSysSensorControl::DevicePathForText(std::string_view portText) {
+    if (!portText.empty() && portText.front() == '/') return std::string(portText);
+    if (portText.empty() || portText.size() > 4) return {};
+    int number = 0;
+    for (char c : portText) {
+        if (c < '0' || c > '9') return {};
+        number = number * 10 + (c - '0');
+    }
+    if (number < 1) return {};
+    return "/dev/ttyS" + std::to_string(number - 1);
+}
+
+// ---- Serial ports ---------------------------------------------------------------
+
+TComm& TSysSensorControl::port(int sensor) {
+    return *sensors_[index(sensor)].port;
+}
+
+bool TSysSensorControl::OpenSensorPort(int sensor, std::string_view portText, int rateIndex) {
+    Sensor& s = sensors_[index(sensor)];
+    TComm& port = *s.port;
+    if (port.Connected()) return true;
+    if (rateIndex >= 0 && rateIndex < static_cast<int>(kSixRateOrdinals.size())) {
+        port.SetBaudRate(BaudRateFromOrdinal(kSixRateOrdinals[rateIndex]));
+    }
+    const std::string path = DevicePathForText(portText);
+    if (path.empty()) {
+        s.openError = ENOENT;
+        return false;
+    }
+    port.SetDeviceName(path);
+    try {
+        port.Open();
+        if (port.Connected()) {
+            port.SetRTS(true);
+            port.SetDTR(true);
+        }
+    } catch (const CommError& e) {
+        showMessage(MessageCaption::Error, e.what());
+    }
+    s.openError = port.Connected() ? 0 : port.lastOpenError();
+    if (!port.Connected()) return false;
+    s.lines.clear();
+    s.settings.serialDevice = path;
+    s.settings.serialBaudRate = static_cast<int>(port.BaudRate());
+    return true;
+}
+
+std::string TSysSensorControl::portOpenErrorMessage(int sensor) const {
+    const Sensor& s = sensors_[index(sensor)];
+    std::string text = texts_.portOpenError;
+    const std::string& path = s.port->DeviceName();
+    switch (s.openError) {
+        case EACCES:
+        case EPERM:
+            text += "\n\nThis user may not open " + path +
+                    ". Serial ports belong to the group \"dialout\": add yourself to it with\n"
+                    "    sudo usermod -aG dialout $USER\n"
+                    "then log out and in again.";
+            break;
+        case EBUSY:
+            text += "\n\n" + path + " is in use by another program.";
+            break;
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+            text += "\n\n" + (path.empty() ? std::string("The port") : path) + " does not exist.";
+            break;
+        default:
+            break;
+    }
+    return text;
+}
+
+void TSysSensorControl::ToggleInUse(int sensor) {
+    Sensor& s = sensors_[index(sensor)];
+    s.inUse = !(s.inUse || s.port->Connected());
+    if (!s.inUse && s.port->Connected()) s.port->Close();
+    changed(index(sensor));
+}
+
+void TSysSensorControl::EnumeratePorts() {
+    if (enumerator_ == nullptr) return;
+    std::vector<PortInfo> present = enumerator_->presentPorts();
+    std::sort(present.begin(), present.end(),
+              [](const PortInfo& a, const PortInfo& b) { return a.path < b.path; });
+    std::vector<PortInfo> free;
+    for (const PortInfo& port : present) {
+        // A port is free when it can be opened now; one that another program
+        // (or this one) holds exclusively cannot.
+        const int fd = ::open(port.path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            free.push_back(port);
+            ::close(fd);
+        }
+    }
+    presentPorts_ = std::move(present);
+    freePorts_ = std::move(free);
+}
+
+// ---- States ---------------------------------------------------------------------
+
+void TSysSensorControl::setInputType(int sensor, InputType type) {
+    // Only the AIS sensor has links other than its serial port.
+    sensors_[index(sensor)].inputType = index(sensor) == kAisPort ? type : InputType::Serial;
+}
+
+void TSysSensorControl::setLinkState(int sensor, LinkState state) {
+    sensors_[index(sensor)].linkState = state;
+    if (index(sensor) == kAisPort)
+        aisIdentificationPending_ = state == LinkState::IdentificationPending;
+    changed(index(sensor));
+}
+
+void TSysSensorControl::setInUse(int sensor, bool on) {
+    sensors_[index(sensor)].inUse = on;
+    changed(index(sensor));
+}
+
+void TSysSensorControl::setDeviceKind(DeviceKind kind) {
+    if (currentSensor_ == kAisPort) deviceKind_ = kind;
+}
+
+void TSysSensorControl::changed(int sensor) {
+    if (view_ != nullptr) view_->onSensorStateChanged(sensor);
+}
+
+void TSysSensorControl::showMessage(MessageCaption caption, const std::string& text) {
+    if (view_ != nullptr) view_->showSensorMessage(caption, text);
+}
+
+// ---- Receive path ---------------------------------------------------------------
+
+void TSysSensorControl::onSerialData(int sensor, std::uint32_t count) {
+    Sensor& s = sensors_[sensor];
+    const int wanted = static_cast<int>(std::min<std::uint32_t>(count, kSerialReadSize));
+    const int n = s.port->Read(serialBuffer_.data(), wanted);
+    if (n >= 1) {
+        serialBuffer_[static_cast<std::size_t>(n)] = '\0';
+        const std::string_view bytes(serialBuffer_.data(), static_cast<std::size_t>(n));
+        recording_.write(s.lines.origin(), bytes);
+        received(s.lines, bytes);
+    }
+    if (sensor == kAisPort) aisDataSeen_ = true;
+}
+
+void TSysSensorControl::onSerialError(int sensor, std::uint32_t errors) {
+    if ((errors & kCommErrorHangUp) == 0) return;
+    // The device went away under the reader: the port is switched off.
+    Sensor& s = sensors_[sensor];
+    s.port->Close();
+    s.lines.clear();
+    s.inUse = false;
+    s.scanPhase = ScanPhase::Finished;
+    setLinkState(sensor, LinkState::Idle);
+}
+
+void TSysSensorControl::received(LineAssembler& lines, std::string_view bytes) {
+    lines.append(bytes, *this);
+}
+
+void TSysSensorControl::onLineEnded(std::string_view line, const LineOrigin&) {
+    log_.add(line);
+}
+
+void TSysSensorControl::onSentenceLine(std::string_view lineCrLf, const LineOrigin& origin) {
+    intake_.ReceiveLine(lineCrLf, true);
+    // A hook may remove itself while it sees the line.
+    for (std::size_t i = 0; i < hooks_.size(); ++i)
+        hooks_[i]->onLine(lineCrLf, origin);
+}
+
+// ---- Status display ----------------------------------------------------------------
+
+int TSysSensorControl::StatusImageIndex(int sensor, int colourScheme) const {
+    const int s = index(sensor);
+    return 8 * colourScheme + s + (sensors_[s].linkState == LinkState::Connected ? 4 : 0);
+}
+
+std::string TSysSensorControl::StatusPanelText(int sensor) const {
+    const int s = index(sensor);
+    return std::string(SensorName(s)) + " " +
+           (sensors_[s].inUse ? texts_.statusConnected : texts_.statusDisconnect);
+}
+
+std::string TSysSensorControl::StatusHintText(int sensor) const {
+    const int s = index(sensor);
+    return std::string(SensorName(s)) + " " +
+           (sensors_[s].linkState == LinkState::Connected ? texts_.statusConnected
+                                                          : texts_.statusDisconnect);
+}
+
+void TSysSensorControl::CloseAll() {
+    for (Sensor& s : sensors_) {
+        if (s.port->Connected()) s.port->Close();
+    }
+    if (tcp_) {
+        disarmReconnect();
+        std::unique_ptr<TTCPIPClientThread> link = std::move(tcp_);
+        link->OnDisconnected = nullptr;
+        link->Disconnect();
+    }
+    retired_.clear();
+    CloseUdp();
+    recording_.close();
+}
+
+}  // namespace norq::comm
