@@ -9,6 +9,7 @@
 #include "app/DataFolder.h"
 #include "app/MainForm.h"
 #include "crew/forms/AisMobListForm.h"
+#include "messaging/SensorControlAisPort.h"
 #include "messaging/forms/AtonForms.h"
 #include "messaging/forms/ShipListForms.h"
 #include "messaging/forms/SrmForms.h"
@@ -216,6 +217,16 @@ void AlarmWindows::setSentLabel(std::string_view text) {
 void AlarmWindows::setPortSender(ais::SentenceSender* sender, messaging::AisPortWriter* writer) {
     portSender_ = sender;
     portWriter_ = writer;
+}
+
+void AlarmWindows::connectSensorControl(comm::TSysSensorControl* control) {
+    if (control == nullptr) {
+        setPortSender(nullptr, nullptr);
+        controlPort_.reset();
+        return;
+    }
+    controlPort_ = std::make_unique<messaging::SensorControlAisPort>(*control);
+    setPortSender(control, controlPort_.get());
 }
 
 bool AlarmWindows::writeToAisPort(std::string_view line) {

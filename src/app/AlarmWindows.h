@@ -25,6 +25,9 @@ class Dialogs;
 class SoundPlayer;
 }  // namespace norq::ui
 
+namespace norq::comm {
+class TSysSensorControl;
+}
 namespace norq::crew {
 class TfrmAISMOBList;
 }
@@ -87,6 +90,8 @@ class AlarmWindows final : public QObject,
     bool writeToAisPort(std::string_view line) override;
     bool SendSentence(int sensor, std::string_view talker, std::string_view formatter) override;
     void setPortSender(ais::SentenceSender* sender, messaging::AisPortWriter* writer);
+    // The real send path: the AIS port of the sensor port control.
+    void connectSensorControl(comm::TSysSensorControl* control);
 
     crew::AisMobList& mobList() { return mobList_; }
     messaging::SafetyMessages& safetyMessages() { return srm_; }
@@ -124,6 +129,7 @@ class AlarmWindows final : public QObject,
     std::string dataFolder_;
     ais::SentenceSender* portSender_ = nullptr;
     messaging::AisPortWriter* portWriter_ = nullptr;
+    std::unique_ptr<messaging::AisPortWriter> controlPort_;
 
     crew::AisMobList mobList_;
     messaging::SafetyMessages srm_;
