@@ -16,13 +16,13 @@
 #include <cmath>
 
 #include "app/AlarmWindows.h"
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SmallForms.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/PageControl.h"
 
 namespace norq::app {
@@ -82,10 +82,10 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     pageControlDevInfo_->setTabVisible(0, false);
     pageControlDevInfo_->setActivePage(0);
     pageControlVessel_->setCurrentIndex(0);
-    // 11. The chart (a placeholder until the chart view is built) with its
-    //     scale, the grid with its titles, the own ship's ship-list line, then
-    //     the chart page active and the SRM label emptied.
-    chart_->setScaleIndex(settings_.scaleId);
+    // 11. The chart view with its scale, the grid with its titles, the own
+    //     ship's ship-list line, then the chart page active and the SRM label
+    //     emptied.
+    applyChartStartup();
     setupGrid();
     shipListModel_->rebuild(run_->tracker.table());
     gridModel_->resetRows();
@@ -115,6 +115,9 @@ void TForm1::connectRunState(bool toWindows) {
         tracker.chart = chart_;
         tracker.ownShipView = this;
         tracker.mobList = &alarms_->mobList();
+        // The chart moves its per-target symbols when a target ages out; other
+        // subsystems add their follow-ups to the same fan-out.
+        followUps_.add(chart_);
         tracker.followUps = &followUps_;
     }
     run_->tracker.connect(tracker);
@@ -156,7 +159,9 @@ void TForm1::firstShowing() {
     // 1. The own ship at the manual position, and the chart calibration.
     chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0);
     run_->ownShip.showOwnShipTop(settings_.ownLongitude, settings_.ownLatitude, 103.0, 361.0);
+    chart_->refreshSymbol(0);
     LoadChartCalibrationFile(paths_.settingsFile, settings_.calibration);
+    applyChartCalibration();
     // 2. The friend list and the AIS MOB list; the ENC settings: their subsystem.
     alarms_->readFiles(paths_.folders.dataFolder);
     // 3. Connecting the AIS port, or the device wizard: the links.
@@ -235,6 +240,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // A click on the fix image shows the GNSS status window (satellite view).
+    if (event->type() == QEvent::MouseButtonRelease && watched == imgFix_) showGpsStatus();
+    // The scale panel keeps to the chart's bottom-right corner.
+    if (event->type() == QEvent::Resize && watched == chart_) showScaleLabel();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -25,7 +25,7 @@
 #include "ais/TargetTexts.h"
 #include "ais/TargetViews.h"
 #include "app/DataFolder.h"
-#include "app/FollowUpFanOut.h"
+#include "app/FollowUpsFanOut.h"
 #include "app/LanguageTable.h"
 #include "app/Settings.h"
 #include "app/forms/DemoParForm.h"
@@ -45,15 +45,21 @@ class QTabWidget;
 class QTableView;
 class QTimer;
 class QToolButton;
+class QSlider;
 
 namespace norq::ui {
 class PageControl;
 }
 
+namespace norq::chart {
+class TPaintChart;
+class TfrmGpsStatus;
+struct GeoPoint;
+}  // namespace norq::chart
+
 namespace norq::app {
 
 class AlarmWindows;
-class ChartPlaceholder;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -119,6 +125,9 @@ class TForm1 final : public QMainWindow,
     Settings& settings() { return settings_; }
     const ViewerPaths& paths() const { return paths_; }
     ui::SoundPlayer& sound() { return sound_; }
+    // The chart view: other subsystems add their layer hooks, marks and commands.
+    chart::TPaintChart* chart() const { return chart_; }
+    chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
     // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
     AlarmWindows& alarms() { return *alarms_; }
     int tickCount() const { return tickCount_; }
@@ -161,6 +170,8 @@ class TForm1 final : public QMainWindow,
     void setUtcText(std::string_view text) override;
     void setFixData(const ais::GnssFixData& data) override;
     void setFixIndicator(ais::FixIndicator indicator) override;
+    bool satelliteWindowShowing() const override;
+    void showSatellites(std::span<const ais::SatelliteEntry> satellites) override;
     // ais::TransmitterHandler
     void OnOwnShipReport() override;
     void OnTransmitterReport() override;
@@ -240,6 +251,25 @@ class TForm1 final : public QMainWindow,
     void onGridClicked(int row);
     void showTopValues();
 
+    // Chart view, its scale panel, menus, popups and timers (MainFormChart.cpp).
+    void buildChartPage(QWidget* page);
+    void connectChartCommands();
+    void applyChartStartup();
+    void applyChartCalibration();
+    void onScaleSlider(int position);
+    void zoomChart(int steps);
+    void goToOwnShip();
+    void showScaleLabel();
+    void showPointerPosition(const chart::GeoPoint& position);
+    void onChartPopup(const chart::GeoPoint& position, const QPoint& globalPos);
+    void onTargetPopup(int slot, const QPoint& globalPos);
+    void stepMapCruise();
+    void stepOrientation();
+    void setChartOrientation(int mode);
+    void nextColourScheme();
+    void applyColourScheme(int scheme);
+    void showGpsStatus();
+
     // Texts (MainFormLanguage.cpp).
     void loadTexts();
     QString text(TextId id) const;
@@ -257,11 +287,24 @@ class TForm1 final : public QMainWindow,
     std::unique_ptr<comm::IntakeReplaySink> replaySink_;
     SubWindows windows_;
     DemoParameters demo_;
-    FollowUpFanOut followUps_;
+    FollowUpsFanOut followUps_;
     std::unique_ptr<AlarmWindows> alarms_;
 
     // Widgets.
-    ChartPlaceholder* chart_ = nullptr;
+    chart::TPaintChart* chart_ = nullptr;
+    chart::TfrmGpsStatus* gpsStatus_ = nullptr;
+    QSlider* scaleSlider_ = nullptr;
+    QLabel* scaleLabel_ = nullptr;
+    QWidget* panelScale_ = nullptr;
+    int lastScalePosition_ = -1;
+    int colourScheme_ = 0;      // the ENC settings' scheme, Day Bright at every start
+    int chartOrientation_ = 0;  // 0 north-up, 1 head-up, 2 course-up
+    bool chartShowText_ = false;
+    // Orientation timer bookkeeping: values at the last redraw, skips, guard.
+    float orientHeading_ = 0.0f;
+    float orientCourse_ = 0.0f;
+    int orientSkips_ = 0;
+    bool orientGuard_ = true;
     QStackedWidget* pageControlView_ = nullptr;
     QTableView* stringGrid_ = nullptr;
     TargetGridModel* gridModel_ = nullptr;

@@ -10,7 +10,6 @@
 
 #include "ais/TargetTexts.h"
 #include "app/AlarmWindows.h"
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
@@ -18,6 +17,7 @@
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/PageControl.h"
 
 namespace norq::app {

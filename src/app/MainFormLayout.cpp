@@ -14,7 +14,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
@@ -163,14 +162,8 @@ QWidget* TForm1::buildTopInfo() {
 QWidget* TForm1::buildCentrePages() {
     pageControlView_ = new QStackedWidget(this);
     pageControlView_->setObjectName(QStringLiteral("PageControlView"));
-    chart_ = new ChartPlaceholder(run_->tracker.table(), pageControlView_);
-    chart_->setCentreViewStopped([this] {
-        if (mnuCenterViewChart_ != nullptr) mnuCenterViewChart_->setChecked(false);
-    });
     auto* chartPage = NamedPanel(pageControlView_, "TabSheetChart");
-    auto* chartLayout = new QVBoxLayout(chartPage);
-    chartLayout->setContentsMargins(0, 0, 0, 0);
-    chartLayout->addWidget(chart_);
+    buildChartPage(chartPage);
     pageControlView_->addWidget(chartPage);
 
     auto* alphaPage = NamedPanel(pageControlView_, "TabSheetAlpha");

@@ -17,13 +17,13 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
 #include "app/TargetGridModel.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
 #include "app/forms/SmallForms.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/PageControl.h"
 #include "ui/SvgIcons.h"
 
@@ -76,10 +76,8 @@ void TForm1::buildMenus() {
 
     // Tool bar commands.
     auto button = [this](const char* name) { return findChild<QToolButton*>(name); };
-    connect(button("spbEcsIconBarZoomIn"), &QToolButton::clicked, this,
-            [this] { chart_->setScaleIndex(chart_->scaleIndex() + 1); });
-    connect(button("spbEcsIconBarZoomOut"), &QToolButton::clicked, this,
-            [this] { chart_->setScaleIndex(chart_->scaleIndex() - 1); });
+    connect(button("spbEcsIconBarZoomIn"), &QToolButton::clicked, this, [this] { zoomChart(1); });
+    connect(button("spbEcsIconBarZoomOut"), &QToolButton::clicked, this, [this] { zoomChart(-1); });
     auto* views = new QButtonGroup(this);
     views->setExclusive(true);
     const std::array<QToolButton*, 3> viewButtons{spbChartView_, spbAlphaView_, spbMobView_};
@@ -91,14 +89,11 @@ void TForm1::buildMenus() {
     connect(views, &QButtonGroup::idClicked, this,
             [this](int page) { setCentrePage(static_cast<CentrePage>(page)); });
     connect(spbFullScreen_, &QToolButton::clicked, this, &TForm1::onFullScreen);
-    connect(button("spbEcsIconBarGotoShip"), &QToolButton::clicked, this, [this] {
-        const ais::ChartTargets::OwnPosition own = chart_->chartOwnPosition();
-        chart_->centreOn(own.longitude, own.latitude);
-        chart_->repaintLayers();
-    });
+    connect(button("spbEcsIconBarGotoShip"), &QToolButton::clicked, this, &TForm1::goToOwnShip);
     connect(button("spbLogo"), &QToolButton::clicked, this, [this] {
         if (windows_.about != nullptr) windows_.about->show();
     });
+    connectChartCommands();
 }
 
 void TForm1::buildFileEditMenus() {
@@ -386,13 +381,20 @@ void TForm1::onClearTargets() {
 }
 
 void TForm1::onFullScreen() {
-    if (isFullScreen()) {
-        showNormal();
-        spbFullScreen_->setToolTip(text(TextId::ToolbuttonFullScreen));
-    } else {
+    // Full screen hides the seven menus; leaving it shows them again (with Tools).
+    const bool entering = !isFullScreen();
+    for (const char* name :
+         {"mnuFile", "mnuEdit", "mnuView", "mnuTools", "mnuConnection", "mnuConfig", "mnuHelp"}) {
+        if (QAction* menu = action(QString::fromLatin1(name))) menu->setVisible(!entering);
+    }
+    if (entering) {
         showFullScreen();
         spbFullScreen_->setToolTip(text(TextId::ToolbuttonNormalScreen));
+    } else {
+        showMaximized();
+        spbFullScreen_->setToolTip(text(TextId::ToolbuttonFullScreen));
     }
+    action(QStringLiteral("mnuViewFullScreen"))->setChecked(entering);
 }
 
 void TForm1::onUserManual() {

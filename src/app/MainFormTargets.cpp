@@ -14,11 +14,12 @@
 
 #include "ais/TargetTexts.h"
 #include "app/AlarmWindows.h"
-#include "app/ChartPlaceholder.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
+#include "chart/forms/GpsStatusForm.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/PageControl.h"
 #include "ui/SvgIcons.h"
 
@@ -253,6 +254,7 @@ void TForm1::setUtcText(std::string_view text) {
     const QString utc = ToQString(text);
     SetText(lblTopUtc_, utc);
     details_->showUtc(utc);
+    gpsStatus_->setTime(utc);
 }
 
 void TForm1::setFixData(const ais::GnssFixData& data) {
@@ -263,6 +265,15 @@ void TForm1::setFixData(const ais::GnssFixData& data) {
                       ToQString(ais::ChartLongitudeText(data.longitude).view()), fix,
                       QStringLiteral("%1 / %2").arg(data.satellitesUsed).arg(data.satellitesInView),
                       QStringLiteral("%1 m").arg(data.altitude, 0, 'f', 1));
+    gpsStatus_->setPosition(data);
+}
+
+bool TForm1::satelliteWindowShowing() const {
+    return gpsStatus_ != nullptr && gpsStatus_->isVisible();
+}
+
+void TForm1::showSatellites(std::span<const ais::SatelliteEntry> satellites) {
+    gpsStatus_->rebuildSatellites(satellites);
 }
 
 void TForm1::setFixIndicator(ais::FixIndicator indicator) {

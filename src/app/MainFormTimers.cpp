@@ -9,8 +9,8 @@
 #include <QToolButton>
 
 #include "app/AlarmWindows.h"
-#include "app/ChartPlaceholder.h"
 #include "app/MainForm.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/Timers.h"
 
 namespace norq::app {
@@ -26,10 +26,12 @@ void TForm1::createTimers() {
     // The two checks below have nothing to do; they run as the window's design has them.
     timerRefreshFreq_ = ui::MakeWindowTimer(this, "TimerRefreshFreq", 100, [] {});
     timerShipCheck_ = ui::MakeWindowTimer(this, "TimerShipCheck", 2000, [] {});
-    // Map cruise and chart orientation (chart interaction), the crew timers and the
+    // Map cruise and chart orientation (MainFormChart.cpp); the crew timers and the
     // track step: their subsystems fill these handlers.
-    timerCruiseMap_ = ui::MakeWindowTimer(this, "TimerCruiseMap", 2000, [] {});
-    timerOrientChart_ = ui::MakeWindowTimer(this, "TimerOrientChart", 1000, [] {});
+    timerCruiseMap_ =
+        ui::MakeWindowTimer(this, "TimerCruiseMap", 2000, [this] { stepMapCruise(); });
+    timerOrientChart_ =
+        ui::MakeWindowTimer(this, "TimerOrientChart", 1000, [this] { stepOrientation(); });
     timerMob_ = ui::MakeWindowTimer(this, "TimerMOB", 1000, [] {});
     timerBlinking_ = ui::MakeWindowTimer(this, "TimerBlinking", 1000, [] {});
     timerTrack_ = ui::MakeWindowTimer(this, "TimerTrack", 1000, [] {});
@@ -61,8 +63,10 @@ void TForm1::Timer1Timer() {
     //    sensor port control is built).
     run_->ownShip.checkStaleness(false);
     // 5. Ageing: at most one target per tick; the tracker rebuilds the lists
-    //    through the target view. Lost targets are marked by the chart's repaint.
+    //    through the target view and moves the chart's symbols down. Then every
+    //    target silent for more than 600 s is crossed out on the chart.
     run_->tracker.AgeTargets();
+    chart_->markLostTargets(run_->tracker.clock().monotonicSeconds());
     // 6. Repaint the chart when its layers are stale.
     if (chart_->layersStale()) chart_->repaintLayers();
     // 7. Demo mode.

@@ -1,7 +1,5 @@
-// The target table has one follow-up connection; several subsystems follow
-// its messages (tracks, the chart's per-target state, safety messages, AtoN
-// lanterns, monitored and friend marks, channel regions). This hands every
-// follow-up to each of them in the order they were added.
+// Hands the tracker's follow-ups to every subsystem that keeps per-target state
+// (the chart's symbols, tracks, alarms), in the order they were added.
 #pragma once
 
 #include <algorithm>
@@ -11,12 +9,16 @@
 
 namespace norq::app {
 
-class FollowUpFanOut final : public ais::TargetFollowUps {
+class FollowUpsFanOut final : public ais::TargetFollowUps {
   public:
-    void add(ais::TargetFollowUps* f) {
-        if (f != nullptr && std::find(list_.begin(), list_.end(), f) == list_.end())
-            list_.push_back(f);
+    void add(ais::TargetFollowUps* followUps) {
+        if (followUps != nullptr &&
+            std::find(list_.begin(), list_.end(), followUps) == list_.end()) {
+            list_.push_back(followUps);
+        }
     }
+    void clear() { list_.clear(); }
+
     void appendTrackPoint(int index) override {
         for (auto* f : list_)
             f->appendTrackPoint(index);
