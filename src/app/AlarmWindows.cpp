@@ -8,6 +8,7 @@
 
 #include "app/DataFolder.h"
 #include "app/MainForm.h"
+#include "chart/forms/PaintChart.h"
 #include "crew/forms/AisMobListForm.h"
 #include "messaging/SensorControlAisPort.h"
 #include "messaging/forms/AtonForms.h"
@@ -33,7 +34,8 @@ AlarmWindows::AlarmWindows(TForm1& main, ais::RunState& run, const TextStore& te
       dialogs_(dialogs),
       mobList_(run.tracker.clock(), run.tracker.table()),
       srm_(run.tracker.clock(), run.tracker),
-      marks_(run.tracker.table(), friends_) {
+      marks_(run.tracker.table(), friends_),
+      chartMarks_(mobList_, run.tracker.table()) {
     mobList_.setSound(&sound_.alerts());
     srm_.setNames(&mobList_);
     srm_.setView(this);
@@ -76,9 +78,21 @@ AlarmWindows::AlarmWindows(TForm1& main, ais::RunState& run, const TextStore& te
     connect(&sound_.alerts(), &ui::ClassAlertSound::audibilityChanged, this,
             &AlarmWindows::updateStatusNote);
     connectMenus();
+    if (chart::TPaintChart* chart = main.chart()) {
+        chart->setTargetMarkSource(&marks_);
+        chart->addLayerHook(chart::ChartLayer::AlarmMarks, &chartMarks_);
+        // The monitored-ship items of the target popup; the other commands
+        // belong to the navigation objects.
+        if (chart->commands() == nullptr) chart->setCommands(this);
+    }
 }
 
 AlarmWindows::~AlarmWindows() {
+    if (chart::TPaintChart* chart = main_.chart()) {
+        chart->removeLayerHook(&chartMarks_);
+        chart->setTargetMarkSource(nullptr);
+        if (chart->commands() == this) chart->setCommands(nullptr);
+    }
     mobList_.setView(nullptr);
     srm_.setView(nullptr);
 }
@@ -139,6 +153,21 @@ void AlarmWindows::retranslate() {
 void AlarmWindows::stepAlarmBeep() {
     if (sound_.alerts().AnyActive()) sound_.beep(kBeepHz, kBeepMs);
     updateStatusNote();
+    // The chart's alarm marks follow the list.
+    const int alarms = mobList_.alarmRows();
+    if ((alarms > 0 || alarms != drawnAlarms_) && main_.chart() != nullptr) {
+        main_.chart()->repaintChart();
+    }
+    drawnAlarms_ = alarms;
+}
+
+void AlarmWindows::setMonitored(int slot, bool monitored) {
+    if (monitored) {
+        marks_.addMonitored(slot);
+    } else {
+        marks_.removeMonitored(slot);
+    }
+    if (main_.chart() != nullptr) main_.chart()->refreshSymbol(slot);
 }
 
 void AlarmWindows::stepSrmAlert() {
@@ -246,6 +275,7 @@ void AlarmWindows::onAisMobList() {
 void AlarmWindows::onMonitoredShipList() {
     monitored_->exec();
     // Afterwards every target's symbol is refreshed and the chart redrawn.
+    if (main_.chart() != nullptr) main_.chart()->refreshAllSymbols();
     main_.flushViews();
 }
 
@@ -256,6 +286,7 @@ void AlarmWindows::onFriendShips() {
                          ui::MessageIcon::Error, ui::MessageButtons::Ok);
     }
     marks_.refreshFriendMarks();
+    if (main_.chart() != nullptr) main_.chart()->refreshAllSymbols();
     main_.flushViews();
 }
 

@@ -12,6 +12,8 @@
 #include "ais/BbmSender.h"
 #include "ais/RunState.h"
 #include "app/LanguageTable.h"
+#include "chart/ChartLayers.h"
+#include "crew/AisMobChartMarks.h"
 #include "crew/AisMobList.h"
 #include "messaging/SafetyMessages.h"
 #include "messaging/ShipMarks.h"
@@ -49,7 +51,8 @@ class AlarmWindows final : public QObject,
                            public ais::TargetFollowUps,
                            public messaging::SafetyMessageView,
                            public messaging::AisPortWriter,
-                           public ais::SentenceSender {
+                           public ais::SentenceSender,
+                           public chart::ChartCommands {
     Q_OBJECT
 
   public:
@@ -90,6 +93,8 @@ class AlarmWindows final : public QObject,
     bool writeToAisPort(std::string_view line) override;
     bool SendSentence(int sensor, std::string_view talker, std::string_view formatter) override;
     void setPortSender(ais::SentenceSender* sender, messaging::AisPortWriter* writer);
+    // chart::ChartCommands: "Add to / Remove from Monitored Ship List".
+    void setMonitored(int slot, bool monitored) override;
     // The real send path: the AIS port of the sensor port control.
     void connectSensorControl(comm::TSysSensorControl* control);
 
@@ -135,7 +140,9 @@ class AlarmWindows final : public QObject,
     messaging::SafetyMessages srm_;
     messaging::FriendList friends_;
     messaging::ShipMarks marks_;
+    crew::AisMobChartMarks chartMarks_;
     int atonIndex_ = -1;
+    int drawnAlarms_ = 0;
 
     // Windows, destroyed before the logic they show.
     std::unique_ptr<crew::TfrmAISMOBList> mobWindow_;

@@ -190,6 +190,11 @@ void ShipMarks::refreshFriendMarks() {
     }
 }
 
+chart::TargetMarks ShipMarks::targetMarks(int slot, std::uint32_t mmsi) const {
+    if (!table_.valid(slot) || table_[slot].mmsi != mmsi) return {};
+    return {isFriend(slot), isMonitored(slot)};
+}
+
 std::string ShipMarks::symbolHint(int index) const {
     if (!table_.valid(index)) return {};
     const ais::TargetRecord& t = table_[index];

@@ -4,7 +4,7 @@
 // `monitored` byte, which moves with the entry). A friend ship is an MMSI of
 // the friend list (buddy.csv) with its friend flag; the chart's friend mark of
 // each target is kept here, per table index, and moves down with the table
-// when a target ages out. The chart reads both marks through ChartShipMarks.
+// when a target ages out. The chart reads both marks as its TargetMarkSource.
 #pragma once
 
 #include <array>
@@ -14,6 +14,7 @@
 
 #include "ais/TargetTable.h"
 #include "ais/TargetViews.h"
+#include "chart/ChartLayers.h"
 
 namespace norq::messaging {
 
@@ -60,19 +61,7 @@ class FriendList {
 std::string NormalisedMmsiCell(std::string_view cell);
 std::string NormalisedFriendCell(std::string_view cell);
 
-// What the chart asks of the marks when it draws a target.
-class ChartShipMarks {
-  public:
-    virtual ~ChartShipMarks() = default;
-    virtual bool isMonitored(int index) const = 0;
-    virtual bool isFriend(int index) const = 0;
-    // "Show Monitored Ships Only".
-    virtual bool monitoredOnly() const = 0;
-    // The symbol's hint with the monitored line.
-    virtual std::string symbolHint(int index) const = 0;
-};
-
-class ShipMarks final : public ais::TargetFollowUps, public ChartShipMarks {
+class ShipMarks final : public ais::TargetFollowUps, public chart::TargetMarkSource {
   public:
     ShipMarks(ais::TargetTable& table, const FriendList& friends);
 
@@ -87,11 +76,15 @@ class ShipMarks final : public ais::TargetFollowUps, public ChartShipMarks {
     // After the friend list changed: every target's friend mark again.
     void refreshFriendMarks();
 
-    // ChartShipMarks
-    bool isMonitored(int index) const override;
-    bool isFriend(int index) const override;
-    bool monitoredOnly() const override { return monitoredOnly_; }
-    std::string symbolHint(int index) const override;
+    bool isMonitored(int index) const;
+    bool isFriend(int index) const;
+    // "Show Monitored Ships Only".
+    bool monitoredOnly() const { return monitoredOnly_; }
+    // The symbol's hint with the monitored line.
+    std::string symbolHint(int index) const;
+
+    // chart::TargetMarkSource
+    chart::TargetMarks targetMarks(int slot, std::uint32_t mmsi) const override;
 
     // ais::TargetFollowUps
     void onTargetRemoved(int index) override;

@@ -15,6 +15,7 @@
 #include "AisLines.h"
 #include "ViewerFixture.h"
 #include "app/AlarmWindows.h"
+#include "chart/forms/PaintChart.h"
 #include "crew/MobLines.h"
 #include "crew/forms/AisMobListForm.h"
 #include "messaging/forms/AtonForms.h"
@@ -232,6 +233,79 @@ TEST_F(AlarmWindowsTest, MonitoredAndFriendShips) {
     // "Show Monitored Ships Only" reaches the marks the chart reads.
     main().action(QStringLiteral("mnuViewSelectShip"))->trigger();
     EXPECT_TRUE(alarms.shipMarks().monitoredOnly());
+}
+
+}  // namespace
+}  // namespace norq::test
+
+namespace norq::test {
+namespace {
+
+class AlarmChartTest : public ViewerTest {
+  protected:
+    void ownShipAt(double lon, double lat) {
+        Vessel own{235099001, lon, lat, 12.0f, 45.0f, 45};
+        feed(AisSentences(PositionReport(own), true));
+    }
+};
+
+TEST_F(AlarmChartTest, FriendAndMonitoredMarksReachTheChart) {
+    ownShipAt(1.35, 50.95);
+    Vessel a{235000001, 1.36, 50.96, 10.0f, 45.0f};
+    Vessel b{235000002, 1.34, 50.94, 10.0f, 45.0f};
+    feed(AisSentences(PositionReport(a)));
+    feed(AisSentences(PositionReport(b)));
+    app::AlarmWindows& alarms = main().alarms();
+    const messaging::FriendRow rows[] = {{"235000001", "PAL", "", "Y"}};
+    ASSERT_TRUE(alarms.friendList().setFromRows(rows, 1));
+    alarms.shipMarks().refreshFriendMarks();
+    chart::TPaintChart& chart = *main().chart();
+    chart.refreshAllSymbols();
+    // The target popup's "Add to Monitored Ship List" goes through the chart commands.
+    ASSERT_NE(chart.commands(), nullptr);
+    chart.commands()->setMonitored(2, true);
+    EXPECT_TRUE(chart.model().target(1).symbol.flags.friendShip);
+    EXPECT_FALSE(chart.model().target(2).symbol.flags.friendShip);
+    EXPECT_TRUE(chart.model().target(2).monitored);
+    EXPECT_TRUE(chart.targetHint(2).endsWith(QStringLiteral("Monitored:Monitored")));
+    EXPECT_TRUE(alarms.shipMarks().isMonitored(2));
+    chart.commands()->setMonitored(2, false);
+    EXPECT_FALSE(chart.model().target(2).monitored);
+}
+
+TEST_F(AlarmChartTest, AnActiveSartIsMarkedOnTheChartAndATestSartDifferently) {
+    main().resize(1280, 860);
+    main().show();
+    ownShipAt(1.30, 50.95);
+    main().chart()->setScaleIndex(10);
+    feed({DeviceReport(970222333, 14, 1.33, 50.962), DeviceReport(970222333, 14, 1.33, 50.962)});
+    feed({DeviceReport(970111222, 15, 1.27, 50.938), DeviceReport(970111222, 15, 1.27, 50.938)});
+    feed({SafetyBroadcast(970222333, "SART ACTIVE")});
+    main().alarms().mobListWindow().Timer1Timer();
+    main().Timer1Timer();
+    const QImage image = main().chart()->renderToImage();
+    ASSERT_FALSE(image.isNull());
+    // Red alarm rings around the active SART's symbol.
+    const chart::TargetSlot& sart = main().chart()->model().target(1);
+    ASSERT_TRUE(sart.visible);
+    EXPECT_TRUE(sart.symbol.flags.sartOrMob);
+    const QPoint centre(sart.topLeft.x + 15, sart.topLeft.y + 15);
+    int red = 0;
+    for (int dx = -30; dx <= 30; ++dx) {
+        for (int dy = -30; dy <= 30; ++dy) {
+            const QPoint p = centre + QPoint(dx, dy);
+            if (!image.rect().contains(p) || dx * dx + dy * dy < 18 * 18) continue;
+            const QColor c = image.pixelColor(p);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60) ++red;
+        }
+    }
+    EXPECT_GT(red, 60);
+    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
+    if (dir != nullptr) {
+        const QPoint own(image.width() / 2, image.height() / 2);
+        image.copy(QRect(own - QPoint(300, 200), QSize(600, 400)))
+            .save(QString::fromLocal8Bit(dir) + QStringLiteral("/chart-active-sart.png"));
+    }
 }
 
 }  // namespace
