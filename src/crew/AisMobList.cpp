@@ -28,6 +28,15 @@ bool IsDistressDevice(std::uint32_t mmsi) {
            c == ais::MmsiClass::EpirbAis;
 }
 
+// A name as read from the file ends at its first control character, so that
+// nothing read can break the file when it is written again.
+std::string_view CleanName(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (static_cast<unsigned char>(s[i]) < 0x20 || s[i] == 0x7F) return s.substr(0, i);
+    }
+    return s;
+}
+
 std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && (s.back() == '\r' || s.back() == '\n'))
         s.remove_suffix(1);
@@ -345,20 +354,21 @@ void AisMobList::ParseFile(std::string_view text) {
         const std::string_view mmsiField = line.substr(0, comma);
         std::string_view nameField =
             comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
-        nameField = nameField.substr(0, nameField.find(','));
+        nameField = CleanName(nameField.substr(0, nameField.find(',')));
         if (nameField == " ") nameField = {};
-        std::uint32_t mmsi = 999999999;
-        if (!mmsiField.empty()) {
-            mmsi = 0;
-            for (char c : mmsiField) {
-                if (c < '0' || c > '9') break;
-                mmsi = mmsi * 10 + static_cast<std::uint32_t>(c - '0');
-                if (mmsi > 999999999) break;
+        // A number of more than nine digits is no MMSI: it reads as the empty value.
+        std::uint64_t mmsi = mmsiField.empty() ? 999999999 : 0;
+        for (char c : mmsiField) {
+            if (c < '0' || c > '9') break;
+            mmsi = mmsi * 10 + static_cast<std::uint64_t>(c - '0');
+            if (mmsi > 999999999) {
+                mmsi = 999999999;
+                break;
             }
         }
         AisMobEntry& e = entries_[count_++];
         e = AisMobEntry{};
-        e.mmsi = mmsi;
+        e.mmsi = static_cast<std::uint32_t>(mmsi);
         CopyName(nameField, e.name);
     }
     changed_ = true;

@@ -24,6 +24,14 @@ bool NameFits(std::string_view name) {
                         [](unsigned char c) { return c == ',' || c < 0x20 || c == 0x7F; });
 }
 
+// A name as read from the file ends at its first control character.
+std::string_view CleanName(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (static_cast<unsigned char>(s[i]) < 0x20 || s[i] == 0x7F) return s.substr(0, i);
+    }
+    return s;
+}
+
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
         s.remove_prefix(1);
@@ -108,7 +116,10 @@ void FriendList::ParseFile(std::string_view text) {
         FriendShip& f = items_[count_++];
         f = FriendShip{};
         f.mmsi = Number(Field(line, 0), 999999999);
-        auto name = [](std::string_view s) { return s == " " ? std::string_view() : s; };
+        auto name = [](std::string_view s) {
+            s = CleanName(s);
+            return s == " " ? std::string_view() : s;
+        };
         CopyName(name(Field(line, 1)), f.englishName);
         CopyName(name(Field(line, 2)), f.localName);
         // An empty or missing flag reads as not a friend.
