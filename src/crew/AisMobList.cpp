@@ -19,7 +19,7 @@ constexpr std::size_t kMaxLineLength = 99;
 void CopyName(std::string_view from, std::array<char, kAisMobNameLength + 1>& to) {
     to.fill('\0');
     const std::size_t n = std::min<std::size_t>(from.size(), kAisMobNameLength);
-    std::memcpy(to.data(), from.data(), n);
+    if (n > 0) std::memcpy(to.data(), from.data(), n);
 }
 
 bool IsDistressDevice(std::uint32_t mmsi) {

@@ -15,7 +15,7 @@ namespace {
 
 void CopyText(std::string_view from, std::array<char, kSrmTextLength + 1>& to) {
     to.fill('\0');
-    std::memcpy(to.data(), from.data(), std::min(from.size(), kSrmTextLength));
+    if (!from.empty()) std::memcpy(to.data(), from.data(), std::min(from.size(), kSrmTextLength));
 }
 
 std::string_view TextOf(const std::array<char, ais::kAisMaxTextChars + 1>& text) {

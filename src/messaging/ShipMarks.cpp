@@ -16,7 +16,8 @@ constexpr std::size_t kMaxLineLength = 99;
 
 void CopyName(std::string_view from, std::array<char, kFriendNameLength + 1>& to) {
     to.fill('\0');
-    std::memcpy(to.data(), from.data(), std::min(from.size(), kFriendNameLength));
+    if (!from.empty())
+        std::memcpy(to.data(), from.data(), std::min(from.size(), kFriendNameLength));
 }
 
 bool NameFits(std::string_view name) {

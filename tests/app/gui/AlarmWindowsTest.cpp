@@ -310,3 +310,34 @@ TEST_F(AlarmChartTest, AnActiveSartIsMarkedOnTheChartAndATestSartDifferently) {
 
 }  // namespace
 }  // namespace norq::test
+
+namespace norq::test {
+namespace {
+
+using TransmitterTest = ViewerTest;
+
+TEST_F(TransmitterTest, TheTransponderReportSetsTxOnOrSilent) {
+    QAction* on = main().action(QStringLiteral("mnuTxOn1"));
+    QAction* silent = main().action(QStringLiteral("mnuTxOffSilentMode1"));
+    ASSERT_TRUE(on->isChecked());
+    feed({WithChecksum("PKRV,R,KRV,30,0,1,", '$')});
+    EXPECT_TRUE(silent->isChecked());
+    feed({WithChecksum("PKRV,R,KRV,30,0,0,", '$')});
+    EXPECT_TRUE(on->isChecked());
+    // Once the transponder reports its state, silence on the own reports no longer counts.
+    for (int i = 0; i < 6; ++i)
+        main().Timer1Timer();
+    EXPECT_TRUE(on->isChecked());
+}
+
+TEST_F(TransmitterTest, WithoutReportsFiveSilentTicksMeanTxOff) {
+    for (int i = 0; i < 5; ++i)
+        main().Timer1Timer();
+    EXPECT_TRUE(main().action(QStringLiteral("mnuTxOffSilentMode1"))->isChecked());
+    Vessel own{235099001, 1.3, 50.9, 10.0f, 45.0f};
+    feed(AisSentences(PositionReport(own), true));
+    EXPECT_TRUE(main().action(QStringLiteral("mnuTxOn1"))->isChecked());
+}
+
+}  // namespace
+}  // namespace norq::test
