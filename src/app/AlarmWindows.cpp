@@ -181,7 +181,7 @@ void AlarmWindows::stepSrmAlert() {
 void AlarmWindows::updateStatusNote() {
     if (statusNote_ == nullptr) return;
     const bool alarm = mobList_.alarmRows() > 0 || sound_.alerts().AnyActive();
-    const QString note = alarm ? sound_.alerts().silentReason() : QString();
+    const QString note = alarm ? crew::AlarmSilentText(texts_, sound_.alerts()) : QString();
     statusNote_->setText(note);
     statusNote_->setVisible(!note.isEmpty());
 }

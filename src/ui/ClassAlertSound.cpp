@@ -111,19 +111,34 @@ bool ClassAlertSound::hasAudioOutput() const {
     return !QMediaDevices::audioOutputs().isEmpty();
 }
 
-QString ClassAlertSound::silentReason() const {
-    if (!hasAudioOutput()) return QStringLiteral("No audio output: the alarm cannot be heard");
+ClassAlertSound::SilentCause ClassAlertSound::silentCause() const {
+    if (!hasAudioOutput()) return SilentCause::NoOutput;
     if (playing_ != kNonePlaying) {
-        const QString file = QString::fromStdString(alerts_[playing_].file);
-        if (effect_->status() == QSoundEffect::Error || !QFileInfo::exists(file)) {
-            return QStringLiteral("Alarm sound cannot be played: ") + file;
+        if (effect_->status() == QSoundEffect::Error || !QFileInfo::exists(playingFile())) {
+            return SilentCause::SoundFile;
         }
+    }
+    return SilentCause::None;
+}
+
+QString ClassAlertSound::playingFile() const {
+    return playing_ == kNonePlaying ? QString() : QString::fromStdString(alerts_[playing_].file);
+}
+
+QString ClassAlertSound::silentReason() const {
+    switch (silentCause()) {
+        case SilentCause::NoOutput:
+            return QStringLiteral("No audio output: the alarm cannot be heard");
+        case SilentCause::SoundFile:
+            return QStringLiteral("Alarm sound cannot be played: ") + playingFile();
+        case SilentCause::None:
+            break;
     }
     return {};
 }
 
 bool ClassAlertSound::audible() const {
-    return silentReason().isEmpty();
+    return silentCause() == SilentCause::None;
 }
 
 void ClassAlertSound::beep(int hz, int ms) {

@@ -53,8 +53,13 @@ class ClassAlertSound final : public QObject, public crew::AlarmSound {
     // What the sound object itself claims.
     bool reportsPlaying() const;
     bool hasAudioOutput() const;
-    // Why the alarm cannot be heard, or empty.
+    enum class SilentCause { None, NoOutput, SoundFile };
+    // Why the alarm cannot be heard: no output device, or the sound cannot be played.
+    SilentCause silentCause() const;
+    // The same in words (English), or empty; windows show their own texts.
     QString silentReason() const;
+    // The file of the alert that plays (or was last asked to), or empty.
+    QString playingFile() const;
 
   Q_SIGNALS:
     // The output devices or the loaded sound changed: audible() may differ.

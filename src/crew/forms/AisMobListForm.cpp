@@ -41,6 +41,19 @@ QString Text(const app::TextStore& texts, TextId id) {
 
 }  // namespace
 
+QString AlarmSilentText(const app::TextStore& texts, const ui::ClassAlertSound& sound) {
+    switch (sound.silentCause()) {
+        case ui::ClassAlertSound::SilentCause::NoOutput:
+            return Text(texts, TextId::AisMobListNoAudio);
+        case ui::ClassAlertSound::SilentCause::SoundFile:
+            return Text(texts, TextId::AisMobListSoundFailed) + QLatin1Char(' ') +
+                   sound.playingFile();
+        case ui::ClassAlertSound::SilentCause::None:
+            break;
+    }
+    return {};
+}
+
 // ---- Device edit dialog ---------------------------------------------------------
 
 TfrmAISMOBDeviceEdit::TfrmAISMOBDeviceEdit(const app::TextStore& texts, const AisMobList& list,
@@ -136,8 +149,9 @@ TfrmAISMOBList::TfrmAISMOBList(const app::TextStore& texts, AisMobList& list,
     list_.setView(this);
     timer1_ = ui::MakeWindowTimer(this, "Timer1", 1000, [this] { Timer1Timer(); });
     timer1_->start();
-    connect(&sound_, &ui::ClassAlertSound::audibilityChanged, this,
-            [this] { labelSound_->setText(sound_.silentReason()); });
+    connect(&sound_, &ui::ClassAlertSound::audibilityChanged, this, [this] {
+        if (list_.alarmRows() > 0) labelSound_->setText(AlarmSilentText(texts_, sound_));
+    });
     retranslate();
     refillGrid();
     resize(760, 300);
@@ -225,9 +239,10 @@ void TfrmAISMOBList::retranslate() {
     menuEdit_->setText(btnEdit_->text());
     menuDelete_->setText(btnDelete_->text());
     menuConfirm_->setText(btnConfirm_->text());
-    btnTestAlarm_->setText(list_.drillRunning() ? QStringLiteral("Stop test")
-                           : list_.anyDrill()   ? QStringLiteral("End test")
-                                                : QStringLiteral("Test alarm"));
+    drillButtonState_ = list_.drillRunning() ? 1 : list_.anyDrill() ? 2 : 0;
+    btnTestAlarm_->setText(Text(texts_, drillButtonState_ == 1   ? TextId::AisMobListStopTest
+                                        : drillButtonState_ == 2 ? TextId::AisMobListEndTest
+                                                                 : TextId::AisMobListTestAlarm));
     editor_->retranslate();
 }
 
@@ -242,9 +257,9 @@ void TfrmAISMOBList::Timer1Timer() {
         feedDrillReport();
     }
     list_.Timer1Tick();
-    if (!list_.drillRunning() && !list_.anyDrill() && btnTestAlarm_->text() != "Test alarm") {
-        retranslate();
-    }
+    // The drill's alarm may have expired: the button follows.
+    const int state = list_.drillRunning() ? 1 : list_.anyDrill() ? 2 : 0;
+    if (state != drillButtonState_) retranslate();
 }
 
 void TfrmAISMOBList::refillGrid() {
@@ -326,7 +341,7 @@ void TfrmAISMOBList::showCaution(bool panel, bool label) {
         label ? QStringLiteral("color: red; font-weight: bold; font-size: 16px")
               : QStringLiteral("color: transparent; font-weight: bold; font-size: 16px"));
     labelAlert_->setProperty("cautionShown", label);
-    labelSound_->setText(panel ? sound_.silentReason() : QString());
+    labelSound_->setText(panel ? AlarmSilentText(texts_, sound_) : QString());
     // An alarm that cannot be heard must at least be seen.
     if (panel && !sound_.audible() && list_.anyUnacknowledged() && !isVisible()) {
         show();

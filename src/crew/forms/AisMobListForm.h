@@ -25,6 +25,9 @@ class Dialogs;
 
 namespace norq::crew {
 
+// Why the alarm cannot be heard, in the current language; empty when it can.
+QString AlarmSilentText(const app::TextStore& texts, const ui::ClassAlertSound& sound);
+
 class TfrmAISMOBDeviceEdit final : public QDialog {
     Q_OBJECT
 
@@ -137,6 +140,7 @@ class TfrmAISMOBList final : public QWidget, public AisMobListView {
     QTimer* timer1_;
     int selectedRow_ = 0;
     int drillReports_ = 0;
+    int drillButtonState_ = -1;  // 0 Test alarm, 1 Stop test, 2 End test
     bool positioned_ = false;
 };
 

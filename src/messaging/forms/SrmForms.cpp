@@ -38,20 +38,20 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, std::initializer_list<
     return grid;
 }
 
-const char* StateText(SrmState s) {
+QString StateText(const app::TextStore& texts, SrmState s) {
     switch (s) {
         case SrmState::Sent:
-            return "Sent";
+            return Text(texts, TextId::SrmStateSent);
         case SrmState::Failed:
-            return "FAILED";
+            return Text(texts, TextId::SrmStateFailed);
         case SrmState::Confirmed:
-            return "Confirmed";
+            return Text(texts, TextId::SrmStateConfirmed);
         case SrmState::ReceivedTest:
-            return "Test";
+            return Text(texts, TextId::SrmStateTest);
         case SrmState::Received:
             break;
     }
-    return "";
+    return {};
 }
 
 // The designed widths, widened where this font needs more room.
@@ -97,7 +97,7 @@ void TfrmSRMRecordBox::retranslate() {
                                        Text(texts_, TextId::SrmMessage)});
     outBox_->setHorizontalHeaderLabels(
         {Text(texts_, TextId::SrmNo), Text(texts_, TextId::SrmDate), Text(texts_, TextId::SrmTime),
-         Text(texts_, TextId::SrmMessage), QStringLiteral("Status")});
+         Text(texts_, TextId::SrmMessage), Text(texts_, TextId::SrmStatus)});
     speedButtonClose_->setText(Text(texts_, TextId::SrmBuutonClose));
 }
 
@@ -110,7 +110,7 @@ void TfrmSRMRecordBox::fillRow(QTableWidget* grid, int row, const SrmMessage& m,
     QString text = QString::fromUtf8(m.text.data());
     if (m.state == SrmState::ReceivedTest) text = QStringLiteral("[TEST] ") + text;
     cells << text;
-    if (!withMmsi) cells << QString::fromLatin1(StateText(m.state));
+    if (!withMmsi) cells << StateText(texts_, m.state);
     for (int c = 0; c < cells.size(); ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
         if (m.state == SrmState::ReceivedTest) item->setForeground(Qt::darkGray);
