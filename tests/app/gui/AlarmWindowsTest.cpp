@@ -44,6 +44,9 @@ TEST_F(AlarmWindowsTest, MobListRaisesTheAlarmAndSilentAcknowledgesIt) {
     ASSERT_EQ(alarms.mobList().Add(972001234, "BOSUN"), crew::MobEditResult::Done);
     alarms.mobList().Add(972005555, "COOK");
     window.refillGrid();
+    // The own ship, so that ranges and bearings are measured.
+    Vessel own{235099001, 1.30, 50.95, 12.0f, 45.0f, 45};
+    feed(AisSentences(PositionReport(own), true));
     clock_.setLocal({{2026, 6, 14}, {9, 15, 30}});
     feed({DeviceReport(972001234, 14, 1.3512, 50.8811),
           DeviceReport(972001234, 14, 1.3512, 50.8811)});
@@ -61,6 +64,7 @@ TEST_F(AlarmWindowsTest, MobListRaisesTheAlarmAndSilentAcknowledgesIt) {
     EXPECT_TRUE(Cell(window.grid(), 0, 6).endsWith(QStringLiteral("09:15:30")));
     EXPECT_EQ(window.grid()->item(1, 0)->background().color(), QColor(0xFF, 0, 0));
     EXPECT_EQ(Cell(window.grid(), 2, 2), QString());  // quiet rows show no position
+    EXPECT_TRUE(Cell(window.grid(), 0, 4).endsWith(QStringLiteral(" nm")));
     EXPECT_EQ(window.cautionText(), QStringLiteral("Caution: AIS MOB Acitive"));
     // The ship list shows the registered name.
     EXPECT_TRUE(main().shipListLineText(1).contains(QStringLiteral("BOSUN")));
