@@ -19,6 +19,7 @@
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
+#include "app/ViewerLinks.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SmallForms.h"
@@ -40,10 +41,13 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     buildMenus();
     createTimers();
 
-    // 1-2. The sensor port control with its receive handlers (added with the
-    //      links), and the alarm sound registry (the sound path) with the
-    //      windows of the alarms and messages, which exist from start-up.
+    // 1-2. The sensor port control with its receive handlers, and the alarm
+    //      sound registry (the sound path) with the windows of the alarms and
+    //      messages, which exist from start-up and send through the AIS port.
+    links_ = std::make_unique<ViewerLinks>(*this, *run_, clock, dialogs_);
+    replaySink_->setLog(&links_->log());
     alarms_ = std::make_unique<AlarmWindows>(*this, *run_, texts_, sound_, dialogs_);
+    alarms_->connectSensorControl(&sensorControl());
     followUps_.add(alarms_.get());
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
@@ -75,6 +79,8 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     settings_.language = NormalisedLanguage(settings_.language);
     texts_.resetToBuiltIn();
     loadTexts();
+    links_->loadSettings(settings_);
+    links_->createWindows(texts_, paths_.folders.dataFolder);
     readDataFiles();
     run_->tracker.setCpaSettings({settings_.cpaLimit, settings_.tcpaLimit});
     // 10. Window font; the vessel tab hidden but active with its DYNAMIC page.
@@ -94,6 +100,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // 12. Bearing mode texts: true bearing at start.
     showBearingModeText();
     // 13. Port images: nothing connected; transmit state not reported.
+    links_->refreshStatus();
     txStateReported_ = false;
     setTargetCount(run_->tracker.table().count() - 1);
     flushViews();
@@ -141,9 +148,9 @@ void TForm1::readDataFiles() {
 void TForm1::attachWindows(const SubWindows& windows) {
     windows_ = windows;
     if (windows_.options != nullptr) {
-        // The transmitter switch sends the debug query while the AIS port is
-        // connected; the sensor port control is not built yet.
-        windows_.options->setTransmitHandler([](bool) {});
+        // The transmitter switch sends the debug query while the AIS port is connected.
+        windows_.options->setTransmitHandler(
+            [this](bool on) { links_->sendTransmitterSwitch(on); });
     }
 }
 
@@ -164,7 +171,9 @@ void TForm1::firstShowing() {
     applyChartCalibration();
     // 2. The friend list and the AIS MOB list; the ENC settings: their subsystem.
     alarms_->readFiles(paths_.folders.dataFolder);
-    // 3. Connecting the AIS port, or the device wizard: the links.
+    // 3. Connecting the AIS port; when nothing is set to connect, the device
+    //    wizard (with the wizard as the TCP owner) is due.
+    links_->connectAtStart();
     // 4. The first line of the ship list.
     setListSelection(0);
     run_->tracker.SelectTarget(0, false);
@@ -199,7 +208,8 @@ void TForm1::shutdown() {
         timer->stop();
     }
     replay_.stop();
-    // The AIS, GPS and MOB ports are closed here by the sensor port control.
+    // The AIS, GPS and MOB ports and the TCP/IP and UDP links are closed.
+    links_->shutdown();
     writeSettings();
     // "MOB.csv" and "MOB_Event.csv" are written here by the crew subsystem.
     Q_EMIT closed();
@@ -218,6 +228,7 @@ void TForm1::writeSettings() {
     }
     settings_.scaleId = chart_->scaleIndex();
     settings_.language = NormalisedLanguage(settings_.language);
+    links_->saveSettings(settings_);
     SaveSettingsFile(paths_.settingsFile, settings_);
 }
 

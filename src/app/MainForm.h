@@ -31,6 +31,7 @@
 #include "app/forms/DemoParForm.h"
 #include "app/forms/SearchForm.h"
 #include "comm/LogReplay.h"
+#include "comm/TSysSensorControl.h"
 #include "ui/Dialogs.h"
 #include "ui/Sound.h"
 
@@ -70,6 +71,7 @@ class TfrmOptions;
 class TfrmPopupMessage;
 class TfrmSearch;
 class TfrmSpecificControl;
+class ViewerLinks;
 
 // Where the viewer finds and keeps its files.
 struct ViewerPaths {
@@ -130,6 +132,17 @@ class TForm1 final : public QMainWindow,
     chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
     // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
     AlarmWindows& alarms() { return *alarms_; }
+    // The sensor ports and links, their log, recording and windows.
+    ViewerLinks& links() { return *links_; }
+    comm::TSysSensorControl& sensorControl();
+    // The AIS sensor connects to this live source at the first showing.
+    void setStartupConnection(const QString& source);
+    void setStatusPanel(int index, const QString& text) { statusPanels_[index] = text; }
+    void showLogFileName(const QString& name) { setLogFileName(name); }
+    // What the export of the target list writes with: the text options and the
+    // grid's column titles of the moment.
+    ais::TextOptions exportTextOptions();
+    std::array<std::string, ais::kGridColumnCount> gridColumnTitles() const;
     int tickCount() const { return tickCount_; }
     // Times the views were brought up to date (for the benchmark).
     int flushCount() const { return flushCount_; }
@@ -285,6 +298,7 @@ class TForm1 final : public QMainWindow,
     std::unique_ptr<ais::RunState> run_;
     comm::LogReplay replay_;
     std::unique_ptr<comm::IntakeReplaySink> replaySink_;
+    std::unique_ptr<ViewerLinks> links_;
     SubWindows windows_;
     DemoParameters demo_;
     FollowUpsFanOut followUps_;

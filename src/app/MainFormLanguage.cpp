@@ -14,6 +14,7 @@
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
+#include "app/ViewerLinks.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/CpaSettingForm.h"
 #include "app/forms/SearchForm.h"
@@ -43,6 +44,7 @@ void TForm1::ApplyLanguage(int index) {
     LoadLanguageTable(paths_.programFolder, index, table);
     texts_.apply(table, [](TextId id) { return id == TextId::StatusBarTxCount; });
     loadTexts();
+    links_->retranslate(texts_);
     // 7. The About window's texts and statement.
     if (windows_.about != nullptr) windows_.about->loadLanguage(index);
     // 8. The loaders of the crew windows come with the crew watch.

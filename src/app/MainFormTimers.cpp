@@ -10,6 +10,7 @@
 
 #include "app/AlarmWindows.h"
 #include "app/MainForm.h"
+#include "app/ViewerLinks.h"
 #include "chart/forms/PaintChart.h"
 #include "ui/Timers.h"
 
@@ -59,9 +60,8 @@ void TForm1::Timer1Timer() {
     // 3. Counters.
     ++tickCount_;
     ++noOwnTxCount_;
-    // 4. Staleness of the own position (no sensor port is in use until the
-    //    sensor port control is built).
-    run_->ownShip.checkStaleness(false);
+    // 4. Staleness of the own position.
+    run_->ownShip.checkStaleness(links_->anySensorInUse());
     // 5. Ageing: at most one target per tick; the tracker rebuilds the lists
     //    through the target view and moves the chart's symbols down. Then every
     //    target silent for more than 600 s is crossed out on the chart.
@@ -71,17 +71,20 @@ void TForm1::Timer1Timer() {
     if (chart_->layersStale()) chart_->repaintLayers();
     // 7. Demo mode.
     stepDemoMode();
-    // 8. Transmit counts, missing-message indicator and identification query on a
-    //    silent TCP/IP link: only while an AIS device kind is known (sensor ports).
+    // 8. Missing-message indicator; transmit counts and the identification query
+    //    on a silent TCP/IP link while an AIS device kind is known.
+    links_->stepSensorStatus();
     // 9. Transmit indicator.
     stepTransmitIndicator();
     // 10. AIS identification queries and time-out: device detection.
     // 11. Auto-saving step: raw recording.
+    links_->stepAutoSaving();
     // 12. Alarm beep while an alert of the alarm sound registry is active.
     alarms_->stepAlarmBeep();
     // 13. Safety message alerts waiting and their dialog not showing: show it.
     alarms_->stepSrmAlert();
-    // 14. TCP/IP supervision: the TCP/IP link.
+    // 14. TCP/IP supervision.
+    links_->stepTcpSupervision();
     scheduleFlush();
 }
 
@@ -102,9 +105,9 @@ void TForm1::stepTransmitIndicator() {
     if (labelTxOnOff_->text() != label) labelTxOnOff_->setText(label);
     labelTxOnOff_->setToolTip(silent ? QStringLiteral("Silent") : QString());
     labelTxOnOff_->setBackgroundRole(silent ? QPalette::Highlight : QPalette::Window);
-    // While the AIS port is not in use (no sensor port is yet) the indicator,
-    // the safety message button and the TX title are hidden.
-    const bool aisPortInUse = false;
+    // While the AIS port is not in use the indicator, the safety message button
+    // and the TX title are hidden.
+    const bool aisPortInUse = links_->aisInUse();
     labelTxOnOff_->setVisible(aisPortInUse);
     lblTxTitle_->setVisible(aisPortInUse);
     if (auto* srm = findChild<QToolButton*>(QStringLiteral("SpeedButtonSRM"))) {

@@ -11,6 +11,8 @@
 //   --page chart|list      the centre page to show first
 //   --play-log N           replay lines per 100 ms tick (1-100) for this run
 //   --timing               print the time from process start to the first paint
+//   --connect SOURCE       connect the AIS sensor at start to tcp://HOST:PORT,
+//                          udp://[HOST]:PORT or a serial device /dev/ttyX[:RATE]
 #include <unistd.h>
 
 #include <QApplication>
@@ -47,6 +49,7 @@ struct ViewerOptions {
     QString page;
     int playLog = 0;
     bool timing = false;
+    QString connect;
 };
 
 ViewerOptions ParseOptions(const QApplication& app) {
@@ -75,8 +78,13 @@ ViewerOptions ParseOptions(const QApplication& app) {
                                      QStringLiteral("N"));
     const QCommandLineOption timing(QStringLiteral("timing"),
                                     QStringLiteral("Print the start-up time."));
-    parser.addOptions(
-        {replay, screenshot, quitAfter, settings, dataDir, language, page, playLog, timing});
+    const QCommandLineOption connect(QStringLiteral("connect"),
+                                     QStringLiteral("Connect the AIS sensor to SOURCE at start "
+                                                    "(tcp://HOST:PORT, udp://[HOST]:PORT, "
+                                                    "/dev/ttyX[:RATE])."),
+                                     QStringLiteral("SOURCE"));
+    parser.addOptions({replay, screenshot, quitAfter, settings, dataDir, language, page, playLog,
+                       timing, connect});
     parser.process(app);
 
     ViewerOptions options;
@@ -93,6 +101,7 @@ ViewerOptions ParseOptions(const QApplication& app) {
     options.page = parser.value(page);
     if (parser.isSet(playLog)) options.playLog = parser.value(playLog).toInt();
     options.timing = parser.isSet(timing);
+    options.connect = parser.value(connect);
     return options;
 }
 
@@ -174,6 +183,7 @@ int main(int argc, char** argv) {
     // 5. The language.
     main.ApplyLanguage(options.language);
     if (options.page == QStringLiteral("list")) main.setCentrePage(norq::app::CentrePage::Alpha);
+    if (!options.connect.isEmpty()) main.setStartupConnection(options.connect);
 
     FirstPaintProbe probe;
     if (options.timing) {

@@ -3,8 +3,16 @@
 #include <sys/stat.h>
 
 #include "ais/SentenceIntake.h"
+#include "comm/MessageLog.h"
 
 namespace norq::comm {
+
+void IntakeReplaySink::onLineRead(std::string_view line) {
+    if (log_ == nullptr) return;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    log_->add(line);
+}
 
 void IntakeReplaySink::onReplayLine(std::string_view line) {
     intake_.ReceiveLine(line, /*fromLivePort=*/false);

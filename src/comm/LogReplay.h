@@ -23,6 +23,8 @@ class SentenceIntake;
 
 namespace norq::comm {
 
+class MessageLog;
+
 // State of the play item ("Replay Log" / "Stop Play").
 enum class PlayState : std::uint8_t { Stopped = 0, Starting = 1, Playing = 2 };
 // State of the pause item: hidden while stopped, then "Pause Play" / "Continue Play".
@@ -43,10 +45,14 @@ class ReplaySink {
 class IntakeReplaySink : public ReplaySink {
   public:
     explicit IntakeReplaySink(ais::SentenceIntake& intake) : intake_(intake) {}
+    // The message log that shows the lines read while "Enable Log" is ticked.
+    void setLog(MessageLog* log) { log_ = log; }
+    void onLineRead(std::string_view line) override;
     void onReplayLine(std::string_view line) override;
 
   private:
     ais::SentenceIntake& intake_;
+    MessageLog* log_ = nullptr;
 };
 
 class LogReplay {

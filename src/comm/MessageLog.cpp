@@ -16,6 +16,7 @@ void MessageLog::addAlways(std::string_view line) {
 
 void MessageLog::clear() {
     dropped_ += lines_.size();
+    ++clears_;
     lines_.clear();
     if (view_ != nullptr) view_->onLogChanged();
 }

@@ -41,6 +41,8 @@ class MessageLog {
     // Lines ever added (so a view can tell the new ones) and lines dropped at the front.
     std::uint64_t added() const { return added_; }
     std::uint64_t dropped() const { return dropped_; }
+    // Times the log was cleared.
+    std::uint64_t clears() const { return clears_; }
 
     // Every line ended by CR LF; the file is replaced atomically. False when it
     // cannot be written (the old file then stays as it was).
@@ -51,6 +53,7 @@ class MessageLog {
     bool enabled_ = false;
     std::uint64_t added_ = 0;
     std::uint64_t dropped_ = 0;
+    std::uint64_t clears_ = 0;
     MessageLogView* view_ = nullptr;
 };
 

@@ -245,6 +245,7 @@ void TSysSensorControl::StepMissingMessage() {
     if (!aisLinkOpen()) {
         missingMessage_ = false;
         aisDataSeen_ = false;
+        silence_ = 0;
         return;
     }
     ++silence_;

@@ -45,6 +45,16 @@ TBaudRate BaudRateFromOrdinal(int ordinal) {
     return static_cast<TBaudRate>(ordinal);
 }
 
+bool BaudRateFromValue(int rate, TBaudRate& member) {
+    for (std::size_t i = 0; i < kRates.size(); ++i) {
+        if (kRates[i] == rate) {
+            member = static_cast<TBaudRate>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 CommError::CommError(const char* format, int code)
     : std::runtime_error(FormatError(format, code)), code_(code) {}
 

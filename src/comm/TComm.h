@@ -48,6 +48,8 @@ inline constexpr int kBaudRateCount = 15;
 int BaudRateValue(TBaudRate rate);
 // The member for an ordinal (0..14); br9600 for anything else.
 TBaudRate BaudRateFromOrdinal(int ordinal);
+// The member for a rate in bits per second; false for a rate not in the list.
+bool BaudRateFromValue(int rate, TBaudRate& member);
 
 // Each member selects its own parity (odd is odd, even is even).
 enum class TParity : std::uint8_t { paNone, paOdd, paEven, paMark, paSpace };

@@ -142,6 +142,21 @@ class LoopbackServer {
         }
         return seen;
     }
+    // The client closed its end (a read finds the end of the stream).
+    bool peerClosed() const {
+        char byte = 0;
+        while (true) {
+            const ssize_t n = ::recv(client_, &byte, 1, MSG_DONTWAIT);
+            if (n == 0) return true;
+            if (n < 0) return false;
+        }
+    }
+    // Resets the connection (the far end sees an error, not an orderly end).
+    void resetClient() {
+        linger off{1, 0};
+        ::setsockopt(client_, SOL_SOCKET, SO_LINGER, &off, sizeof off);
+        closeClient();
+    }
     void closeClient() {
         if (client_ >= 0) ::close(client_);
         client_ = -1;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 
 #include "CommTestSupport.h"
 
@@ -137,6 +138,21 @@ TEST_F(TcpSupervision, AConnectThatFailsEndsTheLinkInsteadOfShowingConnected) {
     ASSERT_TRUE(control.ConnectTcpTo("127.0.0.1", port));
     ASSERT_TRUE(until([&] { return control.tcpThread() == nullptr; }));
     EXPECT_EQ(view.tcpDisconnects, 1);
+    EXPECT_EQ(disconnectNotes(), 1);
+}
+
+TEST_F(TcpSupervision, ASendThatFailsIsReportedAndEndsTheLink) {
+    ASSERT_TRUE(control.ConnectTcpTo("127.0.0.1", server.port()));
+    // Not connected yet: nothing goes out, and that is no success.
+    EXPECT_FALSE(control.tcpThread()->connected());
+    EXPECT_FALSE(control.SendLine(kAisPort, "$PKRV,Q,KRV,,,,*01\r\n"));
+    ASSERT_TRUE(server.accept(loop));
+    ASSERT_TRUE(until([&] { return control.tcpThread()->connected(); }));
+    server.resetClient();
+    // The window's thread has not heard of the reset yet when it sends.
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(control.SendLine(kAisPort, "$PKRV,Q,KRV,,,,*01\r\n"));
+    EXPECT_EQ(control.tcpThread(), nullptr);
     EXPECT_EQ(disconnectNotes(), 1);
 }
 

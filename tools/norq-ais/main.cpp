@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "LiveSource.h"
 
 namespace {
 
@@ -31,30 +32,18 @@ int Usage() {
     for (const Command& c : kCommands) {
         std::fprintf(stderr, "  %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
     }
+    std::fprintf(stderr,
+                 "\nFILE may also be a live source: tcp://HOST:PORT, udp://[HOST]:PORT or a\n"
+                 "serial device /dev/ttyX[:RATE]; --for SECONDS ends it after that time.\n");
     return 2;
 }
 
 }  // namespace
 
-namespace norq::tool {
-
-std::FILE* OpenInput(Args args, std::size_t index) {
-    if (args.size() <= index || args[index] == "-") return stdin;
-    std::string path(args[index]);
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) std::fprintf(stderr, "norq-ais: cannot open %s\n", path.c_str());
-    return f;
-}
-
-void CloseInput(std::FILE* file) {
-    if (file != nullptr && file != stdin) std::fclose(file);
-}
-
-}  // namespace norq::tool
-
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     std::vector<std::string_view> args(argv + 2, argv + argc);
+    if (!norq::tool::TakeLiveOptions(args)) return 2;
     const std::string_view name = argv[1];
     for (const Command& c : kCommands) {
         if (c.name == name) return c.run(args);

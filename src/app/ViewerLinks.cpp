@@ -1,0 +1,369 @@
+#include "app/ViewerLinks.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QToolButton>
+#include <cstring>
+
+#include "app/MainForm.h"
+#include "comm/forms/AutoSavingForm.h"
+#include "comm/forms/ExportForm.h"
+#include "comm/forms/LinkSettingsForm.h"
+#include "comm/forms/MsgLogForm.h"
+#include "comm/forms/QtPortEnumerator.h"
+#include "ui/SvgIcons.h"
+
+namespace norq::app {
+
+namespace {
+
+constexpr int kStatusImageSize = 20;
+
+}  // namespace
+
+ViewerLinks::ViewerLinks(TForm1& main, ais::RunState& run, const ais::Clock& clock,
+                         ui::Dialogs& dialogs)
+    : main_(main), run_(run), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("ViewerLinks"));
+    control_ = std::make_unique<comm::TSysSensorControl>(poster_, run_.intake, log_);
+    autoSaving_ = std::make_unique<comm::AutoSaving>(control_->recording(), clock);
+    enumerator_ = std::make_unique<comm::QtPortEnumerator>();
+    control_->setView(this);
+    control_->setPortEnumerator(enumerator_.get());
+    autoSaving_->setReport(this);
+}
+
+ViewerLinks::~ViewerLinks() {
+    control_->setView(nullptr);
+    control_->CloseAll();
+    // The windows show the log and the control, which go with this object.
+    delete msgLog_;
+    delete autoSavingForm_;
+    delete export_;
+    delete linkSettings_;
+}
+
+QString ViewerLinks::text(TextId id) const {
+    return texts_ != nullptr ? QString::fromStdString(texts_->text(id)) : QString();
+}
+
+void ViewerLinks::createWindows(const TextStore& texts, const std::string& dataFolder) {
+    texts_ = &texts;
+    msgLog_ = new comm::TfrmMsgLog(log_, texts, dialogs_, &main_);
+    msgLog_->setSavedHandler([this](const QString& file) { main_.showLogFileName(file); });
+    autoSavingForm_ = new comm::TfrmAutoSaving(*autoSaving_, run_.tracker.clock(), texts, dialogs_,
+                                               QString::fromStdString(dataFolder), &main_);
+    export_ = new comm::TfrmExportAisInfo(run_.tracker.table(), dialogs_, &main_);
+    export_->setSources([this] { return main_.exportTextOptions(); },
+                        [this] { return main_.gridColumnTitles(); });
+    linkSettings_ = new comm::TfrmLinkSettings(*control_, dialogs_, &main_);
+    wireMenus();
+    retranslate(texts);
+}
+
+void ViewerLinks::wireMenus() {
+    auto item = [this](const char* name) { return main_.action(QString::fromLatin1(name)); };
+    connect(item("mnuViewLogWindow"), &QAction::triggered, this, &ViewerLinks::showLogWindow);
+    connect(item("mnuAutoSaving"), &QAction::triggered, this, &ViewerLinks::showAutoSaving);
+    connect(item("mnuExportAISInfo"), &QAction::triggered, this, &ViewerLinks::showExport);
+    // The connection items open the connection window until the device wizard's
+    // port dialog takes them over.
+    connect(item("mnuConnectAisPort"), &QAction::triggered, this,
+            [this] { showLinkSettings(comm::kAisPort); });
+    connect(item("mnuConnectGpsPort"), &QAction::triggered, this,
+            [this] { showLinkSettings(comm::kGpsPort); });
+    connect(item("mnuConnectMobPort"), &QAction::triggered, this,
+            [this] { showLinkSettings(comm::kMobPort); });
+    const std::array<const char*, comm::kSensorCount> images{
+        "ImageStatusBarAISConnect", "ImageStatusBarGPSConnect", "ImageStatusBarMOBConnedt"};
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        images_[i] = main_.findChild<QLabel*>(QString::fromLatin1(images[i]));
+        if (images_[i] != nullptr) images_[i]->installEventFilter(this);
+    }
+    imgMissMsgReceive_ = main_.findChild<QLabel*>(QStringLiteral("imgMissMsgReceive"));
+    if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->installEventFilter(this);
+}
+
+bool ViewerLinks::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (std::size_t i = 0; i < images_.size(); ++i) {
+            if (watched == images_[i]) {
+                showLinkSettings(static_cast<int>(i));
+                return true;
+            }
+        }
+        if (watched == imgMissMsgReceive_) {
+            dialogs_.message(&main_, text(TextId::OtherMsgWarning),
+                             text(TextId::AisGnStrGnMissMsgReceive), ui::MessageIcon::Warning,
+                             ui::MessageButtons::Ok);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ViewerLinks::retranslate(const TextStore& texts) {
+    texts_ = &texts;
+    auto t = [&texts](TextId id) { return texts.text(id); };
+    comm::SensorControlTexts s;
+    s.configCaption = {t(TextId::ConfigAisSerialPortConfigAisSerialPort),
+                       t(TextId::ConfigAisSerialPortConfigGpsSerialPort),
+                       t(TextId::ConfigAisSerialPortConfigMobSerialPort)};
+    s.portOpenError = t(TextId::OtherMsgPortOpenError);
+    s.cmdSendFail = t(TextId::OtherMsgCmdSendFail);
+    s.connectPortFirst = t(TextId::OtherMsgConnectPortFirst);
+    s.noSerialPortExist = t(TextId::OtherMsgNoSerialPortExist);
+    s.autoDetectTimeOut = t(TextId::OtherMsgAutoDetectTimeOut);
+    s.manualConnectTimeOut = t(TextId::OtherMsgManualConnectTimeOut);
+    s.checkPortError = t(TextId::OtherMsgCheckPortError);
+    s.note = t(TextId::ConfigAisSerialPortNote);
+    s.autoManualConnect = t(TextId::QuickStartAutoManualConnect);
+    s.autoConnect = t(TextId::QuickStartAutoConnect);
+    s.manualConnect = t(TextId::QuickStartManualConnect);
+    s.autoConnectNote1 = t(TextId::QuickStartAutoConnectNote1);
+    s.autoConnectNote2 = t(TextId::QuickStartAutoConnectNote2);
+    s.manualConnectNote = t(TextId::QuickStartManualConnectNote);
+    s.tcpConnect1 = t(TextId::QuickStartTcpConnect1);
+    s.tcpConnect2 = t(TextId::QuickStartTcpConnect2);
+    s.tcpIpAddress = t(TextId::QuickStartTcpIpAddress);
+    s.tcpPort = t(TextId::QuickStartTcpPort);
+    s.connecting = t(TextId::QuickStartConnecting);
+    s.connected = t(TextId::QuickStartConnected);
+    s.disconnect = t(TextId::QuickStartDisconnect);
+    s.disconnecting = t(TextId::QuickStartDisconnecting);
+    s.devDetecting = t(TextId::QuickStartDevDetecting);
+    s.btnConnect = t(TextId::QuickStartBtnConnect);
+    s.btnDisconnect = t(TextId::QuickStartBtnDisconnect);
+    s.warning = t(TextId::OtherMsgWarning);
+    s.error = t(TextId::OtherMsgError);
+    s.statusConnected = t(TextId::StatusBarConnected);
+    s.statusDisconnect = t(TextId::StatusBarDisConnect);
+    control_->setTexts(s);
+    if (msgLog_ != nullptr) msgLog_->retranslate();
+    if (autoSavingForm_ != nullptr) autoSavingForm_->retranslate();
+    if (export_ != nullptr) {
+        export_->setTexts(text(TextId::MenuFileExportCurrentAisInfo), text(TextId::OtherMsgError));
+    }
+    shownConnected_ = {-1, -1, -1};
+    refreshStatus();
+}
+
+void ViewerLinks::loadSettings(const Settings& settings) {
+    for (int s = 0; s < comm::kSensorCount; ++s)
+        control_->setPortSettings(s, settings.sensors[static_cast<std::size_t>(s)]);
+}
+
+void ViewerLinks::saveSettings(Settings& settings) const {
+    for (int s = 0; s < comm::kSensorCount; ++s)
+        settings.sensors[static_cast<std::size_t>(s)] = control_->portSettings(s);
+}
+
+// ---- Start-up ---------------------------------------------------------------------
+
+bool ViewerLinks::connectAtStart() {
+    if (!startupSource_.isEmpty()) {
+        comm::LinkSource source;
+        std::string error;
+        if (!comm::ParseLinkSource(startupSource_.toStdString(), source, error)) {
+            showSensorMessage(comm::MessageCaption::Error,
+                              startupSource_.toStdString() + ": " + error);
+            return true;
+        }
+        connectSource(source);
+        return true;
+    }
+    const app::SensorPortSettings& ais = control_->portSettings(comm::kAisPort);
+    if (ais.serialConnection) {
+        // As if the port dialog's Connect had been pressed on its serial page.
+        comm::LinkSource source;
+        source.kind = comm::LinkSource::Kind::Serial;
+        source.device = control_->DevicePath(comm::kAisPort);
+        connectSource(source);
+        return true;
+    }
+    if (ais.udpConnection) {
+        comm::LinkSource source;
+        source.kind = comm::LinkSource::Kind::Udp;
+        source.host = ais.udpAddress;
+        source.port = ais.udpPort;
+        connectSource(source);
+        return true;
+    }
+    control_->setTcpOwner(comm::TcpOwner::Wizard);
+    return false;
+}
+
+bool ViewerLinks::connectSource(const comm::LinkSource& source) {
+    comm::TSysSensorControl& c = *control_;
+    switch (source.kind) {
+        case comm::LinkSource::Kind::Serial: {
+            c.setInputType(comm::kAisPort, comm::InputType::Serial);
+            c.ApplyPortSettings(c.port(comm::kAisPort), comm::kAisPort);
+            comm::TBaudRate rate{};
+            if (source.baud > 0 && comm::BaudRateFromValue(source.baud, rate))
+                c.port(comm::kAisPort).SetBaudRate(rate);
+            if (!c.OpenSensorPort(comm::kAisPort, source.device, -1)) {
+                showSensorMessage(comm::MessageCaption::Error,
+                                  c.portOpenErrorMessage(comm::kAisPort));
+                return false;
+            }
+            c.setLinkState(comm::kAisPort, comm::LinkState::IdentificationPending);
+            break;
+        }
+        case comm::LinkSource::Kind::Tcp:
+            c.setInputType(comm::kAisPort, comm::InputType::Tcp);
+            c.setSendType(comm::InputType::Tcp);
+            c.setTcpOwner(comm::TcpOwner::PortDialog);
+            if (!c.ConnectTcpTo(source.host, source.port)) {
+                showSensorMessage(comm::MessageCaption::Error, c.texts().tcpConnectError);
+                return false;
+            }
+            c.setTcpFlags(true, true);
+            c.setLinkState(comm::kAisPort, comm::LinkState::IdentificationPending);
+            break;
+        case comm::LinkSource::Kind::Udp:
+            if (!c.ListenUdpOn(source.host, source.port)) {
+                showSensorMessage(comm::MessageCaption::Error,
+                                  "UDP port " + std::to_string(source.port) +
+                                      " cannot be opened: " + std::strerror(c.udpOpenError()));
+                return false;
+            }
+            c.setInputType(comm::kAisPort, comm::InputType::Udp);
+            c.setLinkState(comm::kAisPort, comm::LinkState::Connected);
+            break;
+    }
+    c.setInUse(comm::kAisPort, true);
+    return true;
+}
+
+// ---- One-second step ------------------------------------------------------------------
+
+void ViewerLinks::stepSensorStatus() {
+    comm::TSysSensorControl& c = *control_;
+    // The silence counter and the indicator run for whatever device is on the link.
+    c.StepMissingMessage();
+    if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->setVisible(c.missingMessageShown());
+    if (c.deviceKind() == comm::DeviceKind::None) return;
+    // The transmit counts belong to the identified devices.
+    const ais::TargetTracker& tracker = run_.tracker;
+    const QString counts = QStringLiteral("%1: %2 / %3 (%4)")
+                               .arg(text(TextId::StatusBarTxCount))
+                               .arg(tracker.ownMessagesOnA())
+                               .arg(tracker.ownMessagesOnB())
+                               .arg(tracker.ownMessagesOnA() + tracker.ownMessagesOnB());
+    main_.setStatusPanel(6, counts);
+    if (auto* label = main_.findChild<QLabel*>(QStringLiteral("lblStatusBarTxCount")))
+        label->setText(counts);
+    if (c.linkState(comm::kAisPort) == comm::LinkState::Connected) {
+        c.StepTcpIdentificationQuery();
+        return;
+    }
+    for (const char* name : {"mnuTxOnOff", "mmuSRM"}) {
+        if (QAction* item = main_.action(QString::fromLatin1(name))) item->setVisible(false);
+    }
+    if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->hide();
+}
+
+void ViewerLinks::stepAutoSaving() {
+    if (autoSaving_->enabled()) autoSaving_->step();
+}
+
+void ViewerLinks::stepTcpSupervision() {
+    control_->SuperviseTcp();
+}
+
+bool ViewerLinks::anySensorInUse() const {
+    for (int s = 0; s < comm::kSensorCount; ++s)
+        if (control_->inUse(s)) return true;
+    return false;
+}
+
+bool ViewerLinks::aisInUse() const {
+    return control_->inUse(comm::kAisPort);
+}
+
+void ViewerLinks::shutdown() {
+    control_->CloseAll();
+}
+
+void ViewerLinks::sendTransmitterSwitch(bool on) {
+    if (control_->linkState(comm::kAisPort) != comm::LinkState::Connected) return;
+    codec::Dbg& dbg = run_.codec.proprietary().dbg;
+    dbg.pairs[0] = {30, on ? 1 : 0};
+    for (std::size_t i = 1; i < dbg.pairs.size(); ++i)
+        dbg.pairs[i] = {999, -100000};
+    control_->SendSentence(comm::kAisPort, "P", "DBG");
+}
+
+// ---- Windows ------------------------------------------------------------------------
+
+void ViewerLinks::showLogWindow() {
+    if (msgLog_ == nullptr) return;
+    const QRect frame = main_.frameGeometry();
+    msgLog_->showAt(frame.bottomRight());
+}
+
+void ViewerLinks::showAutoSaving() {
+    if (autoSavingForm_ == nullptr) return;
+    autoSavingForm_->adjustSize();
+    const QRect frame = main_.frameGeometry();
+    autoSavingForm_->move(frame.center() - autoSavingForm_->rect().center());
+    autoSavingForm_->show();
+    autoSavingForm_->raise();
+}
+
+void ViewerLinks::showExport() {
+    if (export_ != nullptr) export_->showExport();
+}
+
+void ViewerLinks::showLinkSettings(int sensor) {
+    if (linkSettings_ == nullptr) return;
+    linkSettings_->move(main_.pos() + QPoint(50, 80));
+    linkSettings_->showFor(sensor);
+}
+
+// ---- Reports of the logic --------------------------------------------------------------
+
+void ViewerLinks::showSensorMessage(comm::MessageCaption caption, const std::string& message) {
+    const bool error = caption == comm::MessageCaption::Error;
+    dialogs_.message(&main_, text(error ? TextId::OtherMsgError : TextId::OtherMsgWarning),
+                     QString::fromStdString(message),
+                     error ? ui::MessageIcon::Error : ui::MessageIcon::Warning,
+                     ui::MessageButtons::Ok);
+}
+
+void ViewerLinks::onTcpDisconnected(comm::TcpOwner) {
+    if (linkSettings_ != nullptr && linkSettings_->isVisible()) linkSettings_->refresh();
+}
+
+void ViewerLinks::onSensorStateChanged(int) {
+    refreshStatus();
+    if (linkSettings_ != nullptr && linkSettings_->isVisible()) linkSettings_->refresh();
+}
+
+void ViewerLinks::recordingFailed(const std::string& path, int error) {
+    dialogs_.message(
+        &main_, text(TextId::OtherMsgError),
+        QStringLiteral("The recording file %1 cannot be written (%2). Auto saving "
+                       "tries again with a new file at the next period.")
+            .arg(QString::fromStdString(path), QString::fromLocal8Bit(std::strerror(error))),
+        ui::MessageIcon::Error, ui::MessageButtons::Ok);
+}
+
+void ViewerLinks::refreshStatus() {
+    for (int s = 0; s < comm::kSensorCount; ++s) {
+        main_.setStatusPanel(s, QString::fromStdString(control_->StatusPanelText(s)));
+        const int connected = control_->linkState(s) == comm::LinkState::Connected ? 1 : 0;
+        QLabel* image = images_[static_cast<std::size_t>(s)];
+        if (image == nullptr || shownConnected_[static_cast<std::size_t>(s)] == connected) continue;
+        // Redrawn only when the connected value changed.
+        shownConnected_[static_cast<std::size_t>(s)] = connected;
+        image->setPixmap(ui::SvgPixmap(
+            connected ? QStringLiteral("port-connected") : QStringLiteral("port-disconnected"),
+            kStatusImageSize, kStatusImageSize));
+        image->setToolTip(QString::fromStdString(control_->StatusHintText(s)));
+    }
+}
+
+}  // namespace norq::app

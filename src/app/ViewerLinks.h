@@ -1,0 +1,126 @@
+// The viewer's links: the sensor port control with its log, raw recording and
+// auto-saving, the windows of the links (message log, auto-saving, export,
+// connection settings), the main window's status fields for the ports, and the
+// link parts of the one-second step. The main window owns one and forwards
+// its menu items, timer steps, start-up and shutdown to it.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "ais/Clock.h"
+#include "ais/RunState.h"
+#include "app/LanguageTable.h"
+#include "app/Settings.h"
+#include "comm/AutoSaving.h"
+#include "comm/LinkSource.h"
+#include "comm/MessageLog.h"
+#include "comm/TSysSensorControl.h"
+#include "ui/Dialogs.h"
+#include "ui/WindowPoster.h"
+
+class QLabel;
+
+namespace norq::comm {
+class QtPortEnumerator;
+class TfrmAutoSaving;
+class TfrmExportAisInfo;
+class TfrmLinkSettings;
+class TfrmMsgLog;
+}  // namespace norq::comm
+
+namespace norq::app {
+
+class TForm1;
+
+class ViewerLinks final : public QObject,
+                          public comm::SensorControlView,
+                          public comm::AutoSavingReport {
+    Q_OBJECT
+
+  public:
+    ViewerLinks(TForm1& main, ais::RunState& run, const ais::Clock& clock, ui::Dialogs& dialogs);
+    ~ViewerLinks() override;
+
+    comm::TSysSensorControl& control() { return *control_; }
+    comm::MessageLog& log() { return log_; }
+    comm::AutoSaving& autoSaving() { return *autoSaving_; }
+    comm::TfrmMsgLog* msgLogWindow() { return msgLog_; }
+    comm::TfrmAutoSaving* autoSavingWindow() { return autoSavingForm_; }
+    comm::TfrmExportAisInfo* exportWindow() { return export_; }
+    comm::TfrmLinkSettings* linkSettingsWindow() { return linkSettings_; }
+
+    // Creation: the windows (after the settings and texts are loaded) and the
+    // menu items, tool buttons and status images that open them.
+    void createWindows(const TextStore& texts, const std::string& dataFolder);
+    void retranslate(const TextStore& texts);
+    void loadSettings(const Settings& settings);
+    void saveSettings(Settings& settings) const;
+
+    // A live source to connect the AIS sensor to at the first showing instead
+    // of the stored start-up connection ("tcp://HOST:PORT", "udp://[HOST]:PORT",
+    // "/dev/ttyX[:RATE]").
+    void setStartupSource(const QString& source) { startupSource_ = source; }
+    // First showing: connects the AIS sensor as set up; false when nothing was
+    // set to connect (the device wizard is then due).
+    bool connectAtStart();
+    // Connects the AIS sensor to a live source; false (with a message) when it
+    // cannot be made.
+    bool connectSource(const comm::LinkSource& source);
+
+    // One-second step: 8 (transmit counts, missing-message indicator,
+    // identification query), 11 (auto-saving) and 14 (TCP/IP supervision).
+    void stepSensorStatus();
+    void stepAutoSaving();
+    void stepTcpSupervision();
+    bool anySensorInUse() const;
+    bool aisInUse() const;
+    // Shutdown: every port and link closed, the recording closed.
+    void shutdown();
+    // Sends the transmitter switch (Options window) while the AIS port is connected.
+    void sendTransmitterSwitch(bool on);
+
+    // Menu items.
+    void showLogWindow();
+    void showAutoSaving();
+    void showExport();
+    void showLinkSettings(int sensor);
+
+    // comm::SensorControlView
+    void showSensorMessage(comm::MessageCaption caption, const std::string& text) override;
+    void onTcpDisconnected(comm::TcpOwner owner) override;
+    void onSensorStateChanged(int sensor) override;
+    // comm::AutoSavingReport
+    void recordingFailed(const std::string& path, int error) override;
+
+    void refreshStatus();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void wireMenus();
+    QString text(TextId id) const;
+
+    TForm1& main_;
+    ais::RunState& run_;
+    ui::Dialogs& dialogs_;
+    const TextStore* texts_ = nullptr;
+    // The poster outlives the links that post through it.
+    ui::QtWindowPoster poster_;
+    comm::MessageLog log_;
+    std::unique_ptr<comm::TSysSensorControl> control_;
+    std::unique_ptr<comm::AutoSaving> autoSaving_;
+    std::unique_ptr<comm::QtPortEnumerator> enumerator_;
+    comm::TfrmMsgLog* msgLog_ = nullptr;
+    comm::TfrmAutoSaving* autoSavingForm_ = nullptr;
+    comm::TfrmExportAisInfo* export_ = nullptr;
+    comm::TfrmLinkSettings* linkSettings_ = nullptr;
+    std::array<QLabel*, comm::kSensorCount> images_{};
+    std::array<int, comm::kSensorCount> shownConnected_{-1, -1, -1};
+    QLabel* imgMissMsgReceive_ = nullptr;
+    QString startupSource_;
+};
+
+}  // namespace norq::app

@@ -1,0 +1,260 @@
+// The links in the running viewer: the message log, auto-saving and export
+// windows, the connection window, the link steps of the one-second timer and
+// the shutdown, against a TCP server on the loopback address.
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <fstream>
+#include <sstream>
+
+#include "ViewerFixture.h"
+#include "app/ViewerLinks.h"
+#include "comm/CommTestSupport.h"
+#include "comm/forms/AutoSavingForm.h"
+#include "comm/forms/ExportForm.h"
+#include "comm/forms/LinkSettingsForm.h"
+#include "comm/forms/MsgLogForm.h"
+
+namespace norq::test {
+namespace {
+
+constexpr std::string_view kVdm = "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n";
+
+// Runs the Qt event loop until `done` or the time is up.
+bool Until(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A loopback server whose client the Qt event loop waits for.
+class Server : public comm::test::LoopbackServer {
+  public:
+    bool acceptClient() {
+        comm::EventLoop unused;
+        bool accepted = false;
+        Until([&] {
+            accepted = accept(unused, std::chrono::milliseconds(1));
+            return accepted;
+        });
+        return accepted;
+    }
+};
+
+class LinksTest : public ViewerTest {
+  protected:
+    app::ViewerLinks& links() { return main().links(); }
+    comm::TSysSensorControl& control() { return main().sensorControl(); }
+    // Connects the AIS sensor to the server as the command line would.
+    void connectTcp() {
+        main().setStartupConnection(QStringLiteral("tcp://127.0.0.1:%1").arg(server.port()));
+        main().show();
+        ASSERT_TRUE(server.acceptClient());
+        ASSERT_TRUE(
+            Until([&] { return control().tcpThread() && control().tcpThread()->connected(); }));
+    }
+    Server server;
+};
+
+TEST_F(LinksTest, TheLogWindowShowsLinesWhileEnabledAndSavesWithTheOverwriteQuestion) {
+    connectTcp();
+    main().action(QStringLiteral("mnuViewLogWindow"))->trigger();
+    comm::TfrmMsgLog* window = links().msgLogWindow();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Message Log"));
+    server.send(kVdm);
+    ASSERT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
+    window->refresh();
+    EXPECT_TRUE(window->shownText().isEmpty()) << "logged while Enable Log is unticked";
+
+    window->findChild<QCheckBox*>(QStringLiteral("cbxEnableLog"))->setChecked(true);
+    EXPECT_FALSE(window->findChild<QCheckBox*>(QStringLiteral("cbxAddTimeStamp"))->isVisible());
+    server.send("$GPZDA,120000.00,01,01,2026,,*6D\r\n" + std::string(90, 'x') + "\r\n");
+    ASSERT_TRUE(Until([&] { return links().log().size() == 2; }));
+    // A line sent by the viewer is logged too.
+    control().SendLine(comm::kAisPort, "$PKRV,Q,KRV,,,,*01\r\n");
+    window->refresh();
+    EXPECT_EQ(window->shownText(), QStringLiteral("$GPZDA,120000.00,01,01,2026,,*6D\n") +
+                                       QString(90, QLatin1Char('x')) +
+                                       QStringLiteral("\n$PKRV,Q,KRV,,,,*01"));
+
+    const std::string file = folder().path("saved.TXT");
+    std::ofstream(file) << "keep me";
+    dialogs_.saveFile = QString::fromStdString(file);
+    dialogs_.answers = {ui::MessageAnswer::No};
+    window->saveLog();
+    EXPECT_EQ(dialogs_.shown.back().text,
+              QStringLiteral("File already exists. Do you want to overwrite?"));
+    EXPECT_EQ(dialogs_.shown.back().caption, QStringLiteral("WARNING"));
+    EXPECT_EQ(ReadAll(file), "keep me");
+    dialogs_.answers = {ui::MessageAnswer::Yes};
+    window->saveLog();
+    EXPECT_EQ(ReadAll(file), "$GPZDA,120000.00,01,01,2026,,*6D\r\n" + std::string(90, 'x') +
+                                 "\r\n$PKRV,Q,KRV,,,,*01\r\n");
+    EXPECT_EQ(main().statusPanel(7), QStringLiteral("LOG:saved.TXT"));
+
+    dialogs_.answers = {ui::MessageAnswer::Cancel};
+    window->clearLog();
+    EXPECT_EQ(dialogs_.shown.back().text, QStringLiteral("Are you sure to clear log?"));
+    EXPECT_EQ(links().log().size(), 3u);
+    dialogs_.answers = {ui::MessageAnswer::Ok};
+    window->clearLog();
+    EXPECT_EQ(links().log().size(), 0u);
+    EXPECT_TRUE(window->shownText().isEmpty());
+    // Lines that come between a clear and the next update are the only ones shown.
+    links().log().addAlways("one");
+    window->refresh();
+    links().log().clear();
+    links().log().addAlways("two");
+    window->refresh();
+    EXPECT_EQ(window->shownText(), QStringLiteral("two"));
+    links().log().clear();
+    window->refresh();
+
+    // The far end closes: noted in the log even with Enable Log unticked.
+    window->findChild<QCheckBox*>(QStringLiteral("cbxEnableLog"))->setChecked(false);
+    server.closeClient();
+    ASSERT_TRUE(Until([&] { return control().tcpThread() == nullptr; }));
+    window->refresh();
+    EXPECT_EQ(window->shownText(), QStringLiteral("###TCP/IP disconnect###"));
+}
+
+TEST_F(LinksTest, TheOneSecondStepRunsTheLinkStepsAndShutdownClosesTheTcpLink) {
+    connectTcp();
+    EXPECT_EQ(main().statusPanel(0), QStringLiteral("AIS Port Connected"));
+    EXPECT_EQ(main().statusPanel(1), QStringLiteral("GPS Port Disconnect"));
+    auto* missing = main().findChild<QLabel*>(QStringLiteral("imgMissMsgReceive"));
+    for (int i = 0; i < 30; ++i) {
+        server.send(kVdm);
+        ASSERT_TRUE(Until([&] { return control().aisDataSeen(); }));
+        main().Timer1Timer();
+    }
+    EXPECT_TRUE(control().tcpSupervision().armed);
+    EXPECT_FALSE(missing->isVisible());
+    // A silent link brings up the missing-message indicator after 60 s,
+    // whatever device it is (none identified here).
+    for (int i = 0; i < 60; ++i)
+        main().Timer1Timer();
+    EXPECT_EQ(control().deviceKind(), comm::DeviceKind::None);
+    EXPECT_TRUE(missing->isVisible());
+    // Closing the viewer closes the link: the server sees the end.
+    stop();
+    EXPECT_TRUE(Until([&] { return server.peerClosed(); }));
+}
+
+TEST_F(LinksTest, TheAutoSavingWindowChecksItsFieldsAndOkTakesOrStopsTheSchedule) {
+    main().show();
+    main().action(QStringLiteral("mnuAutoSaving"))->trigger();
+    comm::TfrmAutoSaving* window = links().autoSavingWindow();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(window->form().periodIndex, 6);  // "1 day"
+    EXPECT_EQ(window->form().fileName, folder().path("data") + "/FileName");
+    // Tomorrow at this time of day: valid as it stands.
+    EXPECT_EQ(window->check(), comm::AutoSavingCheck::Ok);
+    EXPECT_EQ(window->summaryText(), QStringLiteral("The recording settings are valid."));
+
+    window->findChild<QCheckBox*>(QStringLiteral("CheckBoxStart"))->setChecked(true);
+    window->findChild<QCheckBox*>(QStringLiteral("CheckBoxEnd"))->setChecked(true);
+    window->findChild<QCheckBox*>(QStringLiteral("CheckBoxAutoSave"))->setChecked(true);
+    window->findChild<QLineEdit*>(QStringLiteral("EditFileNameSetting"))->clear();
+    EXPECT_EQ(window->check(), comm::AutoSavingCheck::EmptyFileName);
+    EXPECT_EQ(window->summaryText(), QStringLiteral("The file name is empty."));
+    EXPECT_FALSE(window->accept_());
+    EXPECT_EQ(dialogs_.shown.back().text,
+              QStringLiteral("The settings are not valid. Please check the message shown in red."));
+
+    window->findChild<QLineEdit*>(QStringLiteral("EditFileNameSetting"))
+        ->setText(QString::fromStdString(folder().path("Rec")));
+    ASSERT_TRUE(window->accept_());
+    EXPECT_TRUE(links().autoSaving().enabled());
+    main().Timer1Timer();
+    EXPECT_TRUE(control().recording().isOpen());
+
+    // Unticking "Enabled" asks first; OK then stops the recording.
+    window->findChild<QCheckBox*>(QStringLiteral("CheckBoxAutoSave"))->setChecked(false);
+    dialogs_.answers = {ui::MessageAnswer::Cancel};
+    EXPECT_FALSE(window->accept_());
+    EXPECT_TRUE(links().autoSaving().enabled());
+    dialogs_.answers = {ui::MessageAnswer::Ok};
+    EXPECT_TRUE(window->accept_());
+    EXPECT_FALSE(links().autoSaving().enabled());
+    EXPECT_FALSE(control().recording().isOpen());
+}
+
+TEST_F(LinksTest, TheExportWindowShowsAndWritesTheTargetList) {
+    main().show();
+    feed({std::string(kVdm)});
+    main().action(QStringLiteral("mnuExportAISInfo"))->trigger();
+    comm::TfrmExportAisInfo* window = links().exportWindow();
+    ASSERT_TRUE(window->isVisible());
+    const QStringList rows = window->previewText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3);  // the header, the own ship, the target
+    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("NO,")) || rows[0].count(QLatin1Char(',')) == 23)
+        << rows[0].toStdString();
+    EXPECT_TRUE(rows[2].contains(QStringLiteral("244670316"))) << rows[2].toStdString();
+    const std::string file = folder().path("targets.csv");
+    dialogs_.saveFile = QString::fromStdString(file);
+    ASSERT_TRUE(window->save());
+    const std::string written = ReadAll(file);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 3);
+    EXPECT_NE(written.find(",\r\n"), std::string::npos);
+    // A file that cannot be written says so.
+    dialogs_.saveFile = QString::fromStdString(folder().path("no/such/folder/t.csv"));
+    EXPECT_FALSE(window->save());
+    EXPECT_EQ(dialogs_.shown.back().icon, ui::MessageIcon::Error);
+}
+
+TEST_F(LinksTest, TheConnectionWindowConnectsOverUdpAndExplainsAPortThatWillNotOpen) {
+    main().show();
+    main().action(QStringLiteral("mnuConnectGpsPort"))->trigger();
+    comm::TfrmLinkSettings* window = links().linkSettingsWindow();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Config GPS Connection"));
+    window->setSerialPort(QStringLiteral("/dev/norq-missing"), 5);
+    EXPECT_FALSE(window->toggleConnection());
+    EXPECT_TRUE(dialogs_.shown.back().text.startsWith(
+        QStringLiteral("Serial port open error! Please check!")));
+    EXPECT_TRUE(dialogs_.shown.back().text.contains(QStringLiteral("does not exist")));
+
+    main().action(QStringLiteral("mnuConnectAisPort"))->trigger();
+    window->setInputType(comm::InputType::Udp);
+    window->setUdpAddress(QStringLiteral("127.0.0.1"), 0 + 10117);
+    ASSERT_TRUE(window->toggleConnection());
+    EXPECT_EQ(control().linkState(comm::kAisPort), comm::LinkState::Connected);
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(10117);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::sendto(fd, kVdm.data(), kVdm.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ::close(fd);
+    EXPECT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
+    EXPECT_FALSE(window->toggleConnection());
+    EXPECT_FALSE(control().aisLinkOpen());
+    // The UDP keys are written at exit.
+    stop();
+    const std::string settings = ReadAll(settingsFile());
+    EXPECT_NE(settings.find("UDP_Port=10117"), std::string::npos);
+    EXPECT_NE(settings.find("UDP_Address=127.0.0.1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace norq::test
