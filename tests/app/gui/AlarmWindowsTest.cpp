@@ -345,3 +345,52 @@ TEST_F(TransmitterTest, WithoutReportsFiveSilentTicksMeanTxOff) {
 
 }  // namespace
 }  // namespace norq::test
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "comm/CommTestSupport.h"
+
+namespace norq::test {
+namespace {
+
+using SrmOverTheAisPortTest = ViewerTest;
+
+// The window's event loop runs until `done` or the time is up.
+bool SpinUntil(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+TEST_F(SrmOverTheAisPortTest, TheSentMessageIsConfirmedWhenTheTransponderReportsItBack) {
+    NORQ_NEED_PTY();
+    comm::test::PtyPair transponder;
+    ASSERT_TRUE(main().sensorControl().OpenSensorPort(0, transponder.path(), 3));
+    app::AlarmWindows& alarms = main().alarms();
+    alarms.srmWindow().textField()->setText(QStringLiteral("MAN OVERBOARD"));
+    alarms.srmWindow().onSend();
+    const std::string bbm = transponder.read("\r\n");
+    EXPECT_EQ(bbm.substr(0, 34), "!AIBBM,1,1,0,0,14,=1>P?F5B2?1B4,0*");
+    EXPECT_EQ(alarms.safetyMessages().outBox()[0].state, messaging::SrmState::Sent);
+    // The transponder transmits it and reports the own message back as a VDO.
+    transponder.write(SafetyBroadcast(235099001, "MAN OVERBOARD", true));
+    ASSERT_TRUE(SpinUntil([&] {
+        return alarms.safetyMessages().outBox()[0].state == messaging::SrmState::Confirmed;
+    }));
+    ASSERT_FALSE(dialogs_.shown.empty());
+    EXPECT_EQ(dialogs_.shown.back().text, QStringLiteral("SRM successfully sent out!!"));
+    EXPECT_EQ(dialogs_.shown.back().caption, QStringLiteral("SRM"));
+    EXPECT_EQ(alarms.safetyMessages().inBox().count(), 0);
+
+    // The lantern command goes out on the same port.
+    alarms.lanternControl().select(messaging::LanternMode::ForcedOn);
+    EXPECT_TRUE(alarms.lanternControl().onOk());
+    EXPECT_EQ(transponder.read("\r\n").substr(0, 39), "$PDBG,300,1,,-100000,,-100000,,-100000*");
+    main().sensorControl().CloseAll();
+}
+
+}  // namespace
+}  // namespace norq::test
