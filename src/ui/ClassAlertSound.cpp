@@ -65,14 +65,22 @@ int ClassAlertSound::Register(std::string_view name, std::string_view soundFile)
 
 void ClassAlertSound::Activate(std::string_view name) {
     const int i = find(name.substr(0, kMaxNameLength));
-    if (i < 0) return;
+    if (i < 0) {
+        // An alarm without a registered sound (its path was refused): it cannot be heard.
+        unregisteredActive_ = true;
+        Q_EMIT audibilityChanged();
+        return;
+    }
     alerts_[i].active = true;
     reevaluate();
 }
 
 void ClassAlertSound::Deactivate(std::string_view name) {
     const int i = find(name.substr(0, kMaxNameLength));
-    if (i < 0) return;
+    if (i < 0) {
+        unregisteredActive_ = false;
+        return;
+    }
     alerts_[i].active = false;
     reevaluate();
 }
@@ -113,6 +121,7 @@ bool ClassAlertSound::hasAudioOutput() const {
 
 ClassAlertSound::SilentCause ClassAlertSound::silentCause() const {
     if (!hasAudioOutput()) return SilentCause::NoOutput;
+    if (unregisteredActive_) return SilentCause::SoundFile;
     if (playing_ != kNonePlaying) {
         if (effect_->status() == QSoundEffect::Error || !QFileInfo::exists(playingFile())) {
             return SilentCause::SoundFile;

@@ -78,6 +78,7 @@ class ClassAlertSound final : public QObject, public crew::AlarmSound {
     int count_ = 0;
     int playing_ = kNonePlaying;
     int beeps_ = 0;
+    bool unregisteredActive_ = false;
     QSoundEffect* effect_ = nullptr;
     QMediaDevices* devices_ = nullptr;
     QAudioSink* toneSink_ = nullptr;

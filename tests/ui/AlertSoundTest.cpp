@@ -61,6 +61,16 @@ TEST(AlertSound, SaysWhyTheAlarmCannotBeHeard) {
     }
     sound.beep(1000, 600);
     EXPECT_EQ(sound.beepCount(), 1);
+
+    // An alarm whose sound could not be registered is no audible alarm either.
+    ClassAlertSound unregistered;
+    EXPECT_EQ(unregistered.Register("AIS MOB ALARM", std::string(300, 'x')), -2);
+    unregistered.Activate("AIS MOB ALARM");
+    EXPECT_FALSE(unregistered.audible());
+    unregistered.Deactivate("AIS MOB ALARM");
+    if (unregistered.hasAudioOutput()) {
+        EXPECT_TRUE(unregistered.audible());
+    }
 }
 
 }  // namespace
