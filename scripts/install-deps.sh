@@ -7,7 +7,7 @@ set -euo pipefail
 declare -A groups=(
     [build]="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang-format"
     [gui]="qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-serialport-dev qt6-translations-l10n libgl1-mesa-dev fonts-dejavu-core fonts-wqy-microhei"
-    [test]="gpsd-clients socat xvfb imagemagick libgeos-dev xdotool"
+    [test]="gpsd-clients socat xvfb imagemagick libgeos-dev xdotool pulseaudio pulseaudio-utils"
     [fuzz]="clang libclang-rt-14-dev"
     [chartdata]="gmt gmt-gshhg-full gmt-gshhg-high libgeos-dev nodejs opencc libgeonames-common"
 )

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/AlarmWindows.h"
 #include "app/DetailPanes.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
@@ -40,15 +41,20 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     buildMenus();
     createTimers();
 
-    // 1-2. The sensor port control with its receive handlers (the alarm sound
-    //      registry comes with the AIS MOB list).
+    // 1-2. The sensor port control with its receive handlers, and the alarm
+    //      sound registry (the sound path) with the windows of the alarms and
+    //      messages, which exist from start-up and send through the AIS port.
     links_ = std::make_unique<ViewerLinks>(*this, *run_, clock, dialogs_);
     replaySink_->setLog(&links_->log());
+    alarms_ = std::make_unique<AlarmWindows>(*this, *run_, texts_, sound_, dialogs_);
+    alarms_->connectSensorControl(&sensorControl());
+    followUps_.add(alarms_.get());
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
     //    numeric and of one width, with a four-digit year.
     dateFormat_ = userShortDateFormat();
     datePattern_ = dateFormat_.toStdString();
+    alarms_->setDatePattern(datePattern_);
     // 4. Run-state reset.
     statusPanels_[6].clear();
     lblStatusBarTxCount_->clear();
@@ -63,7 +69,8 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     logFileName_.clear();
     // 7. The shipped feature configuration.
     applyShippedFeatureConfiguration();
-    // 8. Sound file and manual paths (registered with the alarm sounds later).
+    // 8. Sound file registered as "AIS MOB ALARM"; the manual's path.
+    alarms_->registerAlarmSound(paths_.programFolder);
     // 9. Settings, the built-in texts, then the data files.
     LoadSettingsFile(paths_.settingsFile, settings_);
     settings_.language = NormalisedLanguage(settings_.language);
@@ -114,6 +121,7 @@ void TForm1::connectRunState(bool toWindows) {
         tracker.view = this;
         tracker.chart = chart_;
         tracker.ownShipView = this;
+        tracker.mobList = &alarms_->mobList();
         // Subsystems that keep per-target state (tracks, alarms) add their
         // follow-ups to this fan-out; the chart hears of removals as ChartTargets.
         tracker.followUps = &followUps_;
@@ -161,7 +169,8 @@ void TForm1::firstShowing() {
     chart_->refreshSymbol(0);
     LoadChartCalibrationFile(paths_.settingsFile, settings_.calibration);
     applyChartCalibration();
-    // 2. The friend list, the AIS MOB list and the ENC settings: their subsystems.
+    // 2. The friend list and the AIS MOB list; the ENC settings: their subsystem.
+    alarms_->readFiles(paths_.folders.dataFolder);
     // 3. Connecting the AIS port; when nothing is set to connect, the device
     //    wizard (with the wizard as the TCP owner) is due.
     if (!links_->connectAtStart()) {

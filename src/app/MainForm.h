@@ -65,6 +65,7 @@ struct GeoPoint;
 
 namespace norq::app {
 
+class AlarmWindows;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -133,6 +134,11 @@ class TForm1 final : public QMainWindow,
     Settings& settings() { return settings_; }
     const ViewerPaths& paths() const { return paths_; }
     ui::SoundPlayer& sound() { return sound_; }
+    // The chart view: other subsystems add their layer hooks, marks and commands.
+    chart::TPaintChart* chart() const { return chart_; }
+    chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
+    // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
+    AlarmWindows& alarms() { return *alarms_; }
     // The sensor ports and links, their log, recording and windows.
     ViewerLinks& links() { return *links_; }
     // The device wizard, the port dialog and the device detection.
@@ -146,9 +152,6 @@ class TForm1 final : public QMainWindow,
     // grid's column titles of the moment.
     ais::TextOptions exportTextOptions();
     std::array<std::string, ais::kGridColumnCount> gridColumnTitles() const;
-    // The chart view: other subsystems add their layer hooks, marks and commands.
-    chart::TPaintChart* chart() const { return chart_; }
-    chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
     // Scale index, colour scheme and orientation as the operator would set them
     // (-1 leaves one as it is); and a picture of the chart view alone.
     void setChartView(int scaleIndex, int scheme, int orientation);
@@ -319,6 +322,7 @@ class TForm1 final : public QMainWindow,
     SubWindows windows_;
     DemoParameters demo_;
     FollowUpsFanOut followUps_;
+    std::unique_ptr<AlarmWindows> alarms_;
 
     // Widgets.
     chart::TPaintChart* chart_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "ais/TargetTexts.h"
+#include "app/AlarmWindows.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
@@ -67,6 +68,7 @@ void TForm1::loadTexts() {
     details_->retranslate();
     if (windows_.search != nullptr) windows_.search->retranslate();
     if (windows_.cpa != nullptr) windows_.cpa->retranslate();
+    if (alarms_) alarms_->retranslate();
 }
 
 void TForm1::retranslateMenus() {

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "ais/TargetTexts.h"
+#include "app/AlarmWindows.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/ShipListModel.h"
@@ -200,6 +201,7 @@ void TForm1::showDetails(int index) {
 
 void TForm1::showAtonDetails(int index) {
     atonDetailsIndex_ = index;
+    alarms_->CopyAtonDetails(index);
     scheduleFlush();
 }
 

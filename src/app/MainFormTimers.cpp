@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/AlarmWindows.h"
 #include "app/MainForm.h"
 #include "app/ViewerLinks.h"
 #include "chart/forms/PaintChart.h"
@@ -82,7 +83,9 @@ void TForm1::Timer1Timer() {
     // 11. Auto-saving step: raw recording.
     links_->stepAutoSaving();
     // 12. Alarm beep while an alert of the alarm sound registry is active.
-    // 13. Safety message alerts waiting: safety messages.
+    alarms_->stepAlarmBeep();
+    // 13. Safety message alerts waiting and their dialog not showing: show it.
+    alarms_->stepSrmAlert();
     // 14. TCP/IP supervision.
     links_->stepTcpSupervision();
     scheduleFlush();
@@ -123,7 +126,12 @@ void TForm1::OnOwnShipReport() {
 }
 
 void TForm1::OnTransmitterReport() {
+    // $PKRV,R with first number 30: the transponder reports its transmitter.
+    const int state = alarms_->transmitterReport();
+    if (state == -2) return;
     txStateReported_ = true;
+    if (state == 1) mnuTxOn1_->setChecked(true);
+    if (state == 0) mnuTxOffSilentMode1_->setChecked(true);
 }
 
 // ---- Replay ------------------------------------------------------------------

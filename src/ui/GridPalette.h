@@ -8,6 +8,7 @@ namespace norq::ui {
 
 struct GridPalette {
     QColor outline{0x00, 0x00, 0x00};        // role 6: cell text
+    QColor alarm{0xFF, 0x00, 0x00};          // role 7: alarm rows
     QColor whiteFill{0xFF, 0xFF, 0xFF};      // role 11: odd rows, selected text
     QColor grey{0x80, 0x80, 0x80};           // role 12: selected row
     QColor panel{0xEC, 0xEC, 0xEC};          // role 14: even rows

@@ -1,18 +1,21 @@
-// The sound path: the alarm beep of the one-second step and the looping alarm
-// sounds. This is a stub until the alarm sounds are built: it counts what it
-// was asked to play, so that the timer steps can be tested, and plays nothing.
+// The sound path of the viewer: the registry of looping alarm sounds and the
+// beep of the one-second step, one instance for the whole program.
 #pragma once
+
+#include "ui/ClassAlertSound.h"
 
 namespace norq::ui {
 
 class SoundPlayer {
   public:
     // A tone of `hz` for `ms` milliseconds (the speaker beep).
-    void beep(int hz, int ms);
-    int beepCount() const { return beeps_; }
+    void beep(int hz, int ms) { alerts_.beep(hz, ms); }
+    int beepCount() const { return alerts_.beepCount(); }
+    ClassAlertSound& alerts() { return alerts_; }
+    const ClassAlertSound& alerts() const { return alerts_; }
 
   private:
-    int beeps_ = 0;
+    ClassAlertSound alerts_;
 };
 
 }  // namespace norq::ui

@@ -1,9 +1,0 @@
-#include "ui/Sound.h"
-
-namespace norq::ui {
-
-void SoundPlayer::beep(int /*hz*/, int /*ms*/) {
-    ++beeps_;
-}
-
-}  // namespace norq::ui
