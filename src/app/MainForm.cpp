@@ -16,6 +16,7 @@
 
 #include "app/AlarmWindows.h"
 #include "app/DetailPanes.h"
+#include "app/NavigationHub.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/ViewerLinks.h"
@@ -49,6 +50,10 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     alarms_ = std::make_unique<AlarmWindows>(*this, *run_, texts_, sound_, dialogs_);
     alarms_->connectSensorControl(&sensorControl());
     followUps_.add(alarms_.get());
+    // The navigation objects take the chart's popup commands after the alarms,
+    // passing on those that are not theirs.
+    nav_ = std::make_unique<NavigationHub>(*this, *run_, texts_, dialogs_);
+    followUps_.add(nav_.get());
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
     //    numeric and of one width, with a four-digit year.
@@ -171,6 +176,7 @@ void TForm1::firstShowing() {
     applyChartCalibration();
     // 2. The friend list and the AIS MOB list; the ENC settings: their subsystem.
     alarms_->readFiles(paths_.folders.dataFolder);
+    nav_->readFiles(paths_.folders.dataFolder);
     // 3. Connecting the AIS port; when nothing is set to connect, the device
     //    wizard (with the wizard as the TCP owner) is due.
     if (!links_->connectAtStart()) {
@@ -214,6 +220,7 @@ void TForm1::shutdown() {
     replay_.stop();
     // The AIS, GPS and MOB ports and the TCP/IP and UDP links are closed.
     links_->shutdown();
+    nav_->shutdown();
     writeSettings();
     // "MOB.csv" and "MOB_Event.csv" are written here by the crew subsystem.
     Q_EMIT closed();

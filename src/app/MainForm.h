@@ -66,6 +66,7 @@ struct GeoPoint;
 namespace norq::app {
 
 class AlarmWindows;
+class NavigationHub;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -139,6 +140,7 @@ class TForm1 final : public QMainWindow,
     chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
     // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
     AlarmWindows& alarms() { return *alarms_; }
+    NavigationHub& navigation() { return *nav_; }
     // The sensor ports and links, their log, recording and windows.
     ViewerLinks& links() { return *links_; }
     // The device wizard, the port dialog and the device detection.
@@ -323,6 +325,7 @@ class TForm1 final : public QMainWindow,
     DemoParameters demo_;
     FollowUpsFanOut followUps_;
     std::unique_ptr<AlarmWindows> alarms_;
+    std::unique_ptr<NavigationHub> nav_;
 
     // Widgets.
     chart::TPaintChart* chart_ = nullptr;

@@ -12,6 +12,7 @@
 #include "app/AlarmWindows.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
+#include "app/NavigationHub.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/ViewerLinks.h"
@@ -69,6 +70,7 @@ void TForm1::loadTexts() {
     if (windows_.search != nullptr) windows_.search->retranslate();
     if (windows_.cpa != nullptr) windows_.cpa->retranslate();
     if (alarms_) alarms_->retranslate();
+    if (nav_) nav_->retranslate();
 }
 
 void TForm1::retranslateMenus() {

@@ -10,6 +10,7 @@
 
 #include "app/AlarmWindows.h"
 #include "app/MainForm.h"
+#include "app/NavigationHub.h"
 #include "app/ViewerLinks.h"
 #include "chart/forms/PaintChart.h"
 #include "comm/forms/DeviceConnections.h"
@@ -86,6 +87,8 @@ void TForm1::Timer1Timer() {
     alarms_->stepAlarmBeep();
     // 13. Safety message alerts waiting and their dialog not showing: show it.
     alarms_->stepSrmAlert();
+    // Navigation objects: own-ship track recording, destination.
+    nav_->stepSecond();
     // 14. TCP/IP supervision.
     links_->stepTcpSupervision();
     scheduleFlush();

@@ -17,28 +17,17 @@ constexpr const char* kNoteProperty = "unbuiltNote";
 // One line per item whose action is not built yet. Delete the line when the
 // action lands; nothing else needs to change.
 constexpr std::array kUnbuiltItems{
-    // View menu: tracks (navigation objects), monitored ships and the safety
-    // message log (alarms).
+    // View menu: tracks (navigation objects).
     UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
-    UnbuiltItem{"mnuViewSelectShip", UnbuiltKind::Command},
-    UnbuiltItem{"mnuSRMLog", UnbuiltKind::Command},
-    // Config menu: navigation objects, monitored and friend ships, AIS MOB list.
+    // Config menu: navigation objects.
     UnbuiltItem{"mnuMarkManager", UnbuiltKind::Command},
     UnbuiltItem{"mnuOwnShip", UnbuiltKind::Command},
     UnbuiltItem{"mnuDestination", UnbuiltKind::Command},
     UnbuiltItem{"mnuChartCalibration", UnbuiltKind::Command},
-    UnbuiltItem{"mmuShowShipList", UnbuiltKind::Command},
-    UnbuiltItem{"mnuBuddy", UnbuiltKind::Command},
-    UnbuiltItem{"mnuConfigAISMOBList1", UnbuiltKind::Command},
-    // Safety messages (alarms): hidden now, shown by the one-second step once
-    // an AIS port is in use.
-    UnbuiltItem{"mmuSRM", UnbuiltKind::Command},
-    UnbuiltItem{"SpeedButtonSRM", UnbuiltKind::Command},
     // Help menu: the user manual is not delivered yet.
     UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
-    // Tool bar: navigation manager, AIS MOB list.
+    // Tool bar: navigation manager.
     UnbuiltItem{"spbEcsIconBarNavManager", UnbuiltKind::Command},
-    UnbuiltItem{"spbEcsIconBarAISMOBList", UnbuiltKind::Command},
 };
 
 QString WithNote(const QString& ownText, const QString& note) {
