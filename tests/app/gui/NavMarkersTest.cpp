@@ -389,6 +389,8 @@ TEST_F(NavMarkersLive, UploadDownloadDeleteAndRelinkWithTheTransponder) {
         EXPECT_EQ(nav().markers().at(row).deviceIndex, row + 1);
     }
     EXPECT_EQ(Cell(manager().deviceGrid(), 3, 1), QStringLiteral("Charlie"));
+    manager().selectRow(nav::MarkerSide::Device, 3);
+    Screenshot(manager(), "markers-manager-device.png");
     // A second upload of a linked marker modifies it: no duplicate.
     manager().selectRow(nav::MarkerSide::Viewer, 1);
     manager().onToDevice();
