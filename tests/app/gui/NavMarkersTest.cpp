@@ -278,6 +278,53 @@ TEST_F(NavMarkersTest, TheManagerListsLocatesEditsAndDeletesMarkers) {
     EXPECT_EQ(page, nav::ManagerPage::Tracks);
 }
 
+TEST_F(NavMarkersTest, ShowMarkersTheMarkerToolAndTheLanguage) {
+    nav().markers().add(nav::MakeMarker("Buoy", 1.40, 50.98));
+    QAction* show = main().action(QStringLiteral("mnuViewShowMarks"));
+    ASSERT_TRUE(show->isChecked());
+    show->trigger();
+    EXPECT_FALSE(nav().markersShown());
+    EXPECT_FALSE(show->isChecked());
+    manager().prepare(nav::ManagerPage::Markers);
+    EXPECT_FALSE(manager().button("btnLocate")->isEnabled());  // hidden markers cannot be located
+
+    // The marker tool asks to show hidden markers; "No" releases it.
+    auto* tool = main().findChild<QAbstractButton*>(QStringLiteral("spbEcsIconBarMark"));
+    ASSERT_NE(tool, nullptr);
+    tool->click();
+    EXPECT_EQ(dialogs_.shown.back().text, QStringLiteral("Markers are hidden. Show them?"));
+    EXPECT_FALSE(tool->isChecked());
+    dialogs_.answers.push_back(ui::MessageAnswer::Yes);
+    tool->click();
+    EXPECT_TRUE(tool->isChecked());
+    EXPECT_TRUE(nav().markersShown());
+    // A click on the chart places a marker there and releases the tool.
+    chart::TPaintChart& chart = *main().chart();
+    const QPoint at(chart.width() / 3, chart.height() / 3);
+    const chart::GeoPoint expected = chart.model().axis().pixelToGeo(at.x(), at.y());
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, at);
+    EXPECT_FALSE(tool->isChecked());
+    ASSERT_TRUE(editor().isVisible());
+    editor().onOk();
+    ASSERT_EQ(nav().markers().count(), 2);
+    EXPECT_NEAR(nav().markers().at(1).longitude, expected.lon, 1.0 / 3600.0);
+    EXPECT_NEAR(nav().markers().at(1).latitude, expected.lat, 1.0 / 3600.0);
+
+    // Locate survives the next one-second step.
+    manager().prepare(nav::ManagerPage::Markers);
+    manager().selectRow(nav::MarkerSide::Viewer, 0);
+    manager().onLocate();
+    main().Timer1Timer();
+    EXPECT_NEAR(chart.model().centre().lon, 1.40, 1e-5);
+
+    main().ApplyLanguage(1);
+    EXPECT_EQ(manager().windowTitle(),
+              QString::fromStdString(main().texts().text(app::TextId::NavManagerMarkerManager)));
+    EXPECT_NE(editor().windowTitle(), QStringLiteral("Marker Properties"));
+    main().ApplyLanguage(0);
+    EXPECT_EQ(editor().windowTitle(), QStringLiteral("Marker Properties"));
+}
+
 TEST_F(NavMarkersTest, ScreenshotsOfTheChartWithMarkersAndOfTheManager) {
     const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
     main().setChartView(7, -1, -1);
