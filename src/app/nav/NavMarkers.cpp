@@ -173,6 +173,11 @@ void NavMarkers::locateMarker(int index) {
 
 void NavMarkers::editMarker(int index) {
     if (!markers_.valid(index)) return;
+    // A marker being placed is given up: the editor now edits this one.
+    if (drawState_.pending) {
+        drawState_.pending = false;
+        redraw();
+    }
     mode_ = EditMode::Edit;
     editSide_ = nav::MarkerSide::Viewer;
     editIndex_ = index;
@@ -183,6 +188,11 @@ void NavMarkers::editMarker(int index) {
 
 void NavMarkers::editDeviceMarker(int row) {
     if (!exchange_.deviceValid(row)) return;
+    // A marker being placed is given up: the editor now edits this one.
+    if (drawState_.pending) {
+        drawState_.pending = false;
+        redraw();
+    }
     mode_ = EditMode::Edit;
     editSide_ = nav::MarkerSide::Device;
     editIndex_ = row;

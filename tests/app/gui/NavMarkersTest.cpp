@@ -230,8 +230,11 @@ TEST_F(NavMarkersTest, TheManagerListsLocatesEditsAndDeletesMarkers) {
     main().chart()->grab();
     EXPECT_EQ(nav().drawState().highlighted, -1);
 
-    // Properties edits the selected marker in place.
+    // Properties edits the selected marker in place (a marker being placed
+    // is given up).
+    main().chart()->commands()->addMarkerHere(2.0, 51.0);
     manager().onProperties();
+    EXPECT_FALSE(nav().drawState().pending);
     ASSERT_TRUE(editor().isVisible());
     EXPECT_EQ(editor().nameField()->text(), QStringLiteral("Wreck"));
     editor().nameField()->setText(QStringLiteral("Wreck 1917"));
