@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "base/Files.h"
 
@@ -52,6 +54,24 @@ bool ParseLine(std::string_view line, MarkerRecord& out) {
     if (std::fabs(*lat) > 90.0 || std::fabs(*lon) > 180.0) return false;
     out = MakeMarker(name, *lon, *lat);
     return true;
+}
+
+// The temporaries of base::WriteFileAtomically are the file's name followed by
+// ".new-" and six characters; one left behind is a save that never finished.
+void RemoveStaleTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path file(path);
+    const std::string prefix = file.filename().string() + ".new-";
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+            it->is_regular_file(error)) {
+            fs::remove(it->path(), error);
+        }
+    }
 }
 
 }  // namespace
@@ -151,6 +171,7 @@ std::string MarkerList::FileText() const {
 
 void MarkerList::Load(const std::string& path) {
     clear();
+    RemoveStaleTemporaries(path);
     const std::optional<std::string> text = base::ReadFileLimited(path, kMaxMarkerFileBytes);
     if (text) ParseFile(*text);
 }

@@ -64,7 +64,8 @@ class MarkerList {
     // Replaces the list with the markers of the file's text.
     void ParseFile(std::string_view text);
     std::string FileText() const;
-    // A missing or unreadable file leaves the list empty.
+    // A missing or unreadable file leaves the list empty. The temporary files
+    // that saves cut short by a crash left beside the file are removed.
     void Load(const std::string& path);
     // Atomically; false when the file could not be written (the old one stays).
     bool Save(const std::string& path) const;
