@@ -20,14 +20,11 @@ constexpr std::array kUnbuiltItems{
     // View menu: tracks (navigation objects).
     UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
     // Config menu: navigation objects.
-    UnbuiltItem{"mnuMarkManager", UnbuiltKind::Command},
     UnbuiltItem{"mnuOwnShip", UnbuiltKind::Command},
     UnbuiltItem{"mnuDestination", UnbuiltKind::Command},
     UnbuiltItem{"mnuChartCalibration", UnbuiltKind::Command},
     // Help menu: the user manual is not delivered yet.
     UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
-    // Tool bar: navigation manager.
-    UnbuiltItem{"spbEcsIconBarNavManager", UnbuiltKind::Command},
 };
 
 QString WithNote(const QString& ownText, const QString& note) {
