@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Generates the delivered world-chart and gazetteer files when they are missing:
 #   data/generated/VORN_Bin/NORQ_WorldSeaChart.bin     0.25° cells, GSHHG full
-#   data/generated/VORN_Bin/NORQ_WorldSeaChart_L.bin   1° cells, GSHHG high
-#   data/generated/VORN_Bin/NORQ_WorldSeaChart_LL.bin  5° cells, GSHHG intermediate
+#   data/generated/VORN_Bin/NORQ_WorldSeaChart_L.bin   1° cells, GSHHG intermediate
+#   data/generated/VORN_Bin/NORQ_WorldSeaChart_LL.bin  5° cells, GSHHG low
 #   data/generated/GEO_Bin/GEO_Item.bin                GeoNames places and the sea-name list
 # Each file is made only when it is missing (or with --force), so reruns are quick.
 # The detailed file takes about a minute and under 1 GB of memory.
@@ -14,8 +14,8 @@ out=data/generated
 force=0
 [[ "${1:-}" == "--force" ]] && force=1
 charts=(
-    "i 5 VORN_Bin/NORQ_WorldSeaChart_LL.bin"
-    "h 1 VORN_Bin/NORQ_WorldSeaChart_L.bin"
+    "l 5 VORN_Bin/NORQ_WorldSeaChart_LL.bin"
+    "i 1 VORN_Bin/NORQ_WorldSeaChart_L.bin"
     "f 0.25 VORN_Bin/NORQ_WorldSeaChart.bin"
 )
 gazetteer=GEO_Bin/GEO_Item.bin
