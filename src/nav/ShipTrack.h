@@ -35,6 +35,8 @@ class CShipTrack {
     int size() const { return (tail_ - head_ + kTrackRingSize) % kTrackRingSize; }
     int head() const { return head_; }
     int tail() const { return tail_; }
+    // The point at a ring index (0 <= index < 720).
+    const TrackPoint& slot(int index) const { return points_[static_cast<std::size_t>(index)]; }
     // The i-th point from the oldest (0 <= i < size()).
     const TrackPoint& at(int i) const {
         return points_[static_cast<std::size_t>((head_ + i) % kTrackRingSize)];
@@ -59,6 +61,9 @@ class ShipTrackStore {
     void clearAll();
     bool visible(int slot) const;
     void setVisible(int slot, bool on);
+    // The same for the target with this MMSI: a slot that held another target
+    // starts an empty ring first, so the next position does not hide it again.
+    void setVisible(int slot, std::uint32_t mmsi, bool on);
     // A target left the table at `index`; `countAfter` entries remain. Every
     // following slot's ring (and visible byte) moves down by one, the first slot
     // past the new end is cleared.
@@ -92,6 +97,8 @@ class TargetTrackLayer final : public chart::ChartLayerHook {
     int lastDrawnPoints() const { return lastDrawnPoints_; }
 
   private:
+    void drawRing(const chart::LayerContext& context, const CShipTrack& ring);
+
     const ShipTrackStore& store_;
     const chart::ChartModel& chart_;
     std::array<chart::PixelXY, kTrackRingSize> line_{};

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "base/Files.h"
 
@@ -21,6 +22,28 @@ std::string TrackTimeText(const ais::TimeStamp& time) {
                   time.second % 100);
     return text;
 }
+
+namespace {
+
+// A new track never takes the file of another one (two started in one second).
+std::string UnusedFileName(const TrackList& list, const std::string& wanted) {
+    auto used = [&](const std::string& name) {
+        for (const TrackEntry& e : list.entries()) {
+            if (e.fileName == name) return true;
+        }
+        std::error_code ec;
+        return std::filesystem::exists(list.folder() + name, ec);
+    };
+    if (!used(wanted)) return wanted;
+    const std::string stem = wanted.substr(0, wanted.rfind('.'));
+    for (int i = 2; i < 1000; ++i) {
+        std::string name = stem + "_" + std::to_string(i) + ".trk";
+        if (!used(name)) return name;
+    }
+    return wanted;
+}
+
+}  // namespace
 
 RecorderStep TrackRecorder::step(const OwnFix* fix, std::int64_t now,
                                  const ais::LocalDateTime& local, std::string_view stamp) {
@@ -79,6 +102,7 @@ TrackSaveResult TrackRecorder::flush(std::int64_t now) {
     if (!unsaved_ || points_.size() < 2) return TrackSaveResult::Saved;
     lastFlushSeconds_ = now;
     if (listIndex_ < 0 && list.count() >= kMaxTracks) return TrackSaveResult::ListFull;
+    if (listIndex_ < 0) fileName_ = UnusedFileName(list, fileName_);
     TrackEntry entry;
     if (list.valid(listIndex_)) {
         entry = list[listIndex_];

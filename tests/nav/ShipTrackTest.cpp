@@ -79,7 +79,7 @@ struct Scene {
 
     Scene() {
         model.resize(800, 600);
-        model.setScaleIndex(5);
+        model.setScaleIndex(8);
         model.setCentre(1.3, 51.0);
     }
     void target(int slot, float lon, float lat, bool monitored = false) {
@@ -101,8 +101,8 @@ struct Scene {
 
 TEST(TargetTrackLayer, DrawsVisibleTracksAsTheViewShowsThem) {
     Scene s;
-    for (int p = 0; p < 5; ++p)
-        s.store.append(3, 1003u, 1.30f + p * 0.01f, 51.0f + p * 0.005f);
+    for (int p = 0; p < 5; ++p)  // zig-zag
+        s.store.append(3, 1003u, 1.30f + p * 0.01f, 51.0f + (p % 2) * 0.005f);
     s.target(3, 1.34f, 51.02f);
     s.draw();
     EXPECT_EQ(s.segments(), 0);  // not visible yet
@@ -151,8 +151,24 @@ TEST(TargetTrackLayer, LeavesOutRepeatedPixelsAndRunsOutsideTheView) {
     s.draw();
     const auto lines = s.canvas.of(Op::Polyline);
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].points.size(), 3u);  // 51.0, 51.01 and out to 60
-    EXPECT_EQ(lines[1].points.size(), 3u);  // back in from 62 to 51.02, 51.03
+    EXPECT_EQ(lines[0].points.front(), s.model.axis().geoToPixel(1.30f, 51.0f));
+    EXPECT_EQ(lines[0].points.back(), s.model.axis().geoToPixel(1.30f, 60.0f));
+    EXPECT_EQ(lines[1].points.front(), s.model.axis().geoToPixel(1.30f, 62.0f));
+    EXPECT_EQ(lines[1].points.back(), s.model.axis().geoToPixel(1.30f, 51.03f));
+    // A straight run is one segment, a turn is kept, and so is a turn back.
+    s.model.setScaleIndex(10);
+    s.store.clear(4);
+    for (int p = 0; p < 20; ++p)
+        s.store.append(4, 1004u, 1.25f + p * 0.002f, 51.0f + p * 0.0007f);
+    s.store.append(4, 1004u, 1.29f, 51.02f);   // a turn to the north
+    s.store.append(4, 1004u, 1.27f, 51.007f);  // and back along the way it came
+    s.store.setVisible(4, true);
+    s.draw();
+    const auto turned = s.canvas.of(Op::Polyline);
+    ASSERT_EQ(turned.size(), 1u);
+    ASSERT_EQ(turned[0].points.size(), 4u);
+    EXPECT_EQ(turned[0].points[1],
+              s.model.axis().geoToPixel(1.25f + 19 * 0.002f, 51.0f + 19 * 0.0007f));
 }
 
 }  // namespace

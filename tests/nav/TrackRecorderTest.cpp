@@ -95,7 +95,15 @@ TEST(TrackRecorder, AShipAtAnchorAddsNothingAndALongGapStartsANewTrack) {
     EXPECT_EQ(run.recorder.listIndex(), -1);
     run.sail(70);
     EXPECT_EQ(run.list.count(), 2);
+    // Both began at 08:.. of the same clock minute pattern: the names differ all the same.
     EXPECT_NE(run.list[0].fileName, run.list[1].fileName);
+    Voyage again;
+    again.list.setFolder(run.folder.path(""));
+    again.list.load();
+    again.sail(61);  // starts at the same local time as the first track
+    ASSERT_EQ(again.list.count(), 3);
+    EXPECT_EQ(again.list[2].fileName, "Track_20261209_080000_2.trk");
+    EXPECT_EQ(run.folder.read(run.list[0].fileName).size(), 37u * run.list[0].pointCount);
 }
 
 TEST(TrackRecorder, AFullListOrAFailedWriteIsReportedAndNothingIsLost) {
