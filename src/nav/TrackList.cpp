@@ -64,6 +64,11 @@ std::optional<TrackEntry> ParseLine(std::string_view line) {
     e.pointCount = static_cast<std::int16_t>(
         std::clamp<std::int64_t>(ParseInteger(field[5]), 0, kMaxTrackPoints));
     e.visible = ParseInteger(field[6]) != 0;
+    // A line must come back from its own writing: numbers written anew (an
+    // empty field becomes "0") may lengthen it beyond what is read.
+    if (FormatTrackList(std::span<const TrackEntry>(&e, 1)).size() - 2 > kMaxTrackListLine) {
+        return std::nullopt;
+    }
     return e;
 }
 

@@ -73,6 +73,12 @@ TEST(TrackListFile, OnlyWellFormedLinesAreTakenAndAtMost200) {
     EXPECT_EQ(read[1].name, "no line end");
     EXPECT_EQ(read[1].pointCount, 0);  // a negative count reads as none
     EXPECT_TRUE(read[1].visible);
+    // A line of 498 characters is taken, unless writing it again would make it
+    // longer than that (an empty number is written as "0").
+    EXPECT_EQ(ParseTrackList(std::string(486, 'n') + ",f,s,t,1,2,1").size(), 1u);
+    EXPECT_EQ(ParseTrackList(std::string(487, 'n') + ",f,s,t,,2,1").size(), 0u);
+    const std::string text = FormatTrackList(ParseTrackList(junk));
+    EXPECT_EQ(FormatTrackList(ParseTrackList(text)), text);
 }
 
 TEST(TrackListFile, NamesWithCommasOrLineBreaksAreRefused) {
