@@ -77,8 +77,8 @@ TEST(TrackListFile, OnlyWellFormedLinesAreTakenAndAtMost200) {
     // longer than that (an empty number is written as "0").
     EXPECT_EQ(ParseTrackList(std::string(486, 'n') + ",f,s,t,1,2,1").size(), 1u);
     EXPECT_EQ(ParseTrackList(std::string(487, 'n') + ",f,s,t,,2,1").size(), 0u);
-    const std::string text = FormatTrackList(ParseTrackList(junk));
-    EXPECT_EQ(FormatTrackList(ParseTrackList(text)), text);
+    const std::string rewritten = FormatTrackList(ParseTrackList(junk));
+    EXPECT_EQ(FormatTrackList(ParseTrackList(rewritten)), rewritten);
 }
 
 TEST(TrackListFile, NamesWithCommasOrLineBreaksAreRefused) {
