@@ -70,7 +70,7 @@ TrackManagerPage::TrackManagerPage(const app::TextStore& texts, const TrackList&
     grid_->setObjectName(QStringLiteral("StringGridTrackList"));
     StyleGrid(grid_);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
-    const int widths[] = {28, 130, 150, 150, 92, 60};
+    const int widths[] = {28, 122, 150, 150, 100, 60};
     for (int c = 0; c < 6; ++c)
         grid_->setColumnWidth(c, widths[c]);
     grid_->horizontalHeader()->setStretchLastSection(true);
