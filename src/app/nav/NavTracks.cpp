@@ -9,6 +9,7 @@
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
 #include "chart/forms/PaintChart.h"
+#include "comm/LogReplay.h"
 #include "ui/Dialogs.h"
 
 namespace norq::app {
@@ -95,8 +96,10 @@ void NavTracks::stepSecond() {
     ais::TargetTracker& tracker = hub_.context().run.tracker;
     const ais::TargetRecord& own = tracker.table().own();
     nav::OwnFix fix;
-    const bool known = tracker.ownPositionFlag() && std::fabs(own.longitude) <= 180.0f &&
-                       std::fabs(own.latitude) <= 90.0f;
+    // A replayed log (the demo feed among them) is not the own ship's voyage.
+    const bool replaying = main.replay().playState() != comm::PlayState::Stopped;
+    const bool known = !replaying && tracker.ownPositionFlag() &&
+                       std::fabs(own.longitude) <= 180.0f && std::fabs(own.latitude) <= 90.0f;
     if (known) {
         fix = {own.longitude, own.latitude, own.cog, own.sog, own.heading};
     }

@@ -243,6 +243,15 @@ TEST_F(NavTracksTest, TheOwnShipIsRecordedAndTheTrackPageWorksOnIt) {
     EXPECT_EQ(folder().read("data/NAV_Data/TrackList.csv"), "");
 }
 
+TEST_F(NavTracksTest, AReplayedLogIsNotRecorded) {
+    main().replay().requestStart();  // the demo feed and every log replay
+    sail(61);
+    EXPECT_FALSE(tracks().recorder().recording());
+    main().replay().cancelStart();
+    sail(61);
+    EXPECT_EQ(tracks().list().count(), 1);
+}
+
 TEST_F(NavTracksTest, AFailedWriteIsShownToTheOperator) {
     sail(61);
     ASSERT_EQ(tracks().list().count(), 1);
