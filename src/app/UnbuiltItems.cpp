@@ -17,8 +17,6 @@ constexpr const char* kNoteProperty = "unbuiltNote";
 // One line per item whose action is not built yet. Delete the line when the
 // action lands; nothing else needs to change.
 constexpr std::array kUnbuiltItems{
-    // View menu: tracks (navigation objects).
-    UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
     // Config menu: navigation objects.
     UnbuiltItem{"mnuOwnShip", UnbuiltKind::Command},
     UnbuiltItem{"mnuDestination", UnbuiltKind::Command},
