@@ -131,7 +131,8 @@ void BM_PlainRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainRepaint)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
 
-// The same with "Tracks(&T)" checked and every target's track visible.
+// The same with "Tracks(&T)" checked and every target's track visible: the
+// tracks come from their finished image.
 void BM_RepaintWith500Tracks(benchmark::State& state) {
     Scene scene(static_cast<int>(state.range(0)), false);
     scene.model.showTracks(true);
@@ -147,6 +148,22 @@ void BM_RepaintWith500Tracks(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RepaintWith500Tracks)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// The repaint that also draws the 500 target tracks anew, as the first frame
+// after a pan or zoom does and as the view does once a second while tracks are
+// shown (between those, repaints compose the finished track image as above).
+void BM_RepaintRedrawing500Tracks(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)), false);
+    scene.model.showTracks(true);
+    scene.renderer.updateLayers();
+    QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        scene.model.markTracksDirty();
+        QPainter painter(&frame);
+        scene.renderer.paint(painter);
+    }
+}
+BENCHMARK(BM_RepaintRedrawing500Tracks)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
 
 // Rebuilding the overlay (after a pan, a zoom or a new recorded point), with
 // and without the own tracks.

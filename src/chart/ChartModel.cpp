@@ -137,6 +137,7 @@ bool ChartModel::runCenterView(bool /*follow*/) {
 // ---- Flags and orientation -----------------------------------------------------------
 
 void ChartModel::setMonitoredOnly(bool on) {
+    tracksDirty_ = true;
     monitoredOnly_ = on;
     repositionSymbols(0);
 }
@@ -405,10 +406,16 @@ void ChartModel::drawOverlay(ChartCanvas& canvas, const ChartPalette& palette) c
 }
 
 void ChartModel::drawVectorLayers(ChartCanvas& canvas, const ChartPalette& palette,
-                                  SymbolDrawer* drawer) {
+                                  SymbolDrawer* drawer, TrackComposer* tracks) {
     if (gridShown_) drawGrid(canvas);
     if (ringsShown_) drawRangeRings(canvas);
-    if (tracksShown_) drawHooks(ChartLayer::TargetTracks, canvas, palette, axis_);
+    if (tracksShown_) {
+        if (tracks != nullptr) {
+            tracks->composeTargetTracks();
+        } else {
+            drawHooks(ChartLayer::TargetTracks, canvas, palette, axis_);
+        }
+    }
     drawSymbols(canvas, drawer);
     drawHooks(ChartLayer::AlarmMarks, canvas, palette, axis_);
     drawHooks(ChartLayer::Destination, canvas, palette, axis_);

@@ -94,6 +94,12 @@ class ChartModel {
     void clearStale() { stale_ = false; }
     // Set by the overlay's owners after an edit; the overlay is redrawn once.
     void markOverlayDirty() { overlayDirty_ = true; }
+    // The target tracks changed in a way the operator asked for (shown, hidden,
+    // monitored only): the next frame draws them anew rather than from the
+    // image that is refreshed at most once a second.
+    void markTracksDirty() { tracksDirty_ = true; }
+    bool tracksDirty() const { return tracksDirty_; }
+    void clearTracksDirty() { tracksDirty_ = false; }
     bool overlayDirty() const { return overlayDirty_; }
     void clearOverlayDirty() { overlayDirty_ = false; }
     void showRangeRings(bool on) { ringsShown_ = on; }
@@ -102,7 +108,10 @@ class ChartModel {
     bool gridShown() const { return gridShown_; }
     void hideGridLines(bool on) { gridLinesHidden_ = on; }
     bool gridLinesHidden() const { return gridLinesHidden_; }
-    void showTracks(bool on) { tracksShown_ = on; }
+    void showTracks(bool on) {
+        tracksShown_ = on;
+        tracksDirty_ = true;
+    }
     bool tracksShown() const { return tracksShown_; }
     void setMonitoredOnly(bool on);
     bool monitoredOnly() const { return monitoredOnly_; }
@@ -170,8 +179,17 @@ class ChartModel {
     void drawOverlay(ChartCanvas& canvas, const ChartPalette& palette) const;
     // Grid, own-ship cross and rings, target tracks, symbols, alarm marks,
     // destination and measure, as every repaint draws them over the layers.
+    // With `tracks`, the target tracks are composed by it (from a finished image)
+    // instead of being drawn by their hooks.
+    struct TrackComposer {
+        virtual ~TrackComposer() = default;
+        virtual void composeTargetTracks() = 0;
+    };
     void drawVectorLayers(ChartCanvas& canvas, const ChartPalette& palette,
-                          SymbolDrawer* drawer = nullptr);
+                          SymbolDrawer* drawer = nullptr, TrackComposer* tracks = nullptr);
+    bool hasTargetTrackHooks() const {
+        return !hooks_[static_cast<std::size_t>(ChartLayer::TargetTracks)].empty();
+    }
     void drawGrid(ChartCanvas& canvas) const;
     void drawRangeRings(ChartCanvas& canvas);
     void drawSymbols(ChartCanvas& canvas, SymbolDrawer* drawer = nullptr) const;
@@ -190,6 +208,7 @@ class ChartModel {
     int selectedPendant_ = -1;
     bool stale_ = true;
     bool overlayDirty_ = false;
+    bool tracksDirty_ = true;
     bool centerView_ = false;
     bool ringsShown_ = true;
     bool gridShown_ = true;

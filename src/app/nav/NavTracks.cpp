@@ -151,7 +151,7 @@ void NavTracks::setTrackVisible(int slot, bool visible) {
     const ais::TargetTable& table = hub_.context().run.tracker.table();
     if (!table.valid(slot)) return;
     rings_.setVisible(slot, table[slot].mmsi, visible);
-    if (chart::TPaintChart* chart = hub_.context().main.chart()) chart->repaintChart();
+    if (chart::TPaintChart* chart = hub_.context().main.chart()) chart->markTargetTracksDirty();
 }
 
 void NavTracks::appendTrackPoint(int index) {
@@ -163,6 +163,7 @@ void NavTracks::appendTrackPoint(int index) {
 
 void NavTracks::onTargetRemoved(int index) {
     rings_.onTargetRemoved(index, hub_.context().run.tracker.table().count());
+    if (chart::TPaintChart* chart = hub_.context().main.chart()) chart->markTargetTracksDirty();
 }
 
 // ---- The track page ---------------------------------------------------------------------

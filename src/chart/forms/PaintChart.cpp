@@ -35,7 +35,8 @@ TPaintChart::TPaintChart(const ais::TargetTable& table, QWidget* parent)
       model_(std::make_unique<ChartModel>()),
       seaChart_(std::make_unique<SeaChart>()),
       renderer_(std::make_unique<ChartRenderer>(*model_, palette_, *seaChart_)),
-      repaint_(new QTimer(this)) {
+      repaint_(new QTimer(this)),
+      tracksRefresh_(new QTimer(this)) {
     setObjectName(QStringLiteral("PaintChart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -43,6 +44,9 @@ TPaintChart::TPaintChart(const ais::TargetTable& table, QWidget* parent)
     repaint_->setSingleShot(true);
     repaint_->setInterval(kRepaintIntervalMs);
     connect(repaint_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    tracksRefresh_->setSingleShot(true);
+    tracksRefresh_->setInterval(ChartRenderer::kTrackRefreshMs);
+    connect(tracksRefresh_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     model_->resize(width(), height());
 }
 
@@ -80,6 +84,11 @@ void TPaintChart::setTargetMarkSource(const TargetMarkSource* source) {
 
 void TPaintChart::markOverlayDirty() {
     model_->markOverlayDirty();
+    scheduleRepaint();
+}
+
+void TPaintChart::markTargetTracksDirty() {
+    model_->markTracksDirty();
     scheduleRepaint();
 }
 
@@ -271,6 +280,7 @@ void TPaintChart::paintEvent(QPaintEvent* /*event*/) {
     renderer_->updateLayers();
     QPainter painter(this);
     renderer_->paint(painter, dragOffset_);
+    if (renderer_->tracksPending() && !tracksRefresh_->isActive()) tracksRefresh_->start();
 }
 
 void TPaintChart::resizeEvent(QResizeEvent* event) {

@@ -53,6 +53,9 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     void setPointerTool(ChartPointerTool* tool) { tool_ = tool; }
     // Markers, routes or own tracks changed: the overlay is redrawn once.
     void markOverlayDirty();
+    // The operator changed which target tracks are shown: the next frame draws
+    // them anew.
+    void markTargetTracksDirty();
     // The friend or monitored marks changed: every symbol is refreshed.
     void refreshAllSymbols();
 
@@ -145,6 +148,7 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     ChartCommands* commands_ = nullptr;
     ChartPointerTool* tool_ = nullptr;
     QTimer* repaint_;
+    QTimer* tracksRefresh_;
     bool follow_ = true;
     // Pointer state.
     QPoint press_;

@@ -9,6 +9,7 @@ bool ChartRenderer::updateLayers() {
     if (stale) {
         model_.clearStale();
         redrawSeaChart();
+        tracksValid_ = false;
     }
     if (stale || model_.overlayDirty()) {
         model_.clearOverlayDirty();
@@ -43,7 +44,33 @@ void ChartRenderer::redrawOverlay() {
     overlayEmpty_ = !model_.hasOverlayHooks();
 }
 
+void ChartRenderer::redrawTargetTracks() {
+    const QSize size(std::max(model_.width(), 1), std::max(model_.height(), 1));
+    if (tracks_.size() != size) tracks_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    tracks_.fill(Qt::transparent);
+    QPainter painter(&tracks_);
+    QtChartCanvas canvas(painter, palette_);
+    model_.drawHooks(ChartLayer::TargetTracks, canvas, palette_, model_.axis());
+    painter.end();
+    tracksValid_ = true;
+    model_.clearTracksDirty();
+    tracksAge_.start();
+}
+
+void ChartRenderer::composeTargetTracks() {
+    if (composing_ == nullptr || !model_.hasTargetTrackHooks()) return;
+    const QSize size(std::max(model_.width(), 1), std::max(model_.height(), 1));
+    const bool old = !tracksAge_.isValid() || tracksAge_.elapsed() >= kTrackRefreshMs;
+    if (!tracksValid_ || tracks_.size() != size || model_.tracksDirty() || old) {
+        redrawTargetTracks();
+    } else {
+        tracksPending_ = true;
+    }
+    composing_->drawImage(0, 0, tracks_);
+}
+
 void ChartRenderer::paint(QPainter& painter, QPoint offset) {
+    tracksPending_ = false;
     if (offset != QPoint()) {
         // Uncovered edges of a dragged frame show plain sea.
         painter.fillRect(QRect(0, 0, model_.width(), model_.height()),
@@ -55,13 +82,16 @@ void ChartRenderer::paint(QPainter& painter, QPoint offset) {
     painter.translate(offset);
     QtChartCanvas canvas(painter, palette_);
     sprites_.setPainter(&painter);
-    model_.drawVectorLayers(canvas, palette_, &sprites_);
+    composing_ = &painter;
+    model_.drawVectorLayers(canvas, palette_, &sprites_, this);
+    composing_ = nullptr;
     sprites_.setPainter(nullptr);
     painter.restore();
 }
 
 QImage ChartRenderer::render() {
     updateLayers();
+    tracksValid_ = false;
     QImage image(std::max(model_.width(), 1), std::max(model_.height(), 1), QImage::Format_RGB32);
     QPainter painter(&image);
     paint(painter);

@@ -5,6 +5,7 @@
 // of the benchmark.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
@@ -16,8 +17,14 @@
 
 namespace norq::chart {
 
-class ChartRenderer {
+class ChartRenderer : private ChartModel::TrackComposer {
   public:
+    // The target tracks of 500 targets take longer to draw than the rest of a
+    // frame, and a new point moves a track by a pixel or two: a repaint composes
+    // them from an image redrawn when the frame changes, when the operator
+    // changes what is shown, and otherwise at most this often.
+    static constexpr int kTrackRefreshMs = 1000;
+
     ChartRenderer(ChartModel& model, const ChartPalette& palette, SeaChart& seaChart)
         : model_(model), palette_(palette), seaChart_(seaChart), sprites_(palette) {}
 
@@ -31,6 +38,11 @@ class ChartRenderer {
     // One frame. While a drag is in progress, offset moves the finished frame
     // with the pointer without redrawing any layer.
     void paint(QPainter& painter, QPoint offset = {});
+    // True when the last paint composed target tracks older than a new redraw
+    // would give: the view repaints again within kTrackRefreshMs.
+    bool tracksPending() const { return tracksPending_; }
+    // The next paint draws the target tracks anew (tests, pictures).
+    void invalidateTracks() { tracksValid_ = false; }
     // updateLayers() and paint() into a new image of the view's size.
     QImage render();
 
@@ -39,6 +51,8 @@ class ChartRenderer {
 
   private:
     void redrawOverlay();
+    void redrawTargetTracks();
+    void composeTargetTracks() override;
 
     ChartModel& model_;
     const ChartPalette& palette_;
@@ -46,6 +60,11 @@ class ChartRenderer {
     QImage sea_;
     QImage overlay_;
     bool overlayEmpty_ = true;
+    QImage tracks_;
+    QElapsedTimer tracksAge_;
+    bool tracksValid_ = false;
+    bool tracksPending_ = false;
+    QPainter* composing_ = nullptr;
     bool directLand_ = true;
     SeaChartCounts counts_;
     SymbolSprites sprites_;
