@@ -21,9 +21,6 @@ constexpr std::array kUnbuiltItems{
     UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
     // Config menu: navigation objects.
     UnbuiltItem{"mnuMarkManager", UnbuiltKind::Command},
-    UnbuiltItem{"mnuOwnShip", UnbuiltKind::Command},
-    UnbuiltItem{"mnuDestination", UnbuiltKind::Command},
-    UnbuiltItem{"mnuChartCalibration", UnbuiltKind::Command},
     // Help menu: the user manual is not delivered yet.
     UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
     // Tool bar: navigation manager.

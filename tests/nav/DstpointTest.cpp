@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../chart/RecordingCanvas.h"
+#include "app/TempFolder.h"
 #include "nav/ChartCalibration.h"
 #include "nav/Dstpoint.h"
 #include "nav/RouteLayer.h"
@@ -67,7 +68,9 @@ TEST(DstpointTest, TheFlagIsATriangleUnderARoundHead) {
 }
 
 TEST(RouteLayerTest, WaypointsAreRingedJoinedAndNumberedInTheirColours) {
+    app::TempFolder temp;
     RouteStore store;
+    store.setFolder(temp.path(""));
     store.addWaypoint(0, 0, 10.0, 50.0);
     store.addWaypoint(0, 0, 10.1, 50.0);
     store.finishRoute("t");

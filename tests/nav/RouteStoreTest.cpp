@@ -252,7 +252,8 @@ TEST(RouteStoreTest, DeletingRemovesTheFilesAndTheLastTakesTheRouteBeingBuilt) {
 }
 
 TEST(RouteHitTest, LegsAndWaypointsWithinFourPixels) {
-    RouteStore store;
+    Folder f;
+    RouteStore& store = f.store;
     store.addWaypoint(100, 100, 1.0, 1.0);
     store.addWaypoint(200, 100, 2.0, 1.0);
     store.finishRoute("t");
@@ -317,7 +318,8 @@ TEST(RouteToolTest, ClicksAddWaypointsDragsPanAndRightClickAsksForThePopup) {
 }
 
 TEST(RouteToolTest, TheFullStoreRefusesTheWaypointAndIdlesTheTool) {
-    RouteStore store;
+    Folder f;
+    RouteStore& store = f.store;
     for (int i = 0; i < kMaxRoutes; ++i) {
         store.addWaypoint(0, 0, 1.0, 1.0);
         store.finishRoute("t");
