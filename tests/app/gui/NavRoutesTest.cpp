@@ -175,6 +175,23 @@ TEST_F(NavRoutesTest, AFailedWriteIsShownToTheOperator) {
     EXPECT_EQ(dialogs_.shown[0].icon, ui::MessageIcon::Error);
 }
 
+TEST_F(NavRoutesTest, ADamagedRouteFileIsReadAsFarAsItIsSoundAndTheOperatorTold) {
+    buildRoute();
+    routes().endRoute();
+    routes().propertiesWindow().reject();
+    stop();
+    // The waypoint file cut in its last record, as a crash while copying would.
+    const std::string whole = ReadAll(navFile("Route1.wpt"));
+    std::ofstream(navFile("Route1.wpt"), std::ios::binary | std::ios::trunc) << whole.substr(0, 60);
+    dialogs_.shown.clear();
+    start();
+    main().show();
+    ASSERT_EQ(main().navigation().routes().store().count(), 1);
+    EXPECT_EQ(main().navigation().routes().store().route(0).waypoints.size(), 2u);
+    ASSERT_FALSE(dialogs_.shown.empty());
+    EXPECT_TRUE(dialogs_.shown.back().text.startsWith(QStringLiteral("Some route files")));
+}
+
 TEST_F(NavRoutesTest, ReversingFromThePopupCommandsTurnsEveryBearing) {
     buildRoute();
     routes().endRoute();
