@@ -61,6 +61,22 @@ void NavPositions::connectMenus() {
     onAction("mmuS57ChartOption", [this] { openEncSettings(); });
     if (auto* button = main.findChild<QToolButton*>(QStringLiteral("spbEcsIconBarSettings")))
         connect(button, &QToolButton::clicked, this, [this] { openEncSettings(); });
+    // The text and colour-scheme tool buttons change the record directly, and it
+    // is saved at once (the chart itself follows the buttons).
+    if (auto* text = main.findChild<QToolButton*>(QStringLiteral("spbEcsIconBarText"))) {
+        connect(text, &QToolButton::toggled, this, [this](bool on) {
+            if (on == enc_.showText) return;
+            enc_.showText = on;
+            saveEnc();
+        });
+    }
+    if (auto* scheme = main.findChild<QToolButton*>(QStringLiteral("spbEcsIconBarColorScheme"))) {
+        connect(scheme, &QToolButton::clicked, this, [this] {
+            enc_.colourScheme = static_cast<int>(
+                chart::NextScheme(static_cast<chart::ColourScheme>(enc_.colourScheme)));
+            saveEnc();
+        });
+    }
 }
 
 void NavPositions::readFiles(const std::string& /*dataFolder*/) {
@@ -195,7 +211,6 @@ void NavPositions::onEncAccepted() {
     EncSettings taken = encWindow_->record();
     if (nav::SameEncRecord(taken, enc_)) return;
     const bool schemeChanged = taken.colourScheme != enc_.colourScheme;
-    taken.routesShown = hub_.routes().store().shown();
     enc_ = taken;
     const NavContext& c = hub_.context();
     // The scheme with the interface colours, and the orientation with its timer.
@@ -212,6 +227,17 @@ void NavPositions::onEncAccepted() {
         chart->model().markStale();
         chart->repaintChart();
     }
+}
+
+// The ENC keys and the shown switches, written whenever the record changes.
+void NavPositions::saveEnc() {
+    const NavContext& c = hub_.context();
+    enc_.routesShown = hub_.routes().store().shown();
+    if (SaveEncSettingsFile(c.main.paths().settingsFile, enc_)) return;
+    c.dialogs.message(&c.main, nav::Tx(c.texts, TextId::OtherMsgWarning),
+                      nav::Tx(c.texts, TextId::NavPositionsWriteFailed) + QLatin1Char('\n') +
+                          nav::Utf8(c.main.paths().settingsFile),
+                      ui::MessageIcon::Error, ui::MessageButtons::Ok);
 }
 
 // ---- The flag's hint and double click --------------------------------------------------

@@ -66,6 +66,7 @@ class NavPositions final : public QObject {
     void onManualPositionAccepted();
     void onCalibrationClosed(int result);
     void onEncAccepted();
+    void saveEnc();
 
     NavigationHub& hub_;
     nav::TDstPoint flag_;

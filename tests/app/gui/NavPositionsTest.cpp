@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 #include <cstdlib>
 #include <fstream>
 
@@ -223,6 +224,11 @@ TEST_F(NavPositionsTest, EncSettingsAreWrittenOnlyWhenOkChangesThem) {
     EXPECT_EQ(window.depth(0)->text(), QStringLiteral("2"));
     window.cancelButton()->click();
     EXPECT_EQ(positions().encSettings().shallowDepth, 12);
+
+    // The text tool button stores "show text" and writes the keys at once.
+    main().findChild<QToolButton*>(QStringLiteral("spbEcsIconBarText"))->setChecked(false);
+    EXPECT_FALSE(positions().encSettings().showText);
+    EXPECT_NE(Section(ReadAll(settingsFile()), "CHART").find("TextCheck=0\n"), std::string::npos);
     main().setChartView(-1, 0, 0);
 }
 
