@@ -29,6 +29,7 @@ class SentenceIntake {
         : codec_(codec), connections_(connections), clock_(clock) {}
 
     void connect(IntakeConnections connections) { connections_ = connections; }
+    const IntakeConnections& connections() const { return connections_; }
     void setClock(const Clock* clock) { clock_ = clock; }
 
     void ReceiveLine(std::string_view line, bool fromLivePort);

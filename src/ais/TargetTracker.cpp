@@ -291,8 +291,13 @@ void TargetTracker::applyLongRange(int index, const AisLongRange& r) {
 
 void TargetTracker::applyPositionReport(int index, const AisPositionReport& p, std::uint32_t mmsi) {
     TargetRecord& t = table_[index];
+    // A distress device (AIS-SART, MOB, EPIRB) is one from the first report whose
+    // status says so: its first burst may be all that is received, and the alarm
+    // must not wait for a second one.
     const int stored = t.navStatus();
-    if ((stored == 14 || stored == 15) && IsDistressDevice(mmsi)) {
+    const bool distressStatus =
+        stored == 14 || stored == 15 || p.navStatus == 14 || p.navStatus == 15;
+    if (distressStatus && IsDistressDevice(mmsi)) {
         t.kind = ClassifyMmsi(mmsi) == MmsiClass::ManOverboard ? TargetKind::Mob : TargetKind::Sart;
         SetNavStatus(t, p.navStatus);
         SetPosition(t, p.longitude, p.latitude, p.positionAccuracy, p.raim);

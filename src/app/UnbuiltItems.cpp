@@ -19,12 +19,8 @@ constexpr const char* kNoteProperty = "unbuiltNote";
 constexpr std::array kUnbuiltItems{
     // View menu: tracks (navigation objects).
     UnbuiltItem{"mnuViewTracks", UnbuiltKind::Command},
-    // Config menu: navigation objects.
-    UnbuiltItem{"mnuMarkManager", UnbuiltKind::Command},
     // Help menu: the user manual is not delivered yet.
     UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
-    // Tool bar: navigation manager.
-    UnbuiltItem{"spbEcsIconBarNavManager", UnbuiltKind::Command},
 };
 
 QString WithNote(const QString& ownText, const QString& note) {

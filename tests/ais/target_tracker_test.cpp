@@ -125,25 +125,31 @@ TEST_F(TrackerTest, SarAircraftIsAlwaysNamedSar) {
     EXPECT_FLOAT_EQ(at(1).altitude, 300.0f);
 }
 
-TEST_F(TrackerTest, SartIsClassAUntilItsStatusIsKnown) {
+TEST_F(TrackerTest, ADistressDeviceAlarmsFromItsFirstActiveReport) {
     const std::uint32_t sart = 970012345;
     receive(PositionReport(sart, 2.0, 51.0, 3.0, 45.0, 14));
-    EXPECT_EQ(at(1).kind, TargetKind::ClassA);
-    EXPECT_FLOAT_EQ(at(1).sog, 3.0f);
-    EXPECT_TRUE(mobList.active.empty());
-
-    receive(PositionReport(sart, 2.001, 51.0, 3.0, 45.0, 14));
     EXPECT_EQ(at(1).kind, TargetKind::Sart);
     EXPECT_FLOAT_EQ(at(1).sog, 0.0f);
     EXPECT_FLOAT_EQ(at(1).cog, 0.0f);
-    EXPECT_FLOAT_EQ(at(1).longitude, 2.001f);
     ASSERT_EQ(mobList.active.size(), 1u);
     EXPECT_EQ(mobList.active[0], std::make_pair(1, true));
 
-    receive(PositionReport(972000001, 2.0, 51.0, 1, 1, 15));
+    receive(PositionReport(sart, 2.001, 51.0, 3.0, 45.0, 14));
+    EXPECT_EQ(at(1).kind, TargetKind::Sart);
+    EXPECT_FLOAT_EQ(at(1).longitude, 2.001f);
+    EXPECT_EQ(mobList.active.size(), 2u);
+
+    // A test device is looked up by name, never alarmed.
     receive(PositionReport(972000001, 2.0, 51.0, 1, 1, 15));
     EXPECT_EQ(at(2).kind, TargetKind::Mob);
     EXPECT_EQ(mobList.lookups, std::vector<int>{2});
+    EXPECT_EQ(mobList.active.size(), 2u);
+
+    // A ship's MMSI with status 14 stays a ship.
+    receive(PositionReport(235000001, 2.0, 51.0, 3.0, 45.0, 14));
+    EXPECT_EQ(at(3).kind, TargetKind::ClassA);
+    EXPECT_FLOAT_EQ(at(3).sog, 3.0f);
+    EXPECT_EQ(mobList.active.size(), 2u);
 }
 
 TEST_F(TrackerTest, SartTextsNameTheDeviceAndOnlyActiveOnesAlarm) {
