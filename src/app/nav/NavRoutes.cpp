@@ -3,13 +3,16 @@
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <cstdio>
 
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
+#include "app/nav/NavMarkers.h"
 #include "chart/forms/PaintChart.h"
 #include "nav/forms/NavFormTexts.h"
+#include "nav/forms/NavManagerForm.h"
 #include "nav/forms/RouteManagerPage.h"
 #include "nav/forms/RoutePropertiesForm.h"
 #include "ui/Dialogs.h"
@@ -18,23 +21,29 @@ namespace norq::app {
 
 NavRoutes::NavRoutes(NavigationHub& hub) : QObject(nullptr), hub_(hub) {
     const NavContext& c = hub_.context();
-    page_ = std::make_unique<nav::RouteManagerPage>(c.texts, store_);
+    page_ = new nav::RouteManagerPage(c.texts, store_);
     properties_ = new nav::TfrmRouteProperties(c.texts, &c.main);
     connect(properties_, &QDialog::accepted, this, &NavRoutes::onPropertiesAccepted);
     connect(properties_, &nav::TfrmRouteProperties::managerRequested, this,
             &NavRoutes::managerRequested);
-    connect(page_.get(), &nav::RouteManagerPage::locateRequested, this, &NavRoutes::locate);
-    connect(page_.get(), &nav::RouteManagerPage::propertiesRequested, this,
-            &NavRoutes::openProperties);
-    connect(page_.get(), &nav::RouteManagerPage::deleteRequested, this,
+    connect(page_, &nav::RouteManagerPage::locateRequested, this, &NavRoutes::locate);
+    connect(page_, &nav::RouteManagerPage::propertiesRequested, this, &NavRoutes::openProperties);
+    connect(page_, &nav::RouteManagerPage::deleteRequested, this,
             [this](int row) { deleteRoute(row, true); });
-    connect(page_.get(), &nav::RouteManagerPage::visibleRequested, this, &NavRoutes::setVisible);
+    connect(page_, &nav::RouteManagerPage::visibleRequested, this, &NavRoutes::setVisible);
+    connect(page_, &nav::RouteManagerPage::pageShown, this, &NavRoutes::clearHighlight);
+    connect(page_, &nav::RouteManagerPage::pageHidden, this, &NavRoutes::clearHighlight);
+    // The manager window is the markers' ("Route Manager(&R)" is theirs too).
+    connect(this, &NavRoutes::managerRequested, this,
+            [this] { hub_.markers().openManager(nav::ManagerPage::Routes); });
     if (chart::TPaintChart* chart = c.main.chart())
         chart->addLayerHook(chart::ChartLayer::Routes, &layer_);
     connectMenus();
 }
 
 NavRoutes::~NavRoutes() {
+    // The page reads the store: it goes first, unless its window took it along.
+    delete page_.data();
     if (chart::TPaintChart* chart = hub_.context().main.chart()) {
         chart->removeLayerHook(&layer_);
         if (toolArmed()) chart->setPointerTool(nullptr);
@@ -45,8 +54,6 @@ void NavRoutes::connectMenus() {
     TForm1& main = hub_.context().main;
     if (QAction* create = main.action(QStringLiteral("mnuCreateRoute")))
         connect(create, &QAction::triggered, this, [this] { setToolArmed(true); });
-    if (QAction* manager = main.action(QStringLiteral("mnuRouteManager")))
-        connect(manager, &QAction::triggered, this, &NavRoutes::managerRequested);
     if (QAction* show = main.action(QStringLiteral("mnuViewShowRoutes"))) {
         show->setCheckable(true);
         show->setChecked(store_.shown());
@@ -55,7 +62,10 @@ void NavRoutes::connectMenus() {
     toolButton_ = main.findChild<QToolButton*>(QStringLiteral("spbEcsIconBarRoute"));
     if (toolButton_ != nullptr) {
         toolButton_->setCheckable(true);
-        connect(toolButton_, &QToolButton::clicked, this, &NavRoutes::setToolArmed);
+        // Unchecked by the marker tool too, which then arms its own.
+        connect(toolButton_, &QToolButton::toggled, this, [this](bool on) {
+            if (on != toolArmed()) setToolArmed(on);
+        });
     }
 }
 
@@ -63,7 +73,7 @@ void NavRoutes::readFiles(const std::string& /*dataFolder*/) {
     const NavContext& c = hub_.context();
     store_.setFolder(c.main.paths().folders.navDataFolder);
     const int damaged = store_.load();
-    page_->refill();
+    if (page_) page_->refill();
     redraw();
     if (damaged > 0) {
         c.dialogs.message(&c.main, nav::Tx(c.texts, TextId::OtherMsgWarning),
@@ -73,7 +83,7 @@ void NavRoutes::readFiles(const std::string& /*dataFolder*/) {
 }
 
 void NavRoutes::retranslate() {
-    page_->retranslate();
+    if (page_) page_->retranslate();
     properties_->retranslate();
 }
 
@@ -82,8 +92,12 @@ void NavRoutes::stepSecond() {}
 // Every change is written when it is made; nothing waits for the shutdown.
 void NavRoutes::shutdown() {}
 
+nav::RouteManagerPage& NavRoutes::page() {
+    return *page_;
+}
+
 QWidget* NavRoutes::managerPage() {
-    return page_.get();
+    return page_.data();
 }
 
 bool NavRoutes::toolArmed() const {
@@ -95,7 +109,12 @@ void NavRoutes::setToolArmed(bool armed) {
     chart::TPaintChart* chart = hub_.context().main.chart();
     if (chart == nullptr) return;
     if (armed) {
-        // The route tool excludes the marker and measure tools.
+        // The route tool excludes the marker and measure tools: their buttons
+        // are released first, then the chart takes this tool.
+        for (const char* other : {"spbEcsIconBarMark", "spbEcsIconBarMeasure"}) {
+            if (auto* b = hub_.context().main.findChild<QToolButton*>(QString::fromLatin1(other)))
+                b->setChecked(false);
+        }
         chart->setPointerTool(&tool_);
         tool_.setState(nav::RouteToolState::Released);
         chart->setCursor(Qt::PointingHandCursor);
@@ -104,7 +123,10 @@ void NavRoutes::setToolArmed(bool armed) {
         tool_.setState(nav::RouteToolState::Idle);
         chart->unsetCursor();
     }
-    if (toolButton_ != nullptr) toolButton_->setChecked(armed);
+    if (toolButton_ != nullptr && toolButton_->isChecked() != armed) {
+        const QSignalBlocker quiet(toolButton_);
+        toolButton_->setChecked(armed);
+    }
 }
 
 std::string NavRoutes::nowText() const {
@@ -166,7 +188,7 @@ void NavRoutes::endRoute() {
     const int index = store_.finishRoute(nowText(), &written);
     if (index < 0) return;
     reportWrite(written, store_.folder() + store_.route(index).fileName);
-    page_->refill();
+    if (page_) page_->refill();
     redraw();
     // The new route is named in its properties window.
     openProperties(index);
@@ -184,7 +206,7 @@ void NavRoutes::deleteRoute(int index, bool ask) {
     }
     if (editing_ == index) properties_->reject();
     reportWrite(store_.deleteRoute(index), store_.indexPath());
-    page_->refill();
+    if (page_) page_->refill();
     redraw();
 }
 
@@ -210,7 +232,7 @@ void NavRoutes::onPropertiesAccepted() {
                                          properties_->destination().toStdString());
     reportWrite(written, store_.indexPath());
     store_.setHighlighted(-1);
-    page_->refill();
+    if (page_) page_->refill();
     redraw();
 }
 
@@ -229,7 +251,7 @@ void NavRoutes::locate(int index) {
 void NavRoutes::setVisible(int index, bool visible) {
     if (!store_.valid(index)) return;
     reportWrite(store_.setVisible(index, visible), store_.indexPath());
-    page_->refill();
+    if (page_) page_->refill();
     redraw();
 }
 
@@ -237,7 +259,7 @@ void NavRoutes::setShown(bool shown) {
     store_.setShown(shown);
     if (QAction* show = hub_.context().main.action(QStringLiteral("mnuViewShowRoutes")))
         show->setChecked(shown);
-    page_->refill();
+    if (page_) page_->refill();
     redraw();
 }
 

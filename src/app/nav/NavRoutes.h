@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <string>
 
@@ -37,7 +38,7 @@ class NavRoutes final : public QObject, public nav::RouteToolHost {
 
     // The route page of the navigation manager (owned by this part).
     QWidget* managerPage();
-    nav::RouteManagerPage& page() { return *page_; }
+    nav::RouteManagerPage& page();
 
     nav::RouteStore& store() { return store_; }
     nav::RouteTool& tool() { return tool_; }
@@ -81,7 +82,9 @@ class NavRoutes final : public QObject, public nav::RouteToolHost {
     nav::RouteStore store_;
     nav::RouteLayer layer_{store_};
     nav::RouteTool tool_{store_, *this};
-    std::unique_ptr<nav::RouteManagerPage> page_;
+    // Owned here until the manager window takes it in as its page; whoever
+    // holds it last deletes it.
+    QPointer<nav::RouteManagerPage> page_;
     nav::TfrmRouteProperties* properties_ = nullptr;
     QToolButton* toolButton_ = nullptr;
     int editing_ = -1;  // the route in the properties window

@@ -145,7 +145,13 @@ void RouteManagerPage::showPopup(const QPoint& at) {
 
 void RouteManagerPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    Q_EMIT pageShown();
     refill();
+}
+
+void RouteManagerPage::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    Q_EMIT pageHidden();
 }
 
 }  // namespace norq::nav

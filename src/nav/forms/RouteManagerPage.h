@@ -40,9 +40,13 @@ class RouteManagerPage final : public QWidget {
     void propertiesRequested(int row);
     void deleteRequested(int row);
     void visibleRequested(int row, bool visible);
+    // The page was shown or hidden with the manager: the highlight goes.
+    void pageShown();
+    void pageHidden();
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void showPopup(const QPoint& at);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -15,9 +16,11 @@
 
 #include "ViewerFixture.h"
 #include "app/NavigationHub.h"
+#include "app/nav/NavMarkers.h"
 #include "app/nav/NavRoutes.h"
 #include "chart/forms/PaintChart.h"
 #include "comm/forms/DeviceConnections.h"
+#include "nav/forms/NavManagerForm.h"
 #include "nav/forms/RouteManagerPage.h"
 #include "nav/forms/RoutePropertiesForm.h"
 
@@ -190,6 +193,24 @@ TEST_F(NavRoutesTest, ADamagedRouteFileIsReadAsFarAsItIsSoundAndTheOperatorTold)
     EXPECT_EQ(main().navigation().routes().store().route(0).waypoints.size(), 2u);
     ASSERT_FALSE(dialogs_.shown.empty());
     EXPECT_TRUE(dialogs_.shown.back().text.startsWith(QStringLiteral("Some route files")));
+}
+
+TEST_F(NavRoutesTest, RouteManagerOpensTheManagerOnTheRoutePageAndClosingClearsTheHighlight) {
+    buildRoute();
+    routes().endRoute();
+    nav::TfrmNavManager& manager = main().navigation().markers().manager();
+    bool seen = false;
+    QTimer::singleShot(0, &manager, [&] {
+        seen = manager.isVisible() && manager.activePage() == nav::ManagerPage::Routes &&
+               routes().page().isVisible();
+        routes().locate(0);
+        EXPECT_EQ(routes().store().highlighted(), 0);
+        manager.reject();
+    });
+    routes().propertiesWindow().findChild<QPushButton*>(QStringLiteral("btnRouteManager"))->click();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(routes().propertiesWindow().isVisible());
+    EXPECT_EQ(routes().store().highlighted(), -1);
 }
 
 TEST_F(NavRoutesTest, ReversingFromThePopupCommandsTurnsEveryBearing) {
