@@ -157,6 +157,8 @@ class TForm1 final : public QMainWindow,
     // Scale index, colour scheme and orientation as the operator would set them
     // (-1 leaves one as it is); and a picture of the chart view alone.
     void setChartView(int scaleIndex, int scheme, int orientation);
+    // The settings' chart calibration onto the world chart (after its window).
+    void applyChartCalibration();
     QPixmap grabChart();
     int tickCount() const { return tickCount_; }
     // Times the views were brought up to date (for the benchmark).
@@ -286,7 +288,6 @@ class TForm1 final : public QMainWindow,
     void connectChartCommands();
     void connectChartButtons();
     void applyChartStartup();
-    void applyChartCalibration();
     void retranslateChart();
     void onScaleSlider(int position);
     void zoomChart(int steps);

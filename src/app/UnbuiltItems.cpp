@@ -17,10 +17,6 @@ constexpr const char* kNoteProperty = "unbuiltNote";
 // One line per item whose action is not built yet. Delete the line when the
 // action lands; nothing else needs to change.
 constexpr std::array kUnbuiltItems{
-    // Config menu: navigation objects.
-    UnbuiltItem{"mnuOwnShip", UnbuiltKind::Command},
-    UnbuiltItem{"mnuDestination", UnbuiltKind::Command},
-    UnbuiltItem{"mnuChartCalibration", UnbuiltKind::Command},
     // Help menu: the user manual is not delivered yet.
     UnbuiltItem{"mnuUserManual", UnbuiltKind::Command},
 };

@@ -1,0 +1,37 @@
+// Small helpers shared by the navigation windows: texts of the language table
+// as QString, UTF-8 in and out.
+#pragma once
+
+#include <QString>
+#include <QValidator>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/LanguageTable.h"
+
+namespace norq::nav {
+
+inline QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline QString Tx(const app::TextStore& texts, app::TextId id) {
+    return Utf8(texts.text(id));
+}
+
+// An edit's rule while typing: text the rule does not keep is refused, so the
+// edit keeps the text it had before.
+class TypingRule final : public QValidator {
+  public:
+    using Keeps = std::function<bool(const std::string&)>;
+    TypingRule(Keeps keeps, QObject* parent) : QValidator(parent), keeps_(std::move(keeps)) {}
+    State validate(QString& input, int& /*pos*/) const override {
+        return keeps_(input.toStdString()) ? Acceptable : Invalid;
+    }
+
+  private:
+    Keeps keeps_;
+};
+
+}  // namespace norq::nav

@@ -1,0 +1,206 @@
+#include "nav/forms/S57ChartSettingForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "nav/ChartCalibration.h"
+#include "nav/forms/NavFormTexts.h"
+
+namespace norq::nav {
+
+namespace {
+
+QComboBox* Choice(QWidget* parent, const char* name, std::initializer_list<const char*> items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    for (const char* item : items)
+        box->addItem(QString::fromUtf8(item));
+    return box;
+}
+
+int Metres(const QLineEdit* edit) {
+    bool ok = false;
+    const double value = edit->text().toDouble(&ok);
+    return ok && std::isfinite(value) && std::fabs(value) < 1e6
+               ? static_cast<int>(std::trunc(value))
+               : 0;
+}
+
+}  // namespace
+
+bool SameEncRecord(const app::EncSettings& a, const app::EncSettings& b) {
+    return a.colourScheme == b.colourScheme && a.displayCategory == b.displayCategory &&
+           a.shallowDepth == b.shallowDepth && a.safetyDepth == b.safetyDepth &&
+           a.deepDepth == b.deepDepth && a.pointSymbols == b.pointSymbols &&
+           a.lineStyle == b.lineStyle && a.waterDepthColours == b.waterDepthColours &&
+           a.showText == b.showText && a.textLanguage == b.textLanguage &&
+           a.showSoundings == b.showSoundings && a.showLights == b.showLights &&
+           a.useScamin == b.useScamin && a.orientation == b.orientation;
+}
+
+TfrmS57ChartSetting::TfrmS57ChartSetting(const app::TextStore& texts, QWidget* parent)
+    : QDialog(parent), texts_(texts) {
+    setObjectName(QStringLiteral("frmS57ChartSetting"));
+    auto* tabs = new QTabWidget(this);
+    auto* page = new QWidget(tabs);
+    page->setObjectName(QStringLiteral("EncSetting"));
+    tabs->addTab(page, QStringLiteral("EncSetting"));
+
+    scheme_ =
+        Choice(page, "cbxColorScheme", {"Day Bright", "Day Wihte", "Day Black", "Dusk", "Night"});
+    // Items in the order of the record's values.
+    symbol_ = Choice(page, "cbxSymbol", {"Paper Chart", "Simplified"});
+    lineStyle_ = Choice(page, "cbxLineStyle", {"Symbolized", "Plain"});
+    category_ = Choice(page, "cbxDisplayCategory", {"Base", "Standard", "Other"});
+    orientation_ = Choice(page, "cbxChartOrientation", {"North-up", "Head-up", "Course-up"});
+    soundings_ = new QCheckBox(QStringLiteral("Show Soundings"), page);
+    lights_ = new QCheckBox(QStringLiteral("Show Lights"), page);
+    scamin_ = new QCheckBox(QStringLiteral("Use SCAMIN"), page);
+
+    auto* style = new QGroupBox(QStringLiteral("Display Style"), page);
+    auto* styleForm = new QFormLayout(style);
+    styleForm->addRow(QStringLiteral("Symbol"), symbol_);
+    styleForm->addRow(QStringLiteral("Line Style"), lineStyle_);
+
+    auto* depth = new QGroupBox(QStringLiteral("Depth Setting"), page);
+    auto* depthGrid = new QGridLayout(depth);
+    const char* depthNames[3] = {"Shallow Depth", "Safety Depth", "Deep Depth"};
+    for (int i = 0; i < 3; ++i) {
+        depths_[i] = new QLineEdit(depth);
+        depths_[i]->setObjectName(QStringLiteral("edtDepth%1").arg(i));
+        depths_[i]->setMaximumWidth(70);
+        depthGrid->addWidget(new QLabel(QString::fromLatin1(depthNames[i]), depth), i, 0);
+        depthGrid->addWidget(depths_[i], i, 1);
+        depthGrid->addWidget(new QLabel(QStringLiteral("m"), depth), i, 2);
+        QLineEdit* edit = depths_[i];
+        connect(edit, &QLineEdit::textEdited, this, [this, edit] { onDepthEdited(edit); });
+    }
+
+    auto* text = new QGroupBox(QStringLiteral("ENC Text"), page);
+    auto* textRow = new QHBoxLayout(text);
+    showText_ = new QCheckBox(QStringLiteral("Show Text"), text);
+    english_ = new QRadioButton(QStringLiteral("English"), text);
+    national_ = new QRadioButton(QStringLiteral("National Language"), text);
+    textRow->addWidget(showText_);
+    textRow->addWidget(english_);
+    textRow->addWidget(national_);
+    connect(showText_, &QCheckBox::toggled, english_, &QWidget::setEnabled);
+    connect(showText_, &QCheckBox::toggled, national_, &QWidget::setEnabled);
+
+    auto* water = new QGroupBox(QStringLiteral("Water Depth Color"), page);
+    auto* waterRow = new QHBoxLayout(water);
+    twoColours_ = new QRadioButton(QStringLiteral("Two color"), water);
+    fourColours_ = new QRadioButton(QStringLiteral("Four color"), water);
+    waterRow->addWidget(twoColours_);
+    waterRow->addWidget(fourColours_);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Color Scheme"), scheme_);
+    form->addRow(QStringLiteral("Display Category"), category_);
+    form->addRow(QStringLiteral("Chart Orientation"), orientation_);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(soundings_);
+    checks->addWidget(lights_);
+    checks->addWidget(scamin_);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->addLayout(form);
+    pageLayout->addWidget(style);
+    pageLayout->addLayout(checks);
+    pageLayout->addWidget(depth);
+    pageLayout->addWidget(text);
+    pageLayout->addWidget(water);
+
+    btnOk_ = new QPushButton(QStringLiteral("OK"), this);
+    btnOk_->setObjectName(QStringLiteral("btnOk"));
+    btnOk_->setDefault(true);
+    btnCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel_->setObjectName(QStringLiteral("btnCancel"));
+    btnDefault_ = new QPushButton(QStringLiteral("Defult"), this);
+    btnDefault_->setObjectName(QStringLiteral("btnDefault"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnDefault_);
+    buttons->addStretch();
+    buttons->addWidget(btnOk_);
+    buttons->addWidget(btnCancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addLayout(buttons);
+    connect(btnOk_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnDefault_, &QPushButton::clicked, this, [this] {
+        app::EncSettings defaults;
+        defaults.markersShown = shown_.markersShown;
+        defaults.routesShown = shown_.routesShown;
+        defaults.tracksShown = shown_.tracksShown;
+        const app::EncSettings kept = shown_;
+        setRecord(defaults);
+        shown_ = kept;  // the defaults are shown, not stored
+    });
+    retranslate();
+    setRecord(app::EncSettings{});
+}
+
+void TfrmS57ChartSetting::retranslate() {
+    setWindowTitle(Tx(texts_, app::TextId::MenuConfigS57ChartOption));
+}
+
+void TfrmS57ChartSetting::setRecord(const app::EncSettings& r) {
+    shown_ = r;
+    scheme_->setCurrentIndex(std::clamp(r.colourScheme, 0, 4));
+    category_->setCurrentIndex(std::clamp(r.displayCategory, 0, 2));
+    depths_[0]->setText(QString::number(r.shallowDepth));
+    depths_[1]->setText(QString::number(r.safetyDepth));
+    depths_[2]->setText(QString::number(r.deepDepth));
+    symbol_->setCurrentIndex(std::clamp(r.pointSymbols, 0, 1));
+    lineStyle_->setCurrentIndex(std::clamp(r.lineStyle, 0, 1));
+    (r.waterDepthColours == 0 ? twoColours_ : fourColours_)->setChecked(true);
+    showText_->setChecked(r.showText);
+    english_->setEnabled(r.showText);
+    national_->setEnabled(r.showText);
+    (r.textLanguage == 1 ? national_ : english_)->setChecked(true);
+    soundings_->setChecked(r.showSoundings);
+    lights_->setChecked(r.showLights);
+    scamin_->setChecked(r.useScamin);
+    orientation_->setCurrentIndex(std::clamp(r.orientation, 0, 2));
+}
+
+app::EncSettings TfrmS57ChartSetting::record() const {
+    app::EncSettings r = shown_;
+    r.colourScheme = scheme_->currentIndex();
+    r.displayCategory = category_->currentIndex();
+    r.shallowDepth = Metres(depths_[0]);
+    r.safetyDepth = Metres(depths_[1]);
+    r.deepDepth = Metres(depths_[2]);
+    r.pointSymbols = symbol_->currentIndex();
+    r.lineStyle = lineStyle_->currentIndex();
+    r.waterDepthColours = fourColours_->isChecked() ? 1 : 0;
+    r.showText = showText_->isChecked();
+    r.textLanguage = national_->isChecked() ? 1 : 0;
+    r.showSoundings = soundings_->isChecked();
+    r.showLights = lights_->isChecked();
+    r.useScamin = scamin_->isChecked();
+    r.orientation = orientation_->currentIndex();
+    return r;
+}
+
+void TfrmS57ChartSetting::onDepthEdited(QLineEdit* edit) {
+    int caret = edit->cursorPosition();
+    const QString kept = Utf8(FilterDepthText(edit->text().toStdString(), &caret));
+    if (kept != edit->text()) {
+        edit->setText(kept);
+        edit->setCursorPosition(std::max(0, caret));
+    }
+}
+
+}  // namespace norq::nav

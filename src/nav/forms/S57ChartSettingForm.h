@@ -1,0 +1,69 @@
+// The ENC display settings window ("ENC Setting", TfrmS57ChartSetting): colour
+// scheme, display style and category, orientation, soundings, lights, SCAMIN,
+// the three depths, the text options and the water depth colours. "Defult" puts
+// the default record into the controls without storing it.
+#pragma once
+
+#include <QDialog>
+
+#include "app/LanguageTable.h"
+#include "app/Settings.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace norq::nav {
+
+// True when both records hold the same ENC display settings (the shown
+// switches of markers, routes and tracks are not part of the window).
+bool SameEncRecord(const app::EncSettings& a, const app::EncSettings& b);
+
+class TfrmS57ChartSetting final : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit TfrmS57ChartSetting(const app::TextStore& texts, QWidget* parent = nullptr);
+    void retranslate();
+    // Every control from the record.
+    void setRecord(const app::EncSettings& record);
+    // The record read back from the controls (depths truncated to whole metres).
+    app::EncSettings record() const;
+
+    QComboBox* scheme() const { return scheme_; }
+    QComboBox* orientation() const { return orientation_; }
+    QCheckBox* showText() const { return showText_; }
+    QRadioButton* national() const { return national_; }
+    QLineEdit* depth(int i) const { return depths_[i]; }
+    QPushButton* okButton() const { return btnOk_; }
+    QPushButton* cancelButton() const { return btnCancel_; }
+    QPushButton* defaultButton() const { return btnDefault_; }
+
+  private:
+    void onDepthEdited(QLineEdit* edit);
+
+    const app::TextStore& texts_;
+    app::EncSettings shown_;  // what the controls were set from (keeps the shown switches)
+    QComboBox* scheme_;
+    QComboBox* symbol_;
+    QComboBox* lineStyle_;
+    QComboBox* category_;
+    QComboBox* orientation_;
+    QCheckBox* soundings_;
+    QCheckBox* lights_;
+    QCheckBox* scamin_;
+    QLineEdit* depths_[3];
+    QCheckBox* showText_;
+    QRadioButton* english_;
+    QRadioButton* national_;
+    QRadioButton* twoColours_;
+    QRadioButton* fourColours_;
+    QPushButton* btnOk_;
+    QPushButton* btnCancel_;
+    QPushButton* btnDefault_;
+};
+
+}  // namespace norq::nav
