@@ -2,22 +2,13 @@
 
 #include <array>
 
+#include "nav/OverlayLongitude.h"
+
 namespace norq::nav {
 
 using chart::BrushStyle;
 using chart::PaletteRole;
 using chart::PixelXY;
-
-double OverlayLongitude(double lon, const chart::CAxisData& axis) {
-    const int left = static_cast<int>(axis.left());
-    const int right = static_cast<int>(axis.right());
-    if (left < -180) {
-        if (lon > right || lon < -180.0) lon -= 360.0;
-    } else if (right > 180) {
-        if (lon < left || lon > 180.0) lon += 360.0;
-    }
-    return lon;
-}
 
 void MarkerLayer::drawLayer(const chart::LayerContext& context) {
     if (context.layer == chart::ChartLayer::Markers) {
@@ -33,7 +24,7 @@ void MarkerLayer::drawMarkers(const chart::LayerContext& c) {
     const int height = c.axis.height();
     for (int i = 0; i < markers_.count(); ++i) {
         const MarkerRecord& m = markers_.at(i);
-        const PixelXY p = c.axis.geoToPixel(OverlayLongitude(m.longitude, c.axis), m.latitude);
+        const PixelXY p = c.axis.geoToPixel(OverlayLongitude(c.axis, m.longitude), m.latitude);
         if (p.x < 0 || p.x > width || p.y < 0 || p.y > height) continue;
         const bool highlighted = i == state_.highlighted;
         const PaletteRole role = highlighted ? PaletteRole::HighlightedMarker : PaletteRole::Marker;
@@ -48,7 +39,7 @@ void MarkerLayer::drawMarkers(const chart::LayerContext& c) {
 
 void MarkerLayer::drawPending(const chart::LayerContext& c) const {
     const PixelXY p =
-        c.axis.geoToPixel(OverlayLongitude(state_.pendingLon, c.axis), state_.pendingLat);
+        c.axis.geoToPixel(OverlayLongitude(c.axis, state_.pendingLon), state_.pendingLat);
     c.canvas.setBrush(PaletteRole::Alarm, BrushStyle::Solid);
     c.canvas.setPen(PaletteRole::WhiteFill, 2);
     const std::array<PixelXY, 3> triangle{PixelXY{p.x + 1, p.y}, PixelXY{p.x - 7, p.y - 15},

@@ -5,6 +5,7 @@
 
 #include "chart/ChartLayers.h"
 #include "nav/Markmanage.h"
+#include "nav/OverlayLongitude.h"
 
 namespace norq::nav {
 
@@ -16,10 +17,6 @@ struct MarkerDrawState {
     double pendingLon = 0.0;
     double pendingLat = 0.0;
 };
-
-// The longitude moved to the side of the antimeridian the overlay shows, by the
-// view's edges truncated to whole degrees (markers, routes and track files).
-double OverlayLongitude(double lon, const chart::CAxisData& axis);
 
 // Draws the markers (ChartLayer::Markers) and the pending glyph
 // (ChartLayer::PendingMarker) of one list.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "nav/OverlayLongitude.h"
+
 namespace norq::nav {
 
 namespace {
@@ -11,17 +13,6 @@ constexpr int kDotRadius = 2;
 constexpr int kDotEvery = 6;
 
 }  // namespace
-
-double OverlayLongitude(const chart::CAxisData& axis, double lon) {
-    const double left = std::trunc(axis.left());
-    const double right = std::trunc(axis.right());
-    if (left < -180.0) {
-        if (lon > right) return lon - 360.0;
-    } else if (right > 180.0) {
-        if (lon < left) return lon + 360.0;
-    }
-    return lon;
-}
 
 void OwnTrackLayer::drawLayer(const chart::LayerContext& c) {
     if (!shown_) {

@@ -8,14 +8,11 @@
 #include <vector>
 
 #include "chart/ChartLayers.h"
+#include "nav/OverlayLongitude.h"
 #include "nav/TrackList.h"
 #include "nav/TrackRecorder.h"
 
 namespace norq::nav {
-
-// The overlay's longitude for a point: moved by 360° to the side of the
-// antimeridian that the view shows (view edges truncated to whole degrees).
-double OverlayLongitude(const chart::CAxisData& axis, double lon);
 
 class OwnTrackLayer final : public chart::ChartLayerHook {
   public:

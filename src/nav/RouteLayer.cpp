@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "nav/OverlayLongitude.h"
+
 namespace norq::nav {
 
 namespace {
@@ -36,17 +38,6 @@ void DrawRoute(chart::ChartCanvas& canvas, const std::vector<Waypoint>& waypoint
 }
 
 }  // namespace
-
-double OverlayLongitude(const chart::CAxisData& axis, double lon) {
-    const int left = static_cast<int>(axis.left());
-    const int right = static_cast<int>(axis.right());
-    if (left < -180) {
-        if (lon > right || lon < -180.0) return lon - 360.0;
-    } else if (right > 180) {
-        if (lon < left || lon > 180.0) return lon + 360.0;
-    }
-    return lon;
-}
 
 void RouteLayer::drawLayer(const chart::LayerContext& context) {
     if (!store_.shown()) return;

@@ -4,13 +4,10 @@
 #pragma once
 
 #include "chart/ChartLayers.h"
+#include "nav/OverlayLongitude.h"
 #include "nav/RouteStore.h"
 
 namespace norq::nav {
-
-// The overlay's rule at the antimeridian, with the view's edges truncated to
-// whole degrees: a longitude beyond the edge that shows 180 is moved by 360.
-double OverlayLongitude(const chart::CAxisData& axis, double lon);
 
 class RouteLayer final : public chart::ChartLayerHook {
   public:
