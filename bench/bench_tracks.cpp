@@ -2,7 +2,8 @@
 // a plain repaint of 500 targets with their tracks hidden, the same repaint with
 // all 500 target tracks shown (719 points each, the full ring), and a rebuild of
 // the overlay with ten own-ship track files of 2,000 points and a recording of
-// 720 points, against the rebuild without them. Same scene, same run.
+// 720 points, against the rebuild without them; then all navigation objects at
+// once (200 markers and 200 routes added). Same scene, same run.
 //
 // Run with --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 // for the medians. NORQ_CHART_FRAMES=DIR writes the frames as PNG.
@@ -21,7 +22,11 @@
 #include "chart/ChartModel.h"
 #include "chart/SeaChart.h"
 #include "chart/paint/ChartRenderer.h"
+#include "nav/MarkerLayer.h"
+#include "nav/Markmanage.h"
 #include "nav/OwnTrackLayer.h"
+#include "nav/RouteLayer.h"
+#include "nav/RouteStore.h"
 #include "nav/ShipTrack.h"
 #include "nav/TrackList.h"
 #include "nav/TrackRecorder.h"
@@ -60,6 +65,11 @@ struct Scene {
     TrackList list;
     TrackRecorder recorder{list};
     OwnTrackLayer ownLayer{list, recorder};
+    MarkerList markers;
+    MarkerDrawState markerState;
+    MarkerLayer markerLayer{markers, markerState};
+    RouteStore routes;
+    RouteLayer routeLayer{routes};
 
     Scene(int scale, bool ownTracks) {
         model.resize(kWidth, kHeight);
@@ -117,6 +127,33 @@ struct Scene {
         }
         model.addLayerHook(ChartLayer::OwnTracks, &ownLayer);
     }
+
+    // 200 markers and 200 routes of ten waypoints spread over the view.
+    void addMarkersAndRoutes() {
+        const double lonSpan = model.axis().longitudeSpan();
+        const double latSpan = model.axis().latitudeSpan();
+        const double left = model.axis().left();
+        const double bottom = model.axis().bottom();
+        for (int i = 0; i < 200; ++i) {
+            markers.add(MakeMarker("MARK " + std::to_string(i),
+                                   left + lonSpan * ((i * 53) % 100) / 100.0,
+                                   bottom + latSpan * ((i * 29) % 100) / 100.0));
+        }
+        const std::string folder = TrackFolder() + "routes/";
+        std::filesystem::create_directories(folder);
+        routes.setFolder(folder);
+        for (int r = 0; r < 200; ++r) {
+            for (int w = 0; w < 10; ++w) {
+                const double lon = left + lonSpan * (((r * 17) % 90) + w) / 100.0;
+                const double lat = bottom + latSpan * (((r * 31) % 80) + 2 * w) / 100.0;
+                const PixelXY p = model.axis().geoToPixel(lon, lat);
+                routes.addWaypoint(p.x, p.y, lon, lat);
+            }
+            routes.finishRoute("2026-12-09 08:00:00");
+        }
+        model.addLayerHook(ChartLayer::Markers, &markerLayer);
+        model.addLayerHook(ChartLayer::Routes, &routeLayer);
+    }
 };
 
 // The finished layers copied, grid, rings and 500 symbols; tracks hidden.
@@ -164,6 +201,39 @@ void BM_RepaintRedrawing500Tracks(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RepaintRedrawing500Tracks)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Everything the navigation objects draw at once: 200 markers, 200 routes, ten
+// own-track files with the recording (the overlay) and the 500 target tracks.
+void BM_RepaintWithAllNavigation(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)), true);
+    scene.addMarkersAndRoutes();
+    scene.model.showTracks(true);
+    scene.renderer.updateLayers();
+    QImage frame(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&frame);
+        scene.renderer.paint(painter);
+    }
+    state.counters["routes"] = scene.routes.count();
+    state.counters["markers"] = scene.markers.count();
+    if (const char* dir = std::getenv("NORQ_CHART_FRAMES")) {
+        frame.save(QString::fromUtf8(dir) + QStringLiteral("/all-nav-%1.png").arg(state.range(0)));
+    }
+}
+BENCHMARK(BM_RepaintWithAllNavigation)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// The overlay rebuilt with the markers, routes and own tracks (after a pan or a
+// zoom, or a change to any of them).
+void BM_OverlayRebuildAllNavigation(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)), true);
+    scene.addMarkersAndRoutes();
+    scene.renderer.updateLayers();
+    for (auto _ : state) {
+        scene.model.markOverlayDirty();
+        scene.renderer.updateLayers();
+    }
+}
+BENCHMARK(BM_OverlayRebuildAllNavigation)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
 
 // Rebuilding the overlay (after a pan, a zoom or a new recorded point), with
 // and without the own tracks.

@@ -28,6 +28,7 @@ void ChartRenderer::redrawSeaChart() {
     QtChartCanvas canvas(painter, palette_);
     if (directLand_) canvas.setRaster(&raster);
     counts_ = seaChart_.draw(canvas, model_.axis());
+    baseStale_ = true;
 }
 
 void ChartRenderer::redrawOverlay() {
@@ -42,6 +43,20 @@ void ChartRenderer::redrawOverlay() {
     painter.end();
     // An overlay nobody drew on is not composed at all.
     overlayEmpty_ = !model_.hasOverlayHooks();
+    baseStale_ = true;
+}
+
+void ChartRenderer::composeBase() {
+    // The sea chart with the overlay on it, so that a repaint copies one
+    // finished image instead of blending the overlay every time.
+    baseStale_ = false;
+    if (overlayEmpty_) return;
+    if (base_.size() != sea_.size()) base_ = QImage(sea_.size(), QImage::Format_RGB32);
+    QPainter painter(&base_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, sea_);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.drawImage(0, 0, overlay_);
 }
 
 void ChartRenderer::redrawTargetTracks() {
@@ -76,8 +91,8 @@ void ChartRenderer::paint(QPainter& painter, QPoint offset) {
         painter.fillRect(QRect(0, 0, model_.width(), model_.height()),
                          ToQColor(palette_[PaletteRole::Sea]));
     }
-    painter.drawImage(offset, sea_);
-    if (!overlayEmpty_) painter.drawImage(offset, overlay_);
+    if (baseStale_) composeBase();
+    painter.drawImage(offset, overlayEmpty_ ? sea_ : base_);
     painter.save();
     painter.translate(offset);
     QtChartCanvas canvas(painter, palette_);

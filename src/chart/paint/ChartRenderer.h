@@ -52,6 +52,7 @@ class ChartRenderer : private ChartModel::TrackComposer {
   private:
     void redrawOverlay();
     void redrawTargetTracks();
+    void composeBase();
     void composeTargetTracks() override;
 
     ChartModel& model_;
@@ -59,6 +60,8 @@ class ChartRenderer : private ChartModel::TrackComposer {
     SeaChart& seaChart_;
     QImage sea_;
     QImage overlay_;
+    QImage base_;  // sea_ with overlay_ drawn on it
+    bool baseStale_ = true;
     bool overlayEmpty_ = true;
     QImage tracks_;
     QElapsedTimer tracksAge_;

@@ -5,9 +5,12 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
+#include <thread>
 
 #include "ais/TargetTracker.h"
 #include "chart/forms/PaintChart.h"
+#include "chart/paint/ChartRenderer.h"
 #include "chart/paint/QtChartCanvas.h"
 
 namespace norq::chart {
@@ -169,6 +172,77 @@ TEST_F(PaintChartTest, TheFrameShowsLandSeaAndTheScheme) {
     image = chart.renderToImage();
     EXPECT_EQ(image.pixelColor(land.x, land.y), QColor(0x18, 0x15, 0x07));
     EXPECT_TRUE(chart.renderer().lastSeaChartCounts().chartFileFound);
+}
+
+}  // namespace
+}  // namespace norq::chart
+
+namespace norq::chart {
+namespace {
+
+// A target-track hook that draws one horizontal line and counts its drawings.
+struct LineTracks final : ChartLayerHook {
+    int drawings = 0;
+    bool shown = true;
+    void drawLayer(const LayerContext& c) override {
+        ++drawings;
+        if (!shown) return;
+        c.canvas.setPen(PaletteRole::Track, 2);
+        c.canvas.line({100, 300}, {700, 300});
+    }
+};
+
+TEST(TargetTrackImageTest, RedrawnOnFrameChangesAndOnRequestOtherwiseAtMostOnceASecond) {
+    ChartModel model;
+    ChartPalette palette;
+    SeaChart sea{NORQ_FIXTURES "/chart"};
+    ChartRenderer renderer{model, palette, sea};
+    model.resize(800, 600);
+    model.setScaleIndex(7);
+    model.setCentre(1.5, 51.0);
+    LineTracks tracks;
+    model.addLayerHook(ChartLayer::TargetTracks, &tracks);
+    model.showTracks(true);
+    const QRgb trackColour = ToQColor(palette[PaletteRole::Track]).rgb();
+    QImage frame(800, 600, QImage::Format_RGB32);
+    auto repaint = [&] {
+        renderer.updateLayers();
+        QPainter painter(&frame);
+        renderer.paint(painter);
+    };
+
+    repaint();
+    ASSERT_EQ(tracks.drawings, 1);
+    EXPECT_FALSE(renderer.tracksPending());
+    // A repaint soon after composes the finished image and asks for a refresh.
+    repaint();
+    EXPECT_EQ(tracks.drawings, 1);
+    EXPECT_TRUE(renderer.tracksPending());
+    EXPECT_EQ(frame.pixel(400, 300), trackColour);
+    // The operator hides the track: the next frame no longer shows it.
+    tracks.shown = false;
+    model.markTracksDirty();
+    repaint();
+    EXPECT_EQ(tracks.drawings, 2);
+    EXPECT_NE(frame.pixel(400, 300), trackColour);
+    // A new frame (zoom) draws the tracks again at once.
+    tracks.shown = true;
+    model.setScaleIndex(8);
+    repaint();
+    EXPECT_EQ(tracks.drawings, 3);
+    EXPECT_EQ(frame.pixel(400, 300), trackColour);
+    // Otherwise the first repaint a second on brings the new points.
+    repaint();
+    EXPECT_EQ(tracks.drawings, 3);
+    std::this_thread::sleep_for(std::chrono::milliseconds(ChartRenderer::kTrackRefreshMs + 50));
+    repaint();
+    EXPECT_EQ(tracks.drawings, 4);
+    // Hidden tracks are neither drawn nor composed.
+    model.showTracks(false);
+    repaint();
+    EXPECT_EQ(tracks.drawings, 4);
+    EXPECT_NE(frame.pixel(400, 300), trackColour);
+    model.removeLayerHook(&tracks);
 }
 
 }  // namespace
