@@ -27,6 +27,8 @@
 #include "ViewerFixture.h"
 #include "app/NavigationHub.h"
 #include "app/nav/NavMarkers.h"
+#include "app/nav/NavRoutes.h"
+#include "app/nav/NavTracks.h"
 #include "chart/forms/PaintChart.h"
 #include "comm/WizardFlow.h"
 #include "comm/forms/DeviceConnections.h"
@@ -354,6 +356,38 @@ TEST_F(NavMarkersTest, ScreenshotsOfTheChartWithMarkersAndOfTheManager) {
     manager().show();
     Screenshot(manager(), "markers-manager.png");
     manager().reject();
+}
+
+// The route and track pages of the other parts open in the same window, from
+// the Tools menu's entries.
+TEST_F(NavMarkersTest, TheRouteAndTrackEntriesOpenTheirPagesInTheManager) {
+    struct Entry {
+        const char* action;
+        QWidget* page;
+        const char* picture;
+    };
+    app::NavigationHub& hub = main().navigation();
+    const Entry entries[] = {
+        {"mnuRouteManager", hub.routes().managerPage(), "manager-routes.png"},
+        {"mnuTrackManager", hub.tracks().managerPage(), "manager-tracks.png"},
+        {"mnuMarkerManager", nullptr, "manager-markers.png"},
+    };
+    for (const Entry& entry : entries) {
+        QAction* action = main().action(QString::fromLatin1(entry.action));
+        ASSERT_NE(action, nullptr) << entry.action;
+        bool shown = false;
+        bool pageVisible = false;
+        QTimer::singleShot(0, [&] {
+            shown = manager().isVisible();
+            pageVisible = entry.page == nullptr || entry.page->isVisible();
+            Screenshot(manager(), entry.picture);
+            manager().reject();
+        });
+        action->trigger();
+        EXPECT_TRUE(shown) << entry.action;
+        EXPECT_TRUE(pageVisible) << entry.action;
+        if (entry.page != nullptr) EXPECT_TRUE(manager().isAncestorOf(entry.page)) << entry.action;
+    }
 }
 
 // The viewer against norq-sim's transponder over a pseudo-terminal.
