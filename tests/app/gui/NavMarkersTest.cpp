@@ -386,7 +386,9 @@ TEST_F(NavMarkersTest, TheRouteAndTrackEntriesOpenTheirPagesInTheManager) {
         action->trigger();
         EXPECT_TRUE(shown) << entry.action;
         EXPECT_TRUE(pageVisible) << entry.action;
-        if (entry.page != nullptr) EXPECT_TRUE(manager().isAncestorOf(entry.page)) << entry.action;
+        if (entry.page != nullptr) {
+            EXPECT_TRUE(manager().isAncestorOf(entry.page)) << entry.action;
+        }
     }
 }
 
