@@ -41,6 +41,7 @@
 #include "app/ViewerWindows.h"
 #include "comm/TSysSensorControl.h"
 #include "comm/forms/AutoSavingForm.h"
+#include "comm/forms/DeviceConnections.h"
 #include "comm/forms/ExportForm.h"
 #include "comm/forms/MsgLogForm.h"
 #include "ui/Dialogs.h"
@@ -142,6 +143,9 @@ struct Viewer {
         c.setInputType(norq::comm::kAisPort, norq::comm::InputType::Tcp);
         c.ConnectTcpTo("127.0.0.1", port);
         c.setInUse(norq::comm::kAisPort, true);
+        // Connected, the viewer works without its start wizard (which polls the
+        // machine's serial ports while it is shown).
+        main().connections().dismissStartWizard();
     }
     // Runs the event loop (timers, hand-overs, view updates) for a while.
     void runFor(double seconds) {
