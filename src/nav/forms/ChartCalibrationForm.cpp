@@ -38,20 +38,14 @@ TfrmChartCalibration::TfrmChartCalibration(const app::TextStore& texts, ui::Dial
     grid->addWidget(lblLon_, 1, 0);
     grid->addWidget(edtLon_, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("°"), this), 1, 2);
-    btnOk_ = new QPushButton(this);
-    btnOk_->setObjectName(QStringLiteral("btnOk"));
-    btnOk_->setDefault(true);
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName(QStringLiteral("btnCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk_);
-    buttons->addWidget(btnCancel_);
+    const OkCancelRow buttonRow = MakeOkCancelRow(this);
+    btnOk_ = buttonRow.ok;
+    btnCancel_ = buttonRow.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(cbxEnable_);
     layout->addLayout(grid);
     layout->addWidget(lblNote_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow.row);
     connect(cbxEnable_, &QCheckBox::toggled, edtLat_, &QWidget::setEnabled);
     connect(cbxEnable_, &QCheckBox::toggled, edtLon_, &QWidget::setEnabled);
     // Digits, one '.' and one '-'.
@@ -61,7 +55,6 @@ TfrmChartCalibration::TfrmChartCalibration(const app::TextStore& texts, ui::Dial
             edit));
     }
     connect(btnOk_, &QPushButton::clicked, this, &TfrmChartCalibration::onOk);
-    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     retranslate();
 }
 

@@ -39,22 +39,15 @@ TfrmDestination::TfrmDestination(const app::TextStore& texts, ui::Dialogs& dialo
     grid->addWidget(lon_, 1, 1);
     grid->addWidget(lblLat_, 2, 0);
     grid->addWidget(lat_, 2, 1);
-    btnOk_ = new QPushButton(this);
-    btnOk_->setObjectName(QStringLiteral("btnOk"));
-    btnOk_->setDefault(true);
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName(QStringLiteral("btnCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk_);
-    buttons->addWidget(btnCancel_);
+    const OkCancelRow buttonRow = MakeOkCancelRow(this);
+    btnOk_ = buttonRow.ok;
+    btnCancel_ = buttonRow.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(cbxConfigure_);
     layout->addWidget(group_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow.row);
     connect(cbxConfigure_, &QCheckBox::toggled, group_, &QWidget::setEnabled);
     connect(btnOk_, &QPushButton::clicked, this, &TfrmDestination::onOk);
-    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     retranslate();
 }
 

@@ -1,7 +1,11 @@
 // Small helpers shared by the navigation windows: texts of the language table
-// as QString, UTF-8 in and out.
+// as QString, UTF-8 in and out, the typing rule of an edit, and the windows'
+// "Ok"/"Cancel" row.
 #pragma once
 
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QString>
 #include <QValidator>
 #include <functional>
@@ -33,5 +37,24 @@ class TypingRule final : public QValidator {
   private:
     Keeps keeps_;
 };
+
+// The "Ok" (default) and "Cancel" buttons of a window, right-aligned in one row;
+// "Cancel" rejects the window. The caller connects "Ok" and adds the row.
+struct OkCancelRow {
+    QPushButton* ok;
+    QPushButton* cancel;
+    QHBoxLayout* row;
+};
+inline OkCancelRow MakeOkCancelRow(QDialog* dialog) {
+    OkCancelRow r{new QPushButton(dialog), new QPushButton(dialog), new QHBoxLayout};
+    r.ok->setObjectName(QStringLiteral("btnOk"));
+    r.ok->setDefault(true);
+    r.cancel->setObjectName(QStringLiteral("btnCancel"));
+    r.row->addStretch();
+    r.row->addWidget(r.ok);
+    r.row->addWidget(r.cancel);
+    QObject::connect(r.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return r;
+}
 
 }  // namespace norq::nav

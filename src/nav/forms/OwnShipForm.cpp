@@ -55,20 +55,13 @@ TfrmOwnShip::TfrmOwnShip(const app::TextStore& texts, ui::Dialogs& dialogs, QWid
     grid->addWidget(lat_, 2, 1);
     grid->addWidget(lblCog_, 3, 0);
     grid->addWidget(cogRow, 3, 1);
-    btnOk_ = new QPushButton(this);
-    btnOk_->setObjectName(QStringLiteral("btnOk"));
-    btnOk_->setDefault(true);
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName(QStringLiteral("btnCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOk_);
-    buttons->addWidget(btnCancel_);
+    const OkCancelRow buttonRow = MakeOkCancelRow(this);
+    btnOk_ = buttonRow.ok;
+    btnCancel_ = buttonRow.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow.row);
     connect(btnOk_, &QPushButton::clicked, this, &TfrmOwnShip::onOk);
-    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     retranslate();
 }
 

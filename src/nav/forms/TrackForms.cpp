@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "ais/TargetTexts.h"
+#include "nav/forms/NavFormTexts.h"
 #include "ui/GridPalette.h"
 
 namespace norq::nav {
@@ -232,29 +233,22 @@ TfrmTrackProperties::TfrmTrackProperties(const app::TextStore& texts, QWidget* p
     const int widths[] = {40, 70, 110, 110, 60, 70, 60};
     for (int c = 0; c < 7; ++c)
         grid_->setColumnWidth(c, widths[c]);
-    btnOk_ = new QPushButton(this);
-    btnOk_->setObjectName(QStringLiteral("btnOk"));
-    btnOk_->setDefault(true);
-    btnCancel_ = new QPushButton(this);
-    btnCancel_->setObjectName(QStringLiteral("btnCancel"));
 
     auto* top = new QGridLayout;
     top->addWidget(nameLabel_, 0, 0);
     top->addWidget(nameEdit_, 0, 1);
     top->addWidget(startLabel_, 1, 0);
     top->addWidget(startTime_, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOk_);
-    buttons->addWidget(btnCancel_);
+    const OkCancelRow buttonRow = MakeOkCancelRow(this);
+    btnOk_ = buttonRow.ok;
+    btnCancel_ = buttonRow.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(grid_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow.row);
     resize(580, 420);
 
     connect(btnOk_, &QPushButton::clicked, this, &TfrmTrackProperties::onOk);
-    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     retranslate();
 }
 
