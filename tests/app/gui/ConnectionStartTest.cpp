@@ -17,6 +17,7 @@
 
 #include "app/MainForm.h"
 #include "app/ViewerLinks.h"
+#include "app/gui/SimOnPty.h"
 #include "app/gui/ViewerFixture.h"
 #include "comm/forms/DeviceConnections.h"
 #include "comm/forms/SerialPortConfigDlg.h"
@@ -102,35 +103,17 @@ TEST_F(ConnectionStart, IdentificationLinesReachTheDetectionThroughTheIntake) {
 // manual connect, the identification through the viewer's intake and its
 // one-second step, and the transponder's traffic in the target table.
 TEST_F(ConnectionStart, TheViewerConnectsAndIdentifiesASimulatedTransponder) {
-    const int probe = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (probe < 0) GTEST_SKIP() << "no pseudo-terminals here";
-    ::close(probe);
+    if (!PseudoTerminalsAvailable()) GTEST_SKIP() << "no pseudo-terminals here";
     const std::string scenario = folder().path("sim.scenario");
     std::ofstream(scenario) << "[scenario]\nduration = 600\n[transponder]\n"
                                "identification = product-info\nmodel = NQ-AIS 300\n"
                                "[own_ship]\nmmsi = 235099001\nposition = 51.0 1.4\n"
                                "course = 45\nspeed = 12\n[vessel v1]\nmmsi = 244000111\n"
                                "position = 51.02 1.42\ncourse = 200\nspeed = 10\n";
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::execl(NORQ_SIM_PROGRAM, "norq-sim", scenario.c_str(), "--pty=ais", "--speed", "20",
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    std::string said;
-    char buf[256];
-    pollfd p{out[0], POLLIN, 0};
-    while (said.find('\n') == std::string::npos && ::poll(&p, 1, 5000) > 0) {
-        const ssize_t n = ::read(out[0], buf, sizeof buf);
-        if (n <= 0) break;
-        said.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(out[0]);
-    const std::string path = said.substr(4, said.find(' ', 4) - 4);
+    const SimOnPty sim = StartSimOnPty(scenario, "20");
+    ASSERT_GT(sim.pid, 0);
+    const pid_t pid = sim.pid;
+    const std::string path = sim.path;
 
     const auto runUntil = [](const std::function<bool()>& done, int ms) {
         QElapsedTimer t;

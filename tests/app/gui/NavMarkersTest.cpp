@@ -24,6 +24,7 @@
 #include <fstream>
 #include <functional>
 
+#include "SimOnPty.h"
 #include "ViewerFixture.h"
 #include "app/NavigationHub.h"
 #include "app/nav/NavMarkers.h"
@@ -405,35 +406,16 @@ class NavMarkersLive : public NavMarkersTest {
     // Starts the simulator with a transponder that keeps markers and connects
     // the AIS port to it; false when this machine has no pseudo-terminals.
     bool connectSimulator() {
-        const int probe = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (probe < 0) return false;
-        ::close(probe);
+        if (!PseudoTerminalsAvailable()) return false;
         const std::string scenario = folder().path("sim.scenario");
         std::ofstream(scenario) << "[scenario]\nduration = 600\n[transponder]\n"
                                    "identification = mkd2\n[own_ship]\nmmsi = 235099001\n"
                                    "position = 51.0 1.4\ncourse = 45\nspeed = 0\n"
                                    "[marker Harbour]\nposition = 51.117 1.333\n";
-        int out[2];
-        if (::pipe(out) != 0) return false;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::execl(NORQ_SIM_PROGRAM, "norq-sim", scenario.c_str(), "--pty=ais", "--speed", "5",
-                    static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        std::string said;
-        char buf[256];
-        pollfd p{out[0], POLLIN, 0};
-        while (said.find('\n') == std::string::npos && ::poll(&p, 1, 5000) > 0) {
-            const ssize_t n = ::read(out[0], buf, sizeof buf);
-            if (n <= 0) break;
-            said.append(buf, static_cast<std::size_t>(n));
-        }
-        ::close(out[0]);
-        if (said.size() < 5) return false;
-        const std::string path = said.substr(4, said.find(' ', 4) - 4);
+        const SimOnPty sim = StartSimOnPty(scenario, "5");
+        pid_ = sim.pid;
+        if (sim.path.empty()) return false;
+        const std::string& path = sim.path;
         comm::TSysSensorControl& control = main().sensorControl();
         comm::WizardInputs in;
         in.typedPort = path;
