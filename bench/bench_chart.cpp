@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "ChartBenchScene.h"
 #include "chart/ChartModel.h"
 #include "chart/SeaChart.h"
 #include "chart/paint/ChartRenderer.h"
@@ -23,18 +24,7 @@
 namespace {
 
 using namespace norq::chart;
-
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
-constexpr int kTargets = 500;
-// The Strait of Dover: coast on both sides, dense land data at every scale.
-constexpr double kCentreLon = 1.45;
-constexpr double kCentreLat = 51.0;
-
-std::string ChartFolder() {
-    if (const char* folder = std::getenv("NORQ_CHART_DATA")) return folder;
-    return std::string(NORQ_SOURCE_DIR) + "/data/generated";
-}
+using namespace norq::bench;
 
 struct Scene {
     ChartModel model;

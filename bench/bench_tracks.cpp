@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "ChartBenchScene.h"
 #include "base/Files.h"
 #include "chart/ChartModel.h"
 #include "chart/SeaChart.h"
@@ -36,17 +37,9 @@ namespace {
 using namespace norq::chart;
 using namespace norq::nav;
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
-constexpr int kTargets = 500;
-constexpr double kCentreLon = 1.45;
-constexpr double kCentreLat = 51.0;
-constexpr double kPi = 3.14159265358979323846;
+using namespace norq::bench;
 
-std::string ChartFolder() {
-    if (const char* folder = std::getenv("NORQ_CHART_DATA")) return folder;
-    return std::string(NORQ_SOURCE_DIR) + "/data/generated";
-}
+constexpr double kPi = 3.14159265358979323846;
 
 std::string TrackFolder() {
     const std::string folder =
