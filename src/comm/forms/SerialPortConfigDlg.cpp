@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "comm/forms/ConnectionPicture.h"
+#include "comm/forms/NetworkPages.h"
 
 namespace norq::comm {
 
@@ -23,16 +24,6 @@ namespace {
 QString SensorText(int sensor) {
     const std::string_view name = SensorName(sensor);
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-QLineEdit* NumberField(QWidget* parent, const char* name, int max, int width) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setValidator(new QIntValidator(0, max, field));
-    field->setMaxLength(max > 999 ? 5 : 3);
-    field->setFixedWidth(width);
-    field->setAlignment(Qt::AlignCenter);
-    return field;
 }
 
 }  // namespace
@@ -131,33 +122,11 @@ QWidget* TSerialPortConfigDlg::buildSerialPage() {
 }
 
 QWidget* TSerialPortConfigDlg::buildTcpPage() {
-    auto* tcp = new QGroupBox(pages_);
-    tcp->setObjectName(QStringLiteral("pageTcp"));
-    lblTcpIp_ = new QLabel(tcp);
-    lblTcpPort_ = new QLabel(tcp);
-    auto* address = new QHBoxLayout;
-    const std::array<const char*, 4> names{"edtIp1", "edtIp2", "edtIp3", "edtIp4"};
-    for (std::size_t i = 0; i < edtOctets_.size(); ++i) {
-        edtOctets_[i] = NumberField(tcp, names[i], 255, 48);
-        if (i > 0) address->addWidget(new QLabel(QStringLiteral("."), tcp));
-        address->addWidget(edtOctets_[i]);
-    }
-    address->addStretch(1);
-    edtTcpPort_ = NumberField(tcp, "edtTcpPort", 65535, 72);
-    auto* tcpForm = new QFormLayout(tcp);
-    tcpForm->addRow(lblTcpIp_, address);
-    tcpForm->addRow(lblTcpPort_, edtTcpPort_);
-    return tcp;
+    return BuildTcpPage(pages_, 48, lblTcpIp_, lblTcpPort_, edtOctets_, edtTcpPort_);
 }
 
 QWidget* TSerialPortConfigDlg::buildUdpPage() {
-    auto* udp = new QGroupBox(pages_);
-    udp->setObjectName(QStringLiteral("pageUdp"));
-    lblUdpPort_ = new QLabel(udp);
-    edtUdpPort_ = NumberField(udp, "edtUdpPort", 65535, 72);
-    auto* udpForm = new QFormLayout(udp);
-    udpForm->addRow(lblUdpPort_, edtUdpPort_);
-    return udp;
+    return BuildUdpPage(pages_, lblUdpPort_, edtUdpPort_);
 }
 
 QString TSerialPortConfigDlg::text(TextId id) const {

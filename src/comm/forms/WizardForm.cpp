@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "comm/forms/ConnectionPicture.h"
+#include "comm/forms/NetworkPages.h"
 
 namespace norq::comm {
 
@@ -32,16 +33,6 @@ QString SensorText(int sensor) {
 
 constexpr int kScanIntervalMs = 1000;
 constexpr int kAnimationIntervalMs = 200;
-
-QLineEdit* NumberField(QWidget* parent, const char* name, int max, int width) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setValidator(new QIntValidator(0, max, field));
-    field->setMaxLength(max > 999 ? 5 : 3);
-    field->setFixedWidth(width);
-    field->setAlignment(Qt::AlignCenter);
-    return field;
-}
 
 QLabel* NoteLabel(QWidget* parent, int index) {
     auto* label = new QLabel(parent);
@@ -294,33 +285,11 @@ QWidget* TfrmWizardStartup::buildSerialPage() {
 }
 
 QWidget* TfrmWizardStartup::buildTcpPage() {
-    auto* page = new QGroupBox(this);
-    page->setObjectName(QStringLiteral("pageTcp"));
-    lblTcpIp_ = new QLabel(page);
-    lblTcpPort_ = new QLabel(page);
-    auto* address = new QHBoxLayout;
-    const std::array<const char*, 4> names{"edtIp1", "edtIp2", "edtIp3", "edtIp4"};
-    for (std::size_t i = 0; i < edtOctets_.size(); ++i) {
-        edtOctets_[i] = NumberField(page, names[i], 255, 52);
-        if (i > 0) address->addWidget(new QLabel(QStringLiteral("."), page));
-        address->addWidget(edtOctets_[i]);
-    }
-    address->addStretch(1);
-    edtTcpPort_ = NumberField(page, "edtTcpPort", 65535, 72);
-    auto* form = new QFormLayout(page);
-    form->addRow(lblTcpIp_, address);
-    form->addRow(lblTcpPort_, edtTcpPort_);
-    return page;
+    return BuildTcpPage(this, 52, lblTcpIp_, lblTcpPort_, edtOctets_, edtTcpPort_);
 }
 
 QWidget* TfrmWizardStartup::buildUdpPage() {
-    auto* page = new QGroupBox(this);
-    page->setObjectName(QStringLiteral("pageUdp"));
-    lblUdpPort_ = new QLabel(page);
-    edtUdpPort_ = NumberField(page, "edtUdpPort", 65535, 72);
-    auto* form = new QFormLayout(page);
-    form->addRow(lblUdpPort_, edtUdpPort_);
-    return page;
+    return BuildUdpPage(this, lblUdpPort_, edtUdpPort_);
 }
 
 QString TfrmWizardStartup::text(TextId id) const {
