@@ -247,3 +247,58 @@ TEST(TargetTrackImageTest, RedrawnOnFrameChangesAndOnRequestOtherwiseAtMostOnceA
 
 }  // namespace
 }  // namespace norq::chart
+
+namespace norq::chart {
+namespace {
+
+// A marker-layer hook that draws one filled square where it is told.
+struct SquareMarks final : ChartLayerHook {
+    PixelXY at{200, 200};
+    void drawLayer(const LayerContext& c) override {
+        c.canvas.setPen(PaletteRole::Marker, 1);
+        c.canvas.setBrush(PaletteRole::Marker);
+        c.canvas.rectangle(at, {at.x + 10, at.y + 10});
+    }
+};
+
+TEST(OverlayImageTest, ARepaintShowsTheOverlayAsLastDrawnAndAFrameChangeRedrawsIt) {
+    ChartModel model;
+    ChartPalette palette;
+    SeaChart sea{NORQ_FIXTURES "/chart"};
+    ChartRenderer renderer{model, palette, sea};
+    model.resize(800, 600);
+    model.setScaleIndex(7);
+    model.setCentre(1.5, 51.0);
+    SquareMarks marks;
+    model.addLayerHook(ChartLayer::Markers, &marks);
+    const QRgb markColour = ToQColor(palette[PaletteRole::Marker]).rgb();
+    QImage frame(800, 600, QImage::Format_RGB32);
+    auto repaint = [&] {
+        renderer.updateLayers();
+        QPainter painter(&frame);
+        renderer.paint(painter);
+    };
+
+    repaint();
+    EXPECT_EQ(frame.pixel(205, 205), markColour);
+    // Moved without telling the chart: the finished overlay is what shows.
+    marks.at = {400, 400};
+    repaint();
+    EXPECT_EQ(frame.pixel(205, 205), markColour);
+    EXPECT_NE(frame.pixel(405, 405), markColour);
+    // Marked dirty: the next repaint shows it where it is now, and only there.
+    model.markOverlayDirty();
+    repaint();
+    EXPECT_NE(frame.pixel(205, 205), markColour);
+    EXPECT_EQ(frame.pixel(405, 405), markColour);
+    // A zoom redraws the sea chart; the overlay is on it again.
+    marks.at = {100, 100};
+    model.setScaleIndex(8);
+    repaint();
+    EXPECT_EQ(frame.pixel(105, 105), markColour);
+    EXPECT_NE(frame.pixel(405, 405), markColour);
+    model.removeLayerHook(&marks);
+}
+
+}  // namespace
+}  // namespace norq::chart
