@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Machine-checked conventions: clang-format on every C++ file, and no Qt in the core.
+# Machine-checked conventions: clang-format on every C++ file, no Qt in the core, and no
+# include that runs up a floor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -21,6 +22,34 @@ core_qt=$(git ls-files -co --exclude-standard -- 'src/*' |
 if [[ -n "$core_qt" ]]; then
     echo "Qt included in core files:"
     echo "$core_qt"
+    status=1
+fi
+# Floors: a folder under src/ may include itself and the folders below it, never one above
+# (docs/architecture.md). app/ on top may include every folder.
+declare -A below=(
+    [base]=""
+    [codec]="base"
+    [ui]="base"
+    [ais]="codec base"
+    [chart]="ais codec base ui"
+    [comm]="ais codec base ui"
+    [nav]="chart comm ais codec base ui"
+    [crew]="chart comm ais codec base ui"
+    [messaging]="nav crew chart comm ais codec base ui"
+)
+upward=""
+while IFS= read -r file; do
+    floor=${file#src/}
+    floor=${floor%%/*}
+    [[ -v below[$floor] ]] || continue
+    allowed=" $floor ${below[$floor]} "
+    while IFS= read -r folder; do
+        [[ "$allowed" == *" $folder "* ]] || upward+="$file includes $folder/"$'\n'
+    done < <(grep -oE '^\s*#\s*include\s*"[a-z]+/' "$file" | sed -E 's/.*"([a-z]+)\//\1/' | sort -u)
+done < <(git ls-files -co --exclude-standard -- 'src/*' | grep -E '\.(h|cpp|inc)$')
+if [[ -n "$upward" ]]; then
+    echo "Includes that run up a floor:"
+    printf '%s' "$upward"
     status=1
 fi
 exit $status

@@ -6,8 +6,9 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "app/DataFolder.h"
+#include "app/BaseNames.h"
 #include "app/MainForm.h"
+#include "base/DataFolder.h"
 #include "chart/forms/PaintChart.h"
 #include "crew/forms/AisMobListForm.h"
 #include "messaging/SensorControlAisPort.h"
@@ -32,11 +33,12 @@ AlarmWindows::AlarmWindows(TForm1& main, ais::RunState& run, const TextStore& te
       texts_(texts),
       sound_(sound),
       dialogs_(dialogs),
+      mobSound_(sound.alerts()),
       mobList_(run.tracker.clock(), run.tracker.table()),
       srm_(run.tracker.clock(), run.tracker),
       marks_(run.tracker.table(), friends_),
       chartMarks_(mobList_, run.tracker.table()) {
-    mobList_.setSound(&sound_.alerts());
+    mobList_.setSound(&mobSound_);
     srm_.setNames(&mobList_);
     srm_.setView(this);
     srm_.setWriter(this);

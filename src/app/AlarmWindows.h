@@ -11,10 +11,12 @@
 
 #include "ais/BbmSender.h"
 #include "ais/RunState.h"
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
 #include "chart/ChartLayers.h"
 #include "crew/AisMobChartMarks.h"
 #include "crew/AisMobList.h"
+#include "crew/forms/AlertSoundAdapter.h"
 #include "messaging/SafetyMessages.h"
 #include "messaging/ShipMarks.h"
 
@@ -136,6 +138,7 @@ class AlarmWindows final : public QObject,
     messaging::AisPortWriter* portWriter_ = nullptr;
     std::unique_ptr<messaging::AisPortWriter> controlPort_;
 
+    crew::AlertSoundAdapter mobSound_;
     crew::AisMobList mobList_;
     messaging::SafetyMessages srm_;
     messaging::FriendList friends_;

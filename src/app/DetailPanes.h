@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "ais/TargetTexts.h"
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
 
 class QGridLayout;
 class QLabel;

@@ -77,7 +77,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // 8. Sound file registered as "AIS MOB ALARM"; the manual's path.
     alarms_->registerAlarmSound(paths_.programFolder);
     // 9. Settings, the built-in texts, then the data files.
-    LoadSettingsFile(paths_.settingsFile, settings_);
+    LoadViewerSettingsFile(paths_.settingsFile, settings_);
     settings_.language = NormalisedLanguage(settings_.language);
     placeWindow();
     texts_.resetToBuiltIn();
@@ -241,7 +241,7 @@ void TForm1::writeSettings() {
     settings_.scaleId = chart_->scaleIndex();
     settings_.language = NormalisedLanguage(settings_.language);
     links_->saveSettings(settings_);
-    SaveSettingsFile(paths_.settingsFile, settings_);
+    SaveViewerSettingsFile(paths_.settingsFile, settings_);
 }
 
 void TForm1::changeEvent(QEvent* event) {

@@ -24,12 +24,15 @@
 #include "ais/RunState.h"
 #include "ais/TargetTexts.h"
 #include "ais/TargetViews.h"
-#include "app/DataFolder.h"
+#include "app/BaseNames.h"
 #include "app/FollowUpsFanOut.h"
-#include "app/LanguageTable.h"
-#include "app/Settings.h"
+#include "app/WindowSettings.h"
 #include "app/forms/DemoParForm.h"
 #include "app/forms/SearchForm.h"
+#include "base/DataFolder.h"
+#include "base/LanguageTable.h"
+#include "base/Settings.h"
+#include "chart/OrientationFollow.h"
 #include "comm/LogReplay.h"
 #include "comm/TSysSensorControl.h"
 #include "ui/Dialogs.h"
@@ -131,8 +134,8 @@ class TForm1 final : public QMainWindow,
     ais::RunState& runState() { return *run_; }
     comm::LogReplay& replay() { return replay_; }
     const TextStore& texts() const { return texts_; }
-    const Settings& settings() const { return settings_; }
-    Settings& settings() { return settings_; }
+    const ViewerSettings& settings() const { return settings_; }
+    ViewerSettings& settings() { return settings_; }
     const ViewerPaths& paths() const { return paths_; }
     ui::SoundPlayer& sound() { return sound_; }
     // The chart view: other subsystems add their layer hooks, marks and commands.
@@ -314,7 +317,7 @@ class TForm1 final : public QMainWindow,
     ui::Dialogs& dialogs_;
     ui::SoundPlayer sound_;
     TextStore texts_;
-    Settings settings_;
+    ViewerSettings settings_;
     std::unique_ptr<ais::RunState> run_;
     comm::LogReplay replay_;
     std::unique_ptr<comm::IntakeReplaySink> replaySink_;
@@ -339,10 +342,7 @@ class TForm1 final : public QMainWindow,
     int chartOrientation_ = 0;  // 0 north-up, 1 head-up, 2 course-up
     bool chartShowText_ = false;
     // Orientation timer bookkeeping: values at the last redraw, skips, guard.
-    float orientHeading_ = 0.0f;
-    float orientCourse_ = 0.0f;
-    int orientSkips_ = 0;
-    bool orientGuard_ = true;
+    chart::OrientationFollow orientation_;
     QStackedWidget* pageControlView_ = nullptr;
     QTableView* stringGrid_ = nullptr;
     TargetGridModel* gridModel_ = nullptr;

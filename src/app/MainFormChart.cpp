@@ -24,15 +24,9 @@ namespace {
 
 constexpr int kMaxSliderPosition = chart::kScaleCount - 1;  // 14
 constexpr int kCruiseSliderLimit = 10;                      // 48 nm per ring
-constexpr int kOrientationSkipLimit = 20;
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-float AngleDifference(float a, float b) {
-    float d = std::fmod(std::fabs(a - b), 360.0f);
-    return d > 180.0f ? 360.0f - d : d;
 }
 
 }  // namespace
@@ -315,10 +309,7 @@ void TForm1::setChartOrientation(int mode) {
     lblStatusBarOrientation_->setText(QString::fromLatin1(
         chartOrientation_ == 0 ? "North Up" : (chartOrientation_ == 1 ? "Head Up" : "Course Up")));
     const ais::TargetRecord& own = run_->tracker.table().own();
-    orientHeading_ = own.heading;
-    orientCourse_ = own.cog;
-    orientSkips_ = 0;
-    orientGuard_ = true;
+    orientation_.restart(own.heading, own.cog);
     if (chartOrientation_ == 0) {
         timerOrientChart_->stop();
     } else {
@@ -327,28 +318,12 @@ void TForm1::setChartOrientation(int mode) {
 }
 
 void TForm1::stepOrientation() {
-    if (!orientGuard_) return;
-    orientGuard_ = false;
     const ais::TargetRecord& own = run_->tracker.table().own();
     const bool headUp = chart_->orientation() == chart::Orientation::HeadUp;
-    const float headingChange = AngleDifference(own.heading, orientHeading_);
-    float threshold = 10.0f;
-    if (orientSkips_ >= kOrientationSkipLimit) {
-        orientSkips_ = 0;
-        threshold = 5.0f;
+    if (orientation_.step(headUp, own.heading, own.cog)) {
+        chart_->applyOrientation(own.heading, own.cog);
+        orientation_.arm();
     }
-    const bool small =
-        headUp ? headingChange < threshold : AngleDifference(own.cog, orientCourse_) < threshold;
-    if (small) {
-        orientGuard_ = true;
-        ++orientSkips_;
-        return;
-    }
-    orientSkips_ = 0;
-    chart_->applyOrientation(own.heading, own.cog);
-    orientHeading_ = own.heading;
-    orientCourse_ = own.cog;
-    orientGuard_ = true;
 }
 
 // ---- Colour schemes and the GNSS status window ---------------------------------------------
@@ -373,7 +348,7 @@ void TForm1::applyColourScheme(int scheme) {
         button->setToolTip(text(kSchemeNames[static_cast<int>(chart::NextScheme(s))]));
     }
     // The orientation timer is armed again.
-    orientGuard_ = true;
+    orientation_.arm();
     chart_->repaintChart();
 }
 

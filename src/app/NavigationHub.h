@@ -15,7 +15,8 @@
 
 #include "ais/RunState.h"
 #include "ais/TargetViews.h"
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
 #include "chart/ChartLayers.h"
 
 namespace norq::ui {

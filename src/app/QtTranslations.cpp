@@ -4,7 +4,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
 
 namespace norq::app {
 

@@ -10,7 +10,8 @@
 
 #include "ais/TargetTable.h"
 #include "ais/TargetTexts.h"
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
 #include "ui/GridPalette.h"
 
 namespace norq::app {

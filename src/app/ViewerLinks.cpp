@@ -173,7 +173,7 @@ bool ViewerLinks::connectAtStart() {
         connectSource(source);
         return true;
     }
-    const app::SensorPortSettings& ais = control_->portSettings(comm::kAisPort);
+    const base::SensorPortSettings& ais = control_->portSettings(comm::kAisPort);
     if (ais.serialConnection) {
         // As if the port dialog's Connect had been pressed on its serial page.
         comm::LinkSource source;

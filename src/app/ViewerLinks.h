@@ -11,8 +11,9 @@
 
 #include "ais/Clock.h"
 #include "ais/RunState.h"
-#include "app/LanguageTable.h"
-#include "app/Settings.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
+#include "base/Settings.h"
 #include "comm/AutoSaving.h"
 #include "comm/LinkSource.h"
 #include "comm/MessageLog.h"

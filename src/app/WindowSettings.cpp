@@ -58,4 +58,20 @@ void WriteWindowSettings(IniFile& file, const WindowSettings& window) {
     file.writeInt(kWindowSection, "GridDangerousFirst", window.gridDangerousFirst ? 1 : 0);
 }
 
+IniFile::LoadResult LoadViewerSettingsFile(const std::string& path, ViewerSettings& settings) {
+    IniFile file;
+    const IniFile::LoadResult result = file.load(path);
+    ReadSettings(file, settings);
+    ReadWindowSettings(file, settings.window);
+    return result;
+}
+
+bool SaveViewerSettingsFile(const std::string& path, const ViewerSettings& settings) {
+    IniFile file;
+    file.load(path);
+    WriteSettings(file, settings);
+    WriteWindowSettings(file, settings.window);
+    return file.save(path);
+}
+
 }  // namespace norq::app

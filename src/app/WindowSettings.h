@@ -5,7 +5,9 @@
 
 #include <string>
 
-#include "app/IniFile.h"
+#include "app/BaseNames.h"
+#include "base/IniFile.h"
+#include "base/Settings.h"
 
 namespace norq::app {
 
@@ -34,5 +36,17 @@ struct WindowSettings {
 // size are taken only as a whole.
 void ReadWindowSettings(const IniFile& file, WindowSettings& window);
 void WriteWindowSettings(IniFile& file, const WindowSettings& window);
+
+// What the viewer keeps in its settings file: the settings every subsystem reads, and the
+// main window's own record beside them.
+struct ViewerSettings : base::Settings {
+    WindowSettings window;  // [MAIN_WINDOW]
+};
+
+// The settings file as a whole, [MAIN_WINDOW] included: a missing or unreadable file reads
+// as all defaults; the writer re-reads the file first so that every key it does not write
+// stays as it is.
+IniFile::LoadResult LoadViewerSettingsFile(const std::string& path, ViewerSettings& settings);
+bool SaveViewerSettingsFile(const std::string& path, const ViewerSettings& settings);
 
 }  // namespace norq::app

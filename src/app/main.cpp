@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
     norq::ui::QtDialogs dialogs;
     norq::app::ViewerWindows windows(paths, clock, dialogs, &about);
     TForm1& main = windows.main();
-    if (options.playLog > 0 && norq::app::kPlayLogRange.contains(options.playLog)) {
+    if (options.playLog > 0 && norq::base::kPlayLogRange.contains(options.playLog)) {
         main.settings().playLog = options.playLog;
     }
     // 5. The language.

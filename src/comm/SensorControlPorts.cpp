@@ -39,7 +39,7 @@ std::string SensorControlPorts::portPath(int sensor) const {
 
 bool SensorControlPorts::openSensorPort(int sensor, std::string_view path, int ratePosition) {
     // Opening records the port in the settings; the flows decide what is kept.
-    app::SensorPortSettings& settings = control_.portSettings(sensor);
+    base::SensorPortSettings& settings = control_.portSettings(sensor);
     const std::string device = settings.serialDevice;
     const int rate = settings.serialBaudRate;
     const bool open = control_.OpenSensorPort(sensor, path, ratePosition);
@@ -68,7 +68,7 @@ int SensorControlPorts::storedRate(int sensor) const {
 }
 
 void SensorControlPorts::storeSerial(int sensor, std::string_view path, int rateOrdinal) {
-    app::SensorPortSettings& settings = control_.portSettings(sensor);
+    base::SensorPortSettings& settings = control_.portSettings(sensor);
     settings.serialDevice = std::string(path);
     settings.serialBaudRate = rateOrdinal;
 }
@@ -119,7 +119,7 @@ int SensorControlPorts::storedTcpPort() const {
 }
 
 void SensorControlPorts::storeTcp(const std::array<int, 4>& address, int port) {
-    app::SensorPortSettings& settings = control_.portSettings(kAisPort);
+    base::SensorPortSettings& settings = control_.portSettings(kAisPort);
     settings.tcpIp = {address[3], address[2], address[1], address[0]};
     settings.tcpPort = port;
 }

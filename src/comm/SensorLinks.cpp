@@ -119,7 +119,7 @@ void TSysSensorControl::releaseRetired() {
 // ---- UDP input ------------------------------------------------------------------
 
 bool TSysSensorControl::ListenUdp() {
-    const app::SensorPortSettings& s = sensors_[kAisPort].settings;
+    const base::SensorPortSettings& s = sensors_[kAisPort].settings;
     return ListenUdpOn(s.udpAddress, s.udpPort);
 }
 

@@ -100,7 +100,7 @@ void TCommEventChars::changed() {
 // the window's thread. It never reads the device itself: the handlers do that.
 class TCommEventThread {
   public:
-    TCommEventThread(TThreadComm& port, int fd, HandOverGate& gate)
+    TCommEventThread(TThreadComm& port, int fd, base::HandOverGate& gate)
         : port_(port), fd_(fd), gate_(gate) {}
     ~TCommEventThread() { stop(); }
 
@@ -159,7 +159,7 @@ class TCommEventThread {
 
     TThreadComm& port_;
     int fd_;
-    HandOverGate& gate_;
+    base::HandOverGate& gate_;
     int wake_[2] = {-1, -1};
     std::thread thread_;
     std::atomic<bool> stop_{false};
@@ -167,7 +167,7 @@ class TCommEventThread {
 
 // ---- TThreadComm ----------------------------------------------------------------
 
-TThreadComm::TThreadComm(WindowThreadPoster& poster) : gate_(poster) {}
+TThreadComm::TThreadComm(base::WindowThreadPoster& poster) : gate_(poster) {}
 
 TThreadComm::~TThreadComm() {
     Close();

@@ -22,7 +22,7 @@
 #include <string>
 #include <thread>
 
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 
 namespace norq::comm {
 
@@ -151,7 +151,7 @@ class TThreadComm {
     using ComStatEvent =
         std::function<void(TThreadComm& sender, std::uint32_t status, const TComStat& stat)>;
 
-    explicit TThreadComm(WindowThreadPoster& poster);
+    explicit TThreadComm(base::WindowThreadPoster& poster);
     virtual ~TThreadComm();
     TThreadComm(const TThreadComm&) = delete;
     TThreadComm& operator=(const TThreadComm&) = delete;
@@ -246,7 +246,7 @@ class TThreadComm {
     TFlowControl flowControl_ = TFlowControl::fcDefault;
     int lastOpenError_ = 0;
     std::size_t bytesRead_ = 0;  // by the handlers of the event being dispatched
-    HandOverGate gate_;
+    base::HandOverGate gate_;
     std::unique_ptr<TCommEventThread> thread_;
 };
 

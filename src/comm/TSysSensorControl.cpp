@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "ais/SentenceIntake.h"
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 namespace norq::comm {
 
@@ -33,11 +33,11 @@ int SixRateIndex(int baudOrdinal) {
     return 5;
 }
 
-TSysSensorControl::TSysSensorControl(WindowThreadPoster& poster, ais::SentenceIntake& intake,
+TSysSensorControl::TSysSensorControl(base::WindowThreadPoster& poster, ais::SentenceIntake& intake,
                                      MessageLog& log)
     : poster_(poster), intake_(intake), log_(log) {
-    const std::array<app::SensorPortSettings, kSensorCount> defaults =
-        app::Settings::DefaultSensors();
+    const std::array<base::SensorPortSettings, kSensorCount> defaults =
+        base::Settings::DefaultSensors();
     for (int s = 0; s < kSensorCount; ++s) {
         Sensor& sensor = sensors_[s];
         sensor.settings = defaults[s];
@@ -75,33 +75,33 @@ void TSysSensorControl::removeLineHook(LineHook* hook) {
 
 // ---- Settings ---------------------------------------------------------------
 
-const app::SensorPortSettings& TSysSensorControl::portSettings(int sensor) const {
+const base::SensorPortSettings& TSysSensorControl::portSettings(int sensor) const {
     return sensors_[index(sensor)].settings;
 }
 
-app::SensorPortSettings& TSysSensorControl::portSettings(int sensor) {
+base::SensorPortSettings& TSysSensorControl::portSettings(int sensor) {
     return sensors_[index(sensor)].settings;
 }
 
-void TSysSensorControl::setPortSettings(int sensor, const app::SensorPortSettings& settings) {
+void TSysSensorControl::setPortSettings(int sensor, const base::SensorPortSettings& settings) {
     Sensor& s = sensors_[index(sensor)];
     s.settings = settings;
     ApplyPortSettings(*s.port, index(sensor));
 }
 
-void TSysSensorControl::LoadPortSettings(const app::IniFile& file, int sensor) {
-    app::ReadSensorPort(file, static_cast<app::SensorPort>(index(sensor)),
-                        sensors_[index(sensor)].settings);
+void TSysSensorControl::LoadPortSettings(const base::IniFile& file, int sensor) {
+    base::ReadSensorPort(file, static_cast<base::SensorPort>(index(sensor)),
+                         sensors_[index(sensor)].settings);
 }
 
-void TSysSensorControl::SavePortSettings(app::IniFile& file, int sensor) const {
-    app::WriteSensorPort(file, static_cast<app::SensorPort>(index(sensor)),
-                         sensors_[index(sensor)].settings);
+void TSysSensorControl::SavePortSettings(base::IniFile& file, int sensor) const {
+    base::WriteSensorPort(file, static_cast<base::SensorPort>(index(sensor)),
+                          sensors_[index(sensor)].settings);
 }
 
 void TSysSensorControl::ApplyPortSettings(TComm& port, int sensor) {
     if (port.Connected()) return;
-    const app::SensorPortSettings& s = sensors_[index(sensor)].settings;
+    const base::SensorPortSettings& s = sensors_[index(sensor)].settings;
     port.SetDeviceName(DevicePath(sensor));
     port.SetBaudRate(BaudRateFromOrdinal(s.serialBaudRate));
     port.SetParity(static_cast<TParity>(std::clamp(s.serialParity, 0, 4)));
@@ -110,7 +110,7 @@ void TSysSensorControl::ApplyPortSettings(TComm& port, int sensor) {
 }
 
 std::string TSysSensorControl::DevicePath(int sensor) const {
-    const app::SensorPortSettings& s = sensors_[index(sensor)].settings;
+    const base::SensorPortSettings& s = sensors_[index(sensor)].settings;
     if (!s.serialDevice.empty()) return s.serialDevice;
     return DevicePathForText(std::to_string(s.serialPort));
 }

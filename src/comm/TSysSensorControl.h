@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "ais/BbmSender.h"
-#include "app/Settings.h"
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
+#include "base/Settings.h"
 #include "comm/LineAssembler.h"
 #include "comm/MessageLog.h"
 #include "comm/RawRecording.h"
@@ -33,7 +33,7 @@
 namespace norq::ais {
 class SentenceIntake;
 }
-namespace norq::app {
+namespace norq::base {
 class IniFile;
 }
 
@@ -87,7 +87,8 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     // Seconds without AIS data before the missing-message indicator shows.
     static constexpr int kMissingMessageSeconds = 60;
 
-    TSysSensorControl(WindowThreadPoster& poster, ais::SentenceIntake& intake, MessageLog& log);
+    TSysSensorControl(base::WindowThreadPoster& poster, ais::SentenceIntake& intake,
+                      MessageLog& log);
     ~TSysSensorControl() override;
     TSysSensorControl(const TSysSensorControl&) = delete;
     TSysSensorControl& operator=(const TSysSensorControl&) = delete;
@@ -105,12 +106,12 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     RawRecording& recording() { return recording_; }
 
     // ---- Settings --------------------------------------------------------
-    const app::SensorPortSettings& portSettings(int sensor) const;
+    const base::SensorPortSettings& portSettings(int sensor) const;
     // The stored settings; ApplyPortSettings copies them into a closed port.
-    void setPortSettings(int sensor, const app::SensorPortSettings& settings);
-    app::SensorPortSettings& portSettings(int sensor);
-    void LoadPortSettings(const app::IniFile& file, int sensor);
-    void SavePortSettings(app::IniFile& file, int sensor) const;
+    void setPortSettings(int sensor, const base::SensorPortSettings& settings);
+    base::SensorPortSettings& portSettings(int sensor);
+    void LoadPortSettings(const base::IniFile& file, int sensor);
+    void SavePortSettings(base::IniFile& file, int sensor) const;
     // Only while the port is closed: device path, rate, parity, data bits,
     // stop bits from the sensor's stored settings.
     void ApplyPortSettings(TComm& port, int sensor);
@@ -236,7 +237,7 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
   private:
     struct Sensor {
         std::unique_ptr<TComm> port;
-        app::SensorPortSettings settings;
+        base::SensorPortSettings settings;
         InputType inputType = InputType::Serial;
         ScanPhase scanPhase = ScanPhase::Finished;
         LinkState linkState = LinkState::Idle;
@@ -258,7 +259,7 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     void changed(int sensor);
     void releaseRetired();
 
-    WindowThreadPoster& poster_;
+    base::WindowThreadPoster& poster_;
     ais::SentenceIntake& intake_;
     MessageLog& log_;
     RawRecording recording_;

@@ -84,7 +84,7 @@ bool Resolve(const std::string& host, int wake, in_addr& address, bool& woken) {
 
 }  // namespace
 
-TTCPIPClientThread::TTCPIPClientThread(WindowThreadPoster& poster) : gate_(poster) {}
+TTCPIPClientThread::TTCPIPClientThread(base::WindowThreadPoster& poster) : gate_(poster) {}
 
 TTCPIPClientThread::~TTCPIPClientThread() {
     disconnected_ = true;

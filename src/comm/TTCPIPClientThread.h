@@ -19,7 +19,7 @@
 #include <string_view>
 #include <thread>
 
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 
 namespace norq::comm {
 
@@ -33,7 +33,7 @@ class TTCPIPClientThread {
 
     enum class State : std::uint8_t { Created, Connecting, Connected, Ended };
 
-    explicit TTCPIPClientThread(WindowThreadPoster& poster);
+    explicit TTCPIPClientThread(base::WindowThreadPoster& poster);
     // Ends the connection (without running OnDisconnected) and joins the worker.
     ~TTCPIPClientThread();
     TTCPIPClientThread(const TTCPIPClientThread&) = delete;
@@ -79,7 +79,7 @@ class TTCPIPClientThread {
     void fail(int error);
     void stopWorker();
 
-    HandOverGate gate_;
+    base::HandOverGate gate_;
     std::string host_;
     int port_ = -1;
     int fd_ = -1;

@@ -13,7 +13,7 @@
 
 namespace norq::comm {
 
-TUdpListener::TUdpListener(WindowThreadPoster& poster) : gate_(poster) {}
+TUdpListener::TUdpListener(base::WindowThreadPoster& poster) : gate_(poster) {}
 
 TUdpListener::~TUdpListener() {
     Close();

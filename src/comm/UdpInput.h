@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 
 namespace norq::comm {
 
@@ -26,7 +26,7 @@ class TUdpListener {
     // The largest datagram taken whole; a longer one is cut.
     static constexpr std::size_t kMaxDatagram = 65507;
 
-    explicit TUdpListener(WindowThreadPoster& poster);
+    explicit TUdpListener(base::WindowThreadPoster& poster);
     ~TUdpListener();
     TUdpListener(const TUdpListener&) = delete;
     TUdpListener& operator=(const TUdpListener&) = delete;
@@ -52,7 +52,7 @@ class TUdpListener {
   private:
     void run();
 
-    HandOverGate gate_;
+    base::HandOverGate gate_;
     int fd_ = -1;
     int wake_[2] = {-1, -1};
     int boundPort_ = 0;

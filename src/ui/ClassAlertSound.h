@@ -15,8 +15,6 @@
 #include <string>
 #include <string_view>
 
-#include "crew/AisMobList.h"
-
 class QAudioSink;
 class QBuffer;
 class QMediaDevices;
@@ -24,7 +22,7 @@ class QSoundEffect;
 
 namespace norq::ui {
 
-class ClassAlertSound final : public QObject, public crew::AlarmSound {
+class ClassAlertSound final : public QObject {
     Q_OBJECT
 
   public:
@@ -39,11 +37,13 @@ class ClassAlertSound final : public QObject, public crew::AlarmSound {
     // A non-negative value on success, -1 when all places are used, -2 when the
     // path is too long. A known name only gets its file replaced (when not empty).
     int Register(std::string_view name, std::string_view soundFile);
-    // crew::AlarmSound
-    void Activate(std::string_view name) override;
-    void Deactivate(std::string_view name) override;
-    bool AnyActive() const override;
-    bool audible() const override;
+    // Starts or stops the named alert; an unknown name counts as an alarm that cannot be
+    // heard.
+    void Activate(std::string_view name);
+    void Deactivate(std::string_view name);
+    bool AnyActive() const;
+    // False when the alarm cannot be heard (see silentCause()).
+    bool audible() const;
 
     // A tone of `hz` for `ms` milliseconds (the speaker beep of the one-second step).
     void beep(int hz, int ms);

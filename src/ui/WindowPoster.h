@@ -1,6 +1,6 @@
 // The viewer's way for the link threads to reach the window's thread: tasks are
 // posted to the Qt event loop of the thread that made the poster. The links
-// wait for their handlers through comm::HandOverGate, so a hand-over stays
+// wait for their handlers through base::HandOverGate, so a hand-over stays
 // synchronous and can still be cancelled by a closing link.
 #pragma once
 
@@ -8,11 +8,11 @@
 #include <functional>
 #include <memory>
 
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 
 namespace norq::ui {
 
-class QtWindowPoster final : public comm::WindowThreadPoster {
+class QtWindowPoster final : public base::WindowThreadPoster {
   public:
     // Tasks run on the thread that creates the poster. It must outlive every
     // link that posts through it.

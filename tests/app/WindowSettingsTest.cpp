@@ -3,8 +3,9 @@
 // sort the grid by a column that does not exist.
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
-#include "app/TempFolder.h"
+#include "app/BaseNames.h"
+#include "app/WindowSettings.h"
+#include "base/TempFolder.h"
 
 namespace norq::app {
 namespace {
@@ -12,11 +13,11 @@ namespace {
 TEST(WindowSettings, RoundTripKeepsPlaceStateFolderAndSort) {
     TempFolder folder;
     const std::string path = folder.path("NorqAisViewer.ini");
-    Settings settings;
+    ViewerSettings settings;
     settings.window = {-20, 35, 1400, 880, true, "/home/watch/recordings", 7, true, true};
-    ASSERT_TRUE(SaveSettingsFile(path, settings));
-    Settings back;
-    LoadSettingsFile(path, back);
+    ASSERT_TRUE(SaveViewerSettingsFile(path, settings));
+    ViewerSettings back;
+    LoadViewerSettingsFile(path, back);
     const WindowSettings& w = back.window;
     EXPECT_EQ(w.left, -20);
     EXPECT_EQ(w.top, 35);
@@ -29,13 +30,39 @@ TEST(WindowSettings, RoundTripKeepsPlaceStateFolderAndSort) {
     EXPECT_TRUE(w.gridDangerousFirst);
 }
 
+TEST(WindowSettings, TheViewerFileKeepsTheSharedKeysAndAddsTheWindowRecordAfterThem) {
+    TempFolder folder;
+    const std::string path = folder.path("NorqAisViewer.ini");
+    folder.write("NorqAisViewer.ini", "; kept by hand\n[MAIN_WINDOW]\nWidth=900\nOther=7\n");
+    ViewerSettings settings;
+    settings.cpaLimit = 3;
+    settings.window.lastReplayFolder = "/srv/logs";
+    ASSERT_TRUE(SaveViewerSettingsFile(path, settings));
+    const std::string text = folder.read("NorqAisViewer.ini");
+    // A record already in the file stays where it was, with the keys the viewer does not know.
+    EXPECT_EQ(text.find("; kept by hand\n[MAIN_WINDOW]\n"), 0u) << text;
+    EXPECT_NE(text.find("Other=7\n"), std::string::npos);
+    EXPECT_NE(text.find("[CPA]\nCPA=3\n"), std::string::npos);
+
+    ViewerSettings back;
+    ASSERT_EQ(LoadViewerSettingsFile(path, back), IniFile::LoadResult::Loaded);
+    EXPECT_EQ(back.cpaLimit, 3);
+    EXPECT_EQ(back.window.lastReplayFolder, "/srv/logs");
+
+    // A fresh file gets the window record after the shared keys.
+    const std::string fresh = folder.path("fresh.ini");
+    ASSERT_TRUE(SaveViewerSettingsFile(fresh, settings));
+    const std::string freshText = folder.read("fresh.ini");
+    EXPECT_GT(freshText.find("[MAIN_WINDOW]"), freshText.find("[WIZARD]")) << freshText;
+}
+
 TEST(WindowSettings, DamagedValuesKeepTheDefaults) {
     TempFolder folder;
     folder.write("NorqAisViewer.ini",
                  "[MAIN_WINDOW]\nLeft=10\nTop=10\nWidth=50\nHeight=700\nMaximized=7\n"
                  "GridSortColumn=23\nGridSortDescending=x\n");
-    Settings settings;
-    LoadSettingsFile(folder.path("NorqAisViewer.ini"), settings);
+    ViewerSettings settings;
+    LoadViewerSettingsFile(folder.path("NorqAisViewer.ini"), settings);
     // A width below the smallest window drops the whole place, not only the width.
     EXPECT_FALSE(settings.window.hasGeometry());
     EXPECT_EQ(settings.window.left, 0);
@@ -44,8 +71,8 @@ TEST(WindowSettings, DamagedValuesKeepTheDefaults) {
     EXPECT_FALSE(settings.window.gridSortDescending);
 
     folder.write("NorqAisViewer.ini", "[MAIN_WINDOW]\nLeft=10\nTop=10\nWidth=900\n");
-    Settings partial;
-    LoadSettingsFile(folder.path("NorqAisViewer.ini"), partial);
+    ViewerSettings partial;
+    LoadViewerSettingsFile(folder.path("NorqAisViewer.ini"), partial);
     EXPECT_FALSE(partial.window.hasGeometry());
 }
 

@@ -19,7 +19,7 @@
 
 #include "ais/Clock.h"
 #include "ais/RunState.h"
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 #include "comm/MessageLog.h"
 #include "comm/TSysSensorControl.h"
 
@@ -117,7 +117,7 @@ class LoopbackServer {
     }
     int port() const { return port_; }
     // Waits for the client (the loop keeps running the hand-overs meanwhile).
-    bool accept(EventLoop& loop, std::chrono::milliseconds timeout = 3000ms) {
+    bool accept(base::EventLoop& loop, std::chrono::milliseconds timeout = 3000ms) {
         return loop.runUntil(
             [this] {
                 pollfd p{fd_, POLLIN, 0};
@@ -226,7 +226,7 @@ struct ControlFixture {
     }
 
     ais::ManualClock clock;
-    EventLoop loop;
+    base::EventLoop loop;
     std::unique_ptr<ais::RunState> run;
     MessageLog log;
     RecordingView view;

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 #include "comm/LineAssembler.h"
 #include "comm/SerialLine.h"
 
@@ -17,8 +17,8 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(HandOver, RunsTheHandlerOnTheWindowThreadAndWaitsForIt) {
-    EventLoop loop;
-    HandOverGate gate(loop);
+    base::EventLoop loop;
+    base::HandOverGate gate(loop);
     gate.open();
     const std::thread::id window = std::this_thread::get_id();
     std::thread::id ranOn;
@@ -36,8 +36,8 @@ TEST(HandOver, RunsTheHandlerOnTheWindowThreadAndWaitsForIt) {
 }
 
 TEST(HandOver, ClosingReleasesAWaitingWorkerAndSkipsItsQueuedHandler) {
-    EventLoop loop;
-    HandOverGate gate(loop);
+    base::EventLoop loop;
+    base::HandOverGate gate(loop);
     gate.open();
     bool ran = false;
     std::atomic<int> result{-1};
@@ -56,8 +56,8 @@ TEST(HandOver, ClosingReleasesAWaitingWorkerAndSkipsItsQueuedHandler) {
 }
 
 TEST(HandOver, AHandlerMayCloseItsOwnGate) {
-    EventLoop loop;
-    HandOverGate gate(loop);
+    base::EventLoop loop;
+    base::HandOverGate gate(loop);
     gate.open();
     std::atomic<bool> done{false};
     bool result = true;

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "CommTestSupport.h"
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 namespace norq::comm {
 namespace {
@@ -127,7 +127,7 @@ TEST_F(SensorPorts, APortThatCannotBeOpenedSaysWhy) {
 }
 
 TEST_F(SensorPorts, SettingsStatesAndStatusTexts) {
-    app::IniFile file;
+    base::IniFile file;
     file.parse("[GPS_SENSOR_PORT]\nSerial_Port=4\nSerial_BaudRate=10\nSerial_Parity=1\n");
     control.LoadPortSettings(file, kGpsPort);
     control.ApplyPortSettings(control.port(kGpsPort), kGpsPort);
@@ -137,7 +137,7 @@ TEST_F(SensorPorts, SettingsStatesAndStatusTexts) {
     EXPECT_EQ(control.port(kGpsPort).Parity(), TParity::paOdd);
     // ... and shows as 115200 in the dialogs.
     EXPECT_EQ(SixRateIndex(control.portSettings(kGpsPort).serialBaudRate), 5);
-    app::IniFile out;
+    base::IniFile out;
     control.SavePortSettings(out, kGpsPort);
     EXPECT_EQ(out.readInt("GPS_SENSOR_PORT", "Serial_BaudRate", 0), 10);
 

@@ -16,7 +16,7 @@ using test::PtyPair;
 using namespace std::chrono_literals;
 
 TEST(SerialPort, APortThatDoesNotExistStaysClosedWithoutRaising) {
-    EventLoop loop;
+    base::EventLoop loop;
     TComm port(loop);
     port.SetDeviceName("/dev/norq-no-such-port");
     EXPECT_NO_THROW(port.Open());
@@ -35,7 +35,7 @@ TEST(SerialPort, APortThatDoesNotExistStaysClosedWithoutRaising) {
 TEST(SerialPort, OpeningTwiceRaisesAndClosedOnlySettersWaitForTheClose) {
     NORQ_NEED_PTY();
     PtyPair line;
-    EventLoop loop;
+    base::EventLoop loop;
     TComm port(loop);
     port.SetDeviceName(line.path());
     port.Open();
@@ -61,7 +61,7 @@ TEST(SerialPort, OpeningTwiceRaisesAndClosedOnlySettersWaitForTheClose) {
 TEST(SerialPort, RateAndParityChangesReprogramTheOpenLineAtOnce) {
     NORQ_NEED_PTY();
     PtyPair line;
-    EventLoop loop;
+    base::EventLoop loop;
     TComm port(loop);
     port.SetDeviceName(line.path());
     port.SetBaudRate(TBaudRate::br38400);
@@ -91,7 +91,7 @@ TEST(SerialPort, RateAndParityChangesReprogramTheOpenLineAtOnce) {
 TEST(SerialPort, ReceivedBytesReachTheHandlerOnTheWindowThread) {
     NORQ_NEED_PTY();
     PtyPair line;
-    EventLoop loop;
+    base::EventLoop loop;
     TComm port(loop);
     port.SetDeviceName(line.path());
     std::string got;
@@ -115,7 +115,7 @@ TEST(SerialPort, ReceivedBytesReachTheHandlerOnTheWindowThread) {
 TEST(SerialPort, CloseNeverWaitsForAHandOverInFlight) {
     NORQ_NEED_PTY();
     PtyPair line;
-    EventLoop loop;
+    base::EventLoop loop;
     TComm port(loop);
     port.SetDeviceName(line.path());
     bool ran = false;
@@ -135,7 +135,7 @@ TEST(SerialPort, CloseNeverWaitsForAHandOverInFlight) {
 TEST(SerialPort, AHandlerMayCloseItsOwnPort) {
     NORQ_NEED_PTY();
     PtyPair line;
-    EventLoop loop;
+    base::EventLoop loop;
     TComm port(loop);
     port.SetDeviceName(line.path());
     int calls = 0;
@@ -152,7 +152,7 @@ TEST(SerialPort, AHandlerMayCloseItsOwnPort) {
 TEST(SerialPort, ALineClosedUnderTheReaderIsReportedOnceAsGone) {
     NORQ_NEED_PTY();
     auto line = std::make_unique<PtyPair>();
-    EventLoop loop;
+    base::EventLoop loop;
     TComm port(loop);
     port.SetDeviceName(line->path());
     std::uint32_t errors = 0;

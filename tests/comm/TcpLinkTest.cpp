@@ -24,7 +24,7 @@ bool LogHolds(const MessageLog& log, std::string_view text) {
 }
 
 TEST(TcpLink, HostAndPortChecks) {
-    EventLoop loop;
+    base::EventLoop loop;
     TTCPIPClientThread link(loop);
     EXPECT_EQ(link.SetHost("192.168.2.1"), 11);
     EXPECT_EQ(link.SetHost("1234567890123456789"), 19);

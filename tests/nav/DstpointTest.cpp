@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../chart/RecordingCanvas.h"
-#include "app/TempFolder.h"
+#include "base/TempFolder.h"
 #include "nav/ChartCalibration.h"
 #include "nav/Dstpoint.h"
 #include "nav/RouteLayer.h"
@@ -68,7 +68,7 @@ TEST(DstpointTest, TheFlagIsATriangleUnderARoundHead) {
 }
 
 TEST(RouteLayerTest, WaypointsAreRingedJoinedAndNumberedInTheirColours) {
-    app::TempFolder temp;
+    base::TempFolder temp;
     RouteStore store;
     store.setFolder(temp.path(""));
     store.addWaypoint(0, 0, 10.0, 50.0);

@@ -12,7 +12,7 @@
 #include <random>
 #include <thread>
 
-#include "app/TempFolder.h"
+#include "base/TempFolder.h"
 #include "nav/Markmanage.h"
 
 namespace norq::nav {
@@ -164,7 +164,7 @@ TEST(MarkmanageTest, NamesAreCutToTheFieldAndCommasOrLineBreaksAreRefused) {
 }
 
 TEST(MarkmanageTest, LoadAndSaveUseTheFileWholeOrNotAtAll) {
-    app::TempFolder folder;
+    base::TempFolder folder;
     const std::string path = folder.path("Markers.csv");
     MarkerList list;
     list.add(MakeMarker("Old", 1.0, 2.0));
@@ -190,7 +190,7 @@ TEST(MarkmanageTest, LoadAndSaveUseTheFileWholeOrNotAtAll) {
 // A child saves two different lists in turn as fast as it can and is killed at
 // a random moment; the file must then be one of the two lists, whole.
 TEST(MarkmanageTest, AKilledSaveLeavesTheOldFileWhole) {
-    app::TempFolder folder;
+    base::TempFolder folder;
     const std::string path = folder.path("Markers.csv");
     MarkerList a;
     MarkerList b;

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "app/TempFolder.h"
+#include "base/TempFolder.h"
 #include "nav/RouteStore.h"
 #include "nav/RouteTool.h"
 
@@ -34,7 +34,7 @@ std::string Le32(float f) {
 
 // A store in a fresh folder with one route of three waypoints built by clicks.
 struct Folder {
-    app::TempFolder temp;
+    base::TempFolder temp;
     RouteStore store;
     Folder() { store.setFolder(temp.path("")); }
     int addRoute(std::initializer_list<std::pair<double, double>> points) {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/TempFolder.h"
+#include "base/TempFolder.h"
 #include "nav/TrackList.h"
 
 namespace norq::nav {
@@ -100,7 +100,7 @@ TEST(TrackListFile, NamesWithCommasOrLineBreaksAreRefused) {
 }
 
 TEST(TrackListStore, EveryChangeIsSavedAndHiddenTracksSurviveAReload) {
-    app::TempFolder folder;
+    base::TempFolder folder;
     TrackList list;
     list.setFolder(folder.path(""));
     for (int i = 0; i < 3; ++i)
@@ -138,7 +138,7 @@ TEST(TrackListStore, EveryChangeIsSavedAndHiddenTracksSurviveAReload) {
 }
 
 TEST(TrackListStore, AFailedWriteIsReportedAndKeepsTheTrack) {
-    app::TempFolder folder;
+    base::TempFolder folder;
     TrackList list;
     list.setFolder(folder.path("missing-folder/"));
     ASSERT_TRUE(list.add(Entry(0)));
@@ -188,7 +188,7 @@ TEST(TrackFile, RecordsAre37BytesLittleEndian) {
 }
 
 TEST(TrackFile, ReadInBlocksNeverBeyondTheFileOrTheCount) {
-    app::TempFolder folder;
+    base::TempFolder folder;
     std::vector<TrackRecord> points;
     for (int i = 0; i < 1500; ++i)
         points.push_back(Point(i));

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/TempFolder.h"
+#include "base/TempFolder.h"
 #include "chart/ChartModel.h"
 #include "chart/RecordingCanvas.h"
 #include "nav/OwnTrackLayer.h"
@@ -23,7 +23,7 @@ ais::LocalDateTime At(int hour, int minute, int second) {
 }
 
 struct Voyage {
-    app::TempFolder folder;
+    base::TempFolder folder;
     TrackList list;
     TrackRecorder recorder{list};
     std::int64_t now = 1000;

@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "Commands.h"
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 #include "comm/LineAssembler.h"
 #include "comm/LinkSource.h"
 #include "comm/TComm.h"
@@ -192,7 +192,7 @@ class LiveFeed final : private comm::LineAssembler::Sink {
 
     comm::LinkSource source_;
     double seconds_;
-    comm::EventLoop loop_;
+    base::EventLoop loop_;
     comm::LineAssembler lines_;
     std::unique_ptr<comm::TComm> serial_;
     std::unique_ptr<comm::TTCPIPClientThread> tcp_;

@@ -9,10 +9,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/DataFolder.h"
-#include "app/IniFile.h"
-#include "app/LanguageTable.h"
-#include "app/Settings.h"
+#include "app/BaseNames.h"
+#include "base/DataFolder.h"
+#include "base/IniFile.h"
+#include "base/LanguageTable.h"
+#include "base/Settings.h"
 #include "ui/SvgIcons.h"
 
 namespace norq::app {

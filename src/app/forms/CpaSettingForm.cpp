@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "app/Settings.h"
+#include "app/BaseNames.h"
+#include "base/Settings.h"
 #include "ui/Dialogs.h"
 
 namespace norq::app {

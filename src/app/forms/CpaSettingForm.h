@@ -3,7 +3,8 @@
 
 #include <QDialog>
 
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
 
 class QLabel;
 class QPushButton;

@@ -5,8 +5,9 @@
 #include <QDialog>
 
 #include "ais/TargetTable.h"
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
 #include "app/TargetSearch.h"
+#include "base/LanguageTable.h"
 #include "ui/Dialogs.h"
 
 class QCheckBox;

@@ -5,7 +5,8 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
+#include "base/LanguageTable.h"
 
 class QLabel;
 class QPushButton;

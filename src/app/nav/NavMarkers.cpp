@@ -3,11 +3,12 @@
 #include <QAbstractButton>
 #include <QAction>
 
-#include "app/DataFolder.h"
+#include "app/BaseNames.h"
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
 #include "app/nav/NavRoutes.h"
 #include "app/nav/NavTracks.h"
+#include "base/DataFolder.h"
 #include "chart/forms/PaintChart.h"
 #include "comm/TSysSensorControl.h"
 #include "nav/forms/MarkSettingForm.h"

@@ -5,7 +5,8 @@
 #include <QObject>
 #include <string>
 
-#include "app/Settings.h"
+#include "app/BaseNames.h"
+#include "base/Settings.h"
 #include "nav/Dstpoint.h"
 
 class QWidget;

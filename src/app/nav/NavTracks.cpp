@@ -5,9 +5,10 @@
 #include <cmath>
 
 #include "ais/TargetTexts.h"
-#include "app/DataFolder.h"
+#include "app/BaseNames.h"
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
+#include "base/DataFolder.h"
 #include "chart/forms/PaintChart.h"
 #include "comm/LogReplay.h"
 #include "ui/Dialogs.h"

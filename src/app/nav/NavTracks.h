@@ -65,7 +65,7 @@ class NavTracks final : public QObject, public nav::TrackPageHost {
   private:
     void connectMenus();
     void listChanged();
-    void reportError(app::TextId text);
+    void reportError(base::TextId text);
     void reportRecording(const nav::RecorderStep& step);
     void onNameConfirmed(const QString& name);
 

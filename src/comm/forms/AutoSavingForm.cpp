@@ -15,16 +15,16 @@ namespace norq::comm {
 
 namespace {
 
-constexpr std::array<app::TextId, kAutoSavingPeriodCount> kPeriods{
-    app::TextId::AutosavingWindowPerdioc1, app::TextId::AutosavingWindowPerdioc2,
-    app::TextId::AutosavingWindowPerdioc3, app::TextId::AutosavingWindowPerdioc4,
-    app::TextId::AutosavingWindowPerdioc5, app::TextId::AutosavingWindowPerdioc6,
-    app::TextId::AutosavingWindowPerdioc7};
+constexpr std::array<base::TextId, kAutoSavingPeriodCount> kPeriods{
+    base::TextId::AutosavingWindowPerdioc1, base::TextId::AutosavingWindowPerdioc2,
+    base::TextId::AutosavingWindowPerdioc3, base::TextId::AutosavingWindowPerdioc4,
+    base::TextId::AutosavingWindowPerdioc5, base::TextId::AutosavingWindowPerdioc6,
+    base::TextId::AutosavingWindowPerdioc7};
 
-constexpr std::array<app::TextId, 6> kChecks{
-    app::TextId::AutosavingWindowStatusSucess, app::TextId::AutosavingWindowStatus1,
-    app::TextId::AutosavingWindowStatus2,      app::TextId::AutosavingWindowStatus3,
-    app::TextId::AutosavingWindowStatus4,      app::TextId::AutosavingWindowStatus5};
+constexpr std::array<base::TextId, 6> kChecks{
+    base::TextId::AutosavingWindowStatusSucess, base::TextId::AutosavingWindowStatus1,
+    base::TextId::AutosavingWindowStatus2,      base::TextId::AutosavingWindowStatus3,
+    base::TextId::AutosavingWindowStatus4,      base::TextId::AutosavingWindowStatus5};
 
 QDate ToQDate(const ais::DateStamp& d) {
     return {d.year, d.month, d.day};
@@ -44,7 +44,7 @@ ais::LocalDateTime FromPickers(const QDate& date, const QTime& time) {
 }  // namespace
 
 TfrmAutoSaving::TfrmAutoSaving(AutoSaving& saving, const ais::Clock& clock,
-                               const app::TextStore& texts, ui::Dialogs& dialogs,
+                               const base::TextStore& texts, ui::Dialogs& dialogs,
                                const QString& dataFolder, QWidget* parent)
     : QDialog(parent), saving_(saving), clock_(clock), texts_(texts), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmAutoSaving"));
@@ -142,24 +142,24 @@ void TfrmAutoSaving::connectControls() {
 }
 
 void TfrmAutoSaving::retranslate() {
-    auto t = [this](app::TextId id) { return QString::fromStdString(texts_.text(id)); };
-    setWindowTitle(t(app::TextId::AutosavingWindowAutoSaving));
+    auto t = [this](base::TextId id) { return QString::fromStdString(texts_.text(id)); };
+    setWindowTitle(t(base::TextId::AutosavingWindowAutoSaving));
     const int period = comboBoxRecordTime_->currentIndex();
     comboBoxRecordTime_->blockSignals(true);
     comboBoxRecordTime_->clear();
-    for (app::TextId id : kPeriods)
+    for (base::TextId id : kPeriods)
         comboBoxRecordTime_->addItem(t(id));
     comboBoxRecordTime_->setCurrentIndex(period < 0 ? kDefaultAutoSavingPeriod : period);
     comboBoxRecordTime_->blockSignals(false);
-    captions_[0]->setText(t(app::TextId::AutosavingWindowRecordTime));
-    captions_[1]->setText(t(app::TextId::AutosavingWindowStartTime));
-    captions_[2]->setText(t(app::TextId::AutosavingWindowEndTime));
-    captions_[3]->setText(t(app::TextId::AutosavingWindowFileName));
-    checkBoxStart_->setText(t(app::TextId::AutosavingWindowNow));
-    checkBoxEnd_->setText(t(app::TextId::AutosavingWindowForever));
-    checkBoxAutoSave_->setText(t(app::TextId::AutosavingWindowEnabled));
-    btnOk_->setText(t(app::TextId::AutosavingWindowOk));
-    btnCancel_->setText(t(app::TextId::AutosavingWindowCancel));
+    captions_[0]->setText(t(base::TextId::AutosavingWindowRecordTime));
+    captions_[1]->setText(t(base::TextId::AutosavingWindowStartTime));
+    captions_[2]->setText(t(base::TextId::AutosavingWindowEndTime));
+    captions_[3]->setText(t(base::TextId::AutosavingWindowFileName));
+    checkBoxStart_->setText(t(base::TextId::AutosavingWindowNow));
+    checkBoxEnd_->setText(t(base::TextId::AutosavingWindowForever));
+    checkBoxAutoSave_->setText(t(base::TextId::AutosavingWindowEnabled));
+    btnOk_->setText(t(base::TextId::AutosavingWindowOk));
+    btnCancel_->setText(t(base::TextId::AutosavingWindowCancel));
     updateSummary();
 }
 
@@ -201,17 +201,17 @@ void TfrmAutoSaving::browse() {
 }
 
 bool TfrmAutoSaving::accept_() {
-    auto t = [this](app::TextId id) { return QString::fromStdString(texts_.text(id)); };
+    auto t = [this](base::TextId id) { return QString::fromStdString(texts_.text(id)); };
     if (check() != AutoSavingCheck::Ok) {
-        dialogs_.message(this, t(app::TextId::OtherMsgWarning),
-                         t(app::TextId::AutosavingWindowShowMessage2), ui::MessageIcon::Warning,
+        dialogs_.message(this, t(base::TextId::OtherMsgWarning),
+                         t(base::TextId::AutosavingWindowShowMessage2), ui::MessageIcon::Warning,
                          ui::MessageButtons::Ok);
         return false;
     }
     if (!checkBoxAutoSave_->isChecked()) {
         const ui::MessageAnswer answer =
-            dialogs_.message(this, t(app::TextId::AutosavingWindowShowTitle1),
-                             t(app::TextId::AutosavingWindowShowMessage1),
+            dialogs_.message(this, t(base::TextId::AutosavingWindowShowTitle1),
+                             t(base::TextId::AutosavingWindowShowMessage1),
                              ui::MessageIcon::Question, ui::MessageButtons::OkCancel);
         if (answer != ui::MessageAnswer::Ok) return false;
     }

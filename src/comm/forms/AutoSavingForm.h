@@ -7,7 +7,7 @@
 #include <QDialog>
 
 #include "ais/Clock.h"
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "comm/AutoSaving.h"
 #include "ui/Dialogs.h"
 
@@ -27,7 +27,7 @@ class TfrmAutoSaving final : public QDialog {
   public:
     // The pickers start at today and tomorrow at the current time of day, the
     // file name at the data folder followed by "FileName".
-    TfrmAutoSaving(AutoSaving& saving, const ais::Clock& clock, const app::TextStore& texts,
+    TfrmAutoSaving(AutoSaving& saving, const ais::Clock& clock, const base::TextStore& texts,
                    ui::Dialogs& dialogs, const QString& dataFolder, QWidget* parent = nullptr);
 
     void retranslate();
@@ -46,7 +46,7 @@ class TfrmAutoSaving final : public QDialog {
 
     AutoSaving& saving_;
     const ais::Clock& clock_;
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     QComboBox* comboBoxRecordTime_;
     QDateEdit* startDate_;

@@ -10,7 +10,7 @@
 
 namespace norq::comm {
 
-using app::TextId;
+using base::TextId;
 
 namespace {
 
@@ -29,7 +29,7 @@ QString FromView(std::string_view text) {
 
 }  // namespace
 
-DeviceConnections::DeviceConnections(TSysSensorControl& control, const app::TextStore& texts,
+DeviceConnections::DeviceConnections(TSysSensorControl& control, const base::TextStore& texts,
                                      ui::Dialogs& dialogs, ConnectionHost host, QWidget* mainWindow)
     : DeviceConnections(std::make_unique<SensorControlPorts>(control), nullptr, texts, dialogs,
                         std::move(host), mainWindow) {
@@ -38,12 +38,12 @@ DeviceConnections::DeviceConnections(TSysSensorControl& control, const app::Text
     control.addLineHook(lineHook_.get());
 }
 
-DeviceConnections::DeviceConnections(DetectionPorts& ports, const app::TextStore& texts,
+DeviceConnections::DeviceConnections(DetectionPorts& ports, const base::TextStore& texts,
                                      ui::Dialogs& dialogs, ConnectionHost host, QWidget* mainWindow)
     : DeviceConnections(nullptr, &ports, texts, dialogs, std::move(host), mainWindow) {}
 
 DeviceConnections::DeviceConnections(std::unique_ptr<SensorControlPorts> own, DetectionPorts* ports,
-                                     const app::TextStore& texts, ui::Dialogs& dialogs,
+                                     const base::TextStore& texts, ui::Dialogs& dialogs,
                                      ConnectionHost host, QWidget* mainWindow)
     : QObject(mainWindow),
       ownPorts_(std::move(own)),

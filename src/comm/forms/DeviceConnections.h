@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "comm/DetectionInterfaces.h"
 #include "comm/DeviceDetection.h"
 #include "comm/PortDialogFlow.h"
@@ -50,12 +50,12 @@ class DeviceConnections final : public QObject, private DetectionView {
     static constexpr int kPortPollMs = 1000;
     static constexpr int kOpenPortCheckMs = 2000;
 
-    DeviceConnections(DetectionPorts& ports, const app::TextStore& texts, ui::Dialogs& dialogs,
+    DeviceConnections(DetectionPorts& ports, const base::TextStore& texts, ui::Dialogs& dialogs,
                       ConnectionHost host, QWidget* mainWindow);
     // Over the viewer's sensor port control: the detection sees every line of
     // its links.
-    DeviceConnections(TSysSensorControl& control, const app::TextStore& texts, ui::Dialogs& dialogs,
-                      ConnectionHost host, QWidget* mainWindow);
+    DeviceConnections(TSysSensorControl& control, const base::TextStore& texts,
+                      ui::Dialogs& dialogs, ConnectionHost host, QWidget* mainWindow);
     ~DeviceConnections() override;
 
     DeviceDetection& detection() { return detection_; }
@@ -87,7 +87,7 @@ class DeviceConnections final : public QObject, private DetectionView {
 
   private:
     DeviceConnections(std::unique_ptr<SensorControlPorts> own, DetectionPorts* ports,
-                      const app::TextStore& texts, ui::Dialogs& dialogs, ConnectionHost host,
+                      const base::TextStore& texts, ui::Dialogs& dialogs, ConnectionHost host,
                       QWidget* mainWindow);
 
     // DetectionView
@@ -111,7 +111,7 @@ class DeviceConnections final : public QObject, private DetectionView {
     std::unique_ptr<SensorControlPorts> ownPorts_;
     TSysSensorControl* control_ = nullptr;
     DetectionPorts& ports_;
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     ConnectionHost host_;
     QWidget* mainWindow_;

@@ -115,7 +115,7 @@ void TfrmLinkSettings::showFor(int sensor) {
     control_.setCurrentSensor(sensor_);
     setWindowTitle(Q(control_.texts().configCaption[static_cast<std::size_t>(sensor_)]));
     fillPorts();
-    const app::SensorPortSettings& s = control_.portSettings(sensor_);
+    const base::SensorPortSettings& s = control_.portSettings(sensor_);
     cbxPort_->setEditText(Q(control_.DevicePath(sensor_)));
     cbxRate_->setCurrentIndex(SixRateIndex(s.serialBaudRate));
     edtTcpAddress_->setText(QStringLiteral("%1.%2.%3.%4")
@@ -236,7 +236,7 @@ bool TfrmLinkSettings::connectSerial() {
         return false;
     }
     // The port that opened is the one kept for the next start.
-    app::SensorPortSettings& s = control_.portSettings(sensor_);
+    base::SensorPortSettings& s = control_.portSettings(sensor_);
     s.serialDevice = control_.port(sensor_).DeviceName();
     s.serialBaudRate = static_cast<int>(control_.port(sensor_).BaudRate());
     control_.setInUse(sensor_, true);
@@ -246,7 +246,7 @@ bool TfrmLinkSettings::connectSerial() {
 }
 
 bool TfrmLinkSettings::connectTcp() {
-    app::SensorPortSettings& s = control_.portSettings(kAisPort);
+    base::SensorPortSettings& s = control_.portSettings(kAisPort);
     std::array<int, 4> octets{};
     if (!ToOctets(edtTcpAddress_->text().trimmed(), octets)) {
         dialogs_.message(this, Q(control_.texts().error),
@@ -268,7 +268,7 @@ bool TfrmLinkSettings::connectTcp() {
 }
 
 bool TfrmLinkSettings::connectUdp() {
-    app::SensorPortSettings& s = control_.portSettings(kAisPort);
+    base::SensorPortSettings& s = control_.portSettings(kAisPort);
     const std::string address = edtUdpAddress_->text().trimmed().toStdString();
     if (!control_.ListenUdpOn(address, spnUdpPort_->value())) {
         dialogs_.message(this, Q(control_.texts().error),

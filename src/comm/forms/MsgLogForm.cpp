@@ -17,7 +17,7 @@ constexpr int kRefreshMs = 100;
 constexpr int kTimeStampMs = 60000;
 }  // namespace
 
-TfrmMsgLog::TfrmMsgLog(MessageLog& log, const app::TextStore& texts, ui::Dialogs& dialogs,
+TfrmMsgLog::TfrmMsgLog(MessageLog& log, const base::TextStore& texts, ui::Dialogs& dialogs,
                        QWidget* parent)
     : QDialog(parent), log_(log), texts_(texts), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmMsgLog"));
@@ -84,12 +84,12 @@ TfrmMsgLog::~TfrmMsgLog() {
 }
 
 void TfrmMsgLog::retranslate() {
-    auto t = [this](app::TextId id) { return QString::fromStdString(texts_.text(id)); };
-    setWindowTitle(t(app::TextId::LogWindowLogWindow));
-    cbxEnableLog_->setText(t(app::TextId::LogWindowEnableLog));
-    cbxAddTimeStamp_->setText(t(app::TextId::LogWindowAddTimeStamp));
-    btnSaveLog_->setText(t(app::TextId::LogWindowSave));
-    btnClearLog_->setText(t(app::TextId::LogWindowClear));
+    auto t = [this](base::TextId id) { return QString::fromStdString(texts_.text(id)); };
+    setWindowTitle(t(base::TextId::LogWindowLogWindow));
+    cbxEnableLog_->setText(t(base::TextId::LogWindowEnableLog));
+    cbxAddTimeStamp_->setText(t(base::TextId::LogWindowAddTimeStamp));
+    btnSaveLog_->setText(t(base::TextId::LogWindowSave));
+    btnClearLog_->setText(t(base::TextId::LogWindowClear));
 }
 
 void TfrmMsgLog::showAt(const QPoint& bottomRight) {
@@ -151,7 +151,7 @@ void TfrmMsgLog::saveLog() {
         if (answer != ui::MessageAnswer::Yes) return;
     }
     if (!log_.saveTo(file.toStdString())) {
-        dialogs_.message(this, QString::fromStdString(texts_.text(app::TextId::OtherMsgError)),
+        dialogs_.message(this, QString::fromStdString(texts_.text(base::TextId::OtherMsgError)),
                          QStringLiteral("The log could not be written to ") + file,
                          ui::MessageIcon::Error, ui::MessageButtons::Ok);
         return;

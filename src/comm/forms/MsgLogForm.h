@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "comm/MessageLog.h"
 #include "ui/Dialogs.h"
 
@@ -22,7 +22,7 @@ class TfrmMsgLog final : public QDialog, public MessageLogView {
     Q_OBJECT
 
   public:
-    TfrmMsgLog(MessageLog& log, const app::TextStore& texts, ui::Dialogs& dialogs,
+    TfrmMsgLog(MessageLog& log, const base::TextStore& texts, ui::Dialogs& dialogs,
                QWidget* parent = nullptr);
     ~TfrmMsgLog() override;
 
@@ -49,7 +49,7 @@ class TfrmMsgLog final : public QDialog, public MessageLogView {
     void addTimeStamp();
 
     MessageLog& log_;
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     std::function<void(const QString&)> onSaved_;
     QString stampFormat_ = QStringLiteral("yyyy/MM/dd hh:mm:ss");

@@ -17,7 +17,7 @@
 
 namespace norq::comm {
 
-using app::TextId;
+using base::TextId;
 
 namespace {
 
@@ -29,7 +29,7 @@ QString SensorText(int sensor) {
 }  // namespace
 
 TSerialPortConfigDlg::TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts& ports,
-                                           const app::TextStore& texts, QWidget* parent)
+                                           const base::TextStore& texts, QWidget* parent)
     : QDialog(parent),
       flow_(flow),
       ports_(ports),

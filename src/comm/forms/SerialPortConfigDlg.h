@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "comm/PortDialogFlow.h"
 
 class QComboBox;
@@ -24,7 +24,7 @@ class TSerialPortConfigDlg final : public QDialog {
     Q_OBJECT
 
   public:
-    TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts& ports, const app::TextStore& texts,
+    TSerialPortConfigDlg(PortDialogFlow& flow, DetectionPorts& ports, const base::TextStore& texts,
                          QWidget* parent = nullptr);
 
     void retranslate();
@@ -42,11 +42,11 @@ class TSerialPortConfigDlg final : public QDialog {
     QWidget* buildSerialPage();
     QWidget* buildTcpPage();
     QWidget* buildUdpPage();
-    QString text(app::TextId id) const;
+    QString text(base::TextId id) const;
 
     PortDialogFlow& flow_;
     DetectionPorts& ports_;
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     bool rendering_ = false;
 
     ConnectionPicture* picture_;

@@ -22,7 +22,7 @@
 
 namespace norq::comm {
 
-using app::TextId;
+using base::TextId;
 
 namespace {
 
@@ -45,7 +45,7 @@ QLabel* NoteLabel(QWidget* parent, int index) {
 }  // namespace
 
 TfrmWizardStartup::TfrmWizardStartup(WizardFlow& flow, DetectionPorts& ports,
-                                     const app::TextStore& texts, QWidget* parent)
+                                     const base::TextStore& texts, QWidget* parent)
     : QDialog(parent),
       flow_(flow),
       ports_(ports),

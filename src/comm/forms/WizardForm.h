@@ -11,7 +11,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "comm/WizardFlow.h"
 
 class QButtonGroup;
@@ -37,7 +37,7 @@ class TfrmWizardStartup final : public QDialog {
     // The ways to begin on the start page, as remembered in the settings.
     enum class StartChoice { Device = 0, Recording = 1, Network = 2 };
 
-    TfrmWizardStartup(WizardFlow& flow, DetectionPorts& ports, const app::TextStore& texts,
+    TfrmWizardStartup(WizardFlow& flow, DetectionPorts& ports, const base::TextStore& texts,
                       QWidget* parent = nullptr);
 
     void retranslate();
@@ -87,13 +87,13 @@ class TfrmWizardStartup final : public QDialog {
     void onChoice(StartChoice choice);
     void onInputTypeChanged(int index);
     void onClose();
-    QString text(app::TextId id) const;
+    QString text(base::TextId id) const;
     QString noteText(WizardNote note) const;
     void renderStatus(const WizardState& st);
 
     WizardFlow& flow_;
     DetectionPorts& ports_;
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     bool rendering_ = false;
 
     QLabel* lblTitle_;

@@ -24,7 +24,7 @@ namespace norq::crew {
 
 namespace {
 
-using app::TextId;
+using base::TextId;
 
 constexpr int kColumns = 8;
 constexpr std::array<int, kColumns> kWidths{68, 80, 74, 76, 60, 56, 140, 140};
@@ -35,13 +35,13 @@ constexpr std::array<TextId, kColumns> kHeaders{
 // The drill device repeats its report as a real one does, once a minute.
 constexpr int kDrillReportTicks = 60;
 
-QString Text(const app::TextStore& texts, TextId id) {
+QString Text(const base::TextStore& texts, TextId id) {
     return QString::fromStdString(texts.text(id));
 }
 
 }  // namespace
 
-QString AlarmSilentText(const app::TextStore& texts, const ui::ClassAlertSound& sound) {
+QString AlarmSilentText(const base::TextStore& texts, const ui::ClassAlertSound& sound) {
     switch (sound.silentCause()) {
         case ui::ClassAlertSound::SilentCause::NoOutput:
             return Text(texts, TextId::AisMobListNoAudio);
@@ -56,7 +56,7 @@ QString AlarmSilentText(const app::TextStore& texts, const ui::ClassAlertSound& 
 
 // ---- Device edit dialog ---------------------------------------------------------
 
-TfrmAISMOBDeviceEdit::TfrmAISMOBDeviceEdit(const app::TextStore& texts, const AisMobList& list,
+TfrmAISMOBDeviceEdit::TfrmAISMOBDeviceEdit(const base::TextStore& texts, const AisMobList& list,
                                            QWidget* parent)
     : QDialog(parent), texts_(texts), list_(list) {
     setObjectName(QStringLiteral("frmAISMOBDeviceEdit"));
@@ -140,7 +140,7 @@ bool TfrmAISMOBDeviceEdit::edit(bool mmsiEditable, std::uint32_t& mmsi, std::str
 
 // ---- List window --------------------------------------------------------------
 
-TfrmAISMOBList::TfrmAISMOBList(const app::TextStore& texts, AisMobList& list,
+TfrmAISMOBList::TfrmAISMOBList(const base::TextStore& texts, AisMobList& list,
                                ui::ClassAlertSound& sound, ui::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), texts_(texts), list_(list), sound_(sound), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmAISMOBList"));

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "crew/AisMobList.h"
 
 class QLabel;
@@ -26,13 +26,13 @@ class Dialogs;
 namespace norq::crew {
 
 // Why the alarm cannot be heard, in the current language; empty when it can.
-QString AlarmSilentText(const app::TextStore& texts, const ui::ClassAlertSound& sound);
+QString AlarmSilentText(const base::TextStore& texts, const ui::ClassAlertSound& sound);
 
 class TfrmAISMOBDeviceEdit final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmAISMOBDeviceEdit(const app::TextStore& texts, const AisMobList& list,
+    TfrmAISMOBDeviceEdit(const base::TextStore& texts, const AisMobList& list,
                          QWidget* parent = nullptr);
     // Shows the dialog; on OK the MMSI and name take the entered values.
     bool edit(bool mmsiEditable, std::uint32_t& mmsi, std::string& name);
@@ -45,7 +45,7 @@ class TfrmAISMOBDeviceEdit final : public QDialog {
     QLineEdit* nameField() const { return labeledEditName_; }
 
   private:
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     const AisMobList& list_;
     QLineEdit* labeledEditMmsi_;
     QLineEdit* labeledEditName_;
@@ -70,7 +70,7 @@ class TfrmAISMOBList final : public QWidget, public AisMobListView {
         std::function<std::pair<double, double>()> drillPosition;
     };
 
-    TfrmAISMOBList(const app::TextStore& texts, AisMobList& list, ui::ClassAlertSound& sound,
+    TfrmAISMOBList(const base::TextStore& texts, AisMobList& list, ui::ClassAlertSound& sound,
                    ui::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void setFile(const std::string& path) { file_ = path; }
@@ -114,7 +114,7 @@ class TfrmAISMOBList final : public QWidget, public AisMobListView {
     void save();
     void feedDrillReport();
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     AisMobList& list_;
     ui::ClassAlertSound& sound_;
     ui::Dialogs& dialogs_;

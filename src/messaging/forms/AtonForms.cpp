@@ -15,9 +15,9 @@ namespace norq::messaging {
 
 namespace {
 
-using app::TextId;
+using base::TextId;
 
-QString Text(const app::TextStore& texts, TextId id) {
+QString Text(const base::TextStore& texts, TextId id) {
     return QString::fromStdString(texts.text(id));
 }
 
@@ -58,7 +58,7 @@ constexpr const char* kDimensionFields[] = {
 
 // ---- Lantern control -------------------------------------------------------------
 
-TfrmLanternCtrl::TfrmLanternCtrl(const app::TextStore& texts, codec::SentenceCodec& codec,
+TfrmLanternCtrl::TfrmLanternCtrl(const base::TextStore& texts, codec::SentenceCodec& codec,
                                  QWidget* parent)
     : QDialog(parent), texts_(texts), codec_(codec) {
     setObjectName(QStringLiteral("frmLanternCtrl"));
@@ -110,7 +110,7 @@ bool TfrmLanternCtrl::onOk() {
 
 // ---- AtoN details ----------------------------------------------------------------
 
-TfrmAtonDetails::TfrmAtonDetails(const app::TextStore& texts, const ais::TargetTable& table,
+TfrmAtonDetails::TfrmAtonDetails(const base::TextStore& texts, const ais::TargetTable& table,
                                  TfrmLanternCtrl& lantern, QWidget* parent)
     : QDialog(parent), texts_(texts), table_(table), lantern_(lantern) {
     setObjectName(QStringLiteral("frmAtonDetails"));

@@ -7,7 +7,7 @@
 #include <map>
 
 #include "ais/TargetTable.h"
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "messaging/AtonLantern.h"
 
 class QGroupBox;
@@ -22,7 +22,7 @@ class TfrmLanternCtrl final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmLanternCtrl(const app::TextStore& texts, codec::SentenceCodec& codec,
+    TfrmLanternCtrl(const base::TextStore& texts, codec::SentenceCodec& codec,
                     QWidget* parent = nullptr);
     void setSender(ais::SentenceSender* sender) { sender_ = sender; }
     void retranslate();
@@ -31,7 +31,7 @@ class TfrmLanternCtrl final : public QDialog {
     bool onOk();
 
   private:
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     codec::SentenceCodec& codec_;
     ais::SentenceSender* sender_ = nullptr;
     QGroupBox* group_;
@@ -45,7 +45,7 @@ class TfrmAtonDetails final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmAtonDetails(const app::TextStore& texts, const ais::TargetTable& table,
+    TfrmAtonDetails(const base::TextStore& texts, const ais::TargetTable& table,
                     TfrmLanternCtrl& lantern, QWidget* parent = nullptr);
     void retranslate();
     void setDatePattern(const std::string& pattern) { datePattern_ = pattern; }
@@ -61,7 +61,7 @@ class TfrmAtonDetails final : public QDialog {
   private:
     QLineEdit* addField(QWidget* page, const char* name);
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     const ais::TargetTable& table_;
     TfrmLanternCtrl& lantern_;
     std::string datePattern_ = "dd/MM/yyyy";

@@ -16,9 +16,9 @@ namespace norq::messaging {
 
 namespace {
 
-using app::TextId;
+using base::TextId;
 
-QString Text(const app::TextStore& texts, TextId id) {
+QString Text(const base::TextStore& texts, TextId id) {
     return QString::fromStdString(texts.text(id));
 }
 
@@ -53,7 +53,7 @@ constexpr int kBuddyRows = 256;
 
 // ---- Monitored ship list ---------------------------------------------------------
 
-TfrmMonitoredShipList::TfrmMonitoredShipList(const app::TextStore& texts,
+TfrmMonitoredShipList::TfrmMonitoredShipList(const base::TextStore& texts,
                                              const ais::TargetTable& table, ShipMarks& marks,
                                              ui::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), texts_(texts), table_(table), marks_(marks), dialogs_(dialogs) {
@@ -119,7 +119,7 @@ void TfrmMonitoredShipList::onDelete() {
 
 // ---- Friend ship dialog ----------------------------------------------------------
 
-TfrmBuddyDlg::TfrmBuddyDlg(const app::TextStore& texts, QWidget* parent)
+TfrmBuddyDlg::TfrmBuddyDlg(const base::TextStore& texts, QWidget* parent)
     : QDialog(parent), texts_(texts) {
     setObjectName(QStringLiteral("frmBuddyDlg"));
     grid_ = new QTableWidget(kBuddyRows, 5, this);

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "messaging/ShipMarks.h"
 
 class QPushButton;
@@ -20,7 +20,7 @@ class TfrmMonitoredShipList final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmMonitoredShipList(const app::TextStore& texts, const ais::TargetTable& table,
+    TfrmMonitoredShipList(const base::TextStore& texts, const ais::TargetTable& table,
                           ShipMarks& marks, ui::Dialogs& dialogs, QWidget* parent = nullptr);
     void retranslate();
     // Rebuilds the grid from the table's monitored entries.
@@ -33,7 +33,7 @@ class TfrmMonitoredShipList final : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     const ais::TargetTable& table_;
     ShipMarks& marks_;
     ui::Dialogs& dialogs_;
@@ -45,7 +45,7 @@ class TfrmBuddyDlg final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmBuddyDlg(const app::TextStore& texts, QWidget* parent = nullptr);
+    TfrmBuddyDlg(const base::TextStore& texts, QWidget* parent = nullptr);
     void retranslate();
     // Fills the grid from the list; on OK the list takes the grid's rows.
     bool edit(FriendList& list);
@@ -57,7 +57,7 @@ class TfrmBuddyDlg final : public QDialog {
   private:
     void normaliseCell(int row, int column);
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     QTableWidget* grid_;
     QPushButton* btnOk_;
     QPushButton* btnCancel_;

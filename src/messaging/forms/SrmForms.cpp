@@ -19,9 +19,9 @@ namespace norq::messaging {
 
 namespace {
 
-using app::TextId;
+using base::TextId;
 
-QString Text(const app::TextStore& texts, TextId id) {
+QString Text(const base::TextStore& texts, TextId id) {
     return QString::fromStdString(texts.text(id));
 }
 
@@ -38,7 +38,7 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, std::initializer_list<
     return grid;
 }
 
-QString StateText(const app::TextStore& texts, SrmState s) {
+QString StateText(const base::TextStore& texts, SrmState s) {
     switch (s) {
         case SrmState::Sent:
             return Text(texts, TextId::SrmStateSent);
@@ -69,7 +69,7 @@ void Widen(QTableWidget* grid, std::initializer_list<int> widths) {
 
 // ---- SRM log -----------------------------------------------------------------
 
-TfrmSRMRecordBox::TfrmSRMRecordBox(const app::TextStore& texts, const SafetyMessages& srm,
+TfrmSRMRecordBox::TfrmSRMRecordBox(const base::TextStore& texts, const SafetyMessages& srm,
                                    QWidget* parent)
     : QDialog(parent), texts_(texts), srm_(srm) {
     setObjectName(QStringLiteral("frmSRMRecordBox"));
@@ -149,7 +149,7 @@ int TfrmSRMRecordBox::currentPage() const {
 
 // ---- Alert dialog --------------------------------------------------------------
 
-TfrmSRMAlertDialog::TfrmSRMAlertDialog(const app::TextStore& texts, SafetyMessages& srm,
+TfrmSRMAlertDialog::TfrmSRMAlertDialog(const base::TextStore& texts, SafetyMessages& srm,
                                        QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), texts_(texts), srm_(srm) {
     setObjectName(QStringLiteral("frmSRMAlertDialog"));
@@ -232,7 +232,7 @@ void TfrmSRMAlertDialog::onClose() {
 
 // ---- Send dialog ---------------------------------------------------------------
 
-TfrmSRM::TfrmSRM(const app::TextStore& texts, SafetyMessages& srm, QWidget* parent)
+TfrmSRM::TfrmSRM(const base::TextStore& texts, SafetyMessages& srm, QWidget* parent)
     : QDialog(parent), texts_(texts), srm_(srm) {
     setObjectName(QStringLiteral("frmSRM"));
     lblSelectMsg_ = new QLabel(this);

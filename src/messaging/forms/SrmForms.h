@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "messaging/SafetyMessages.h"
 
 class QLabel;
@@ -23,7 +23,7 @@ class TfrmSRMRecordBox final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmSRMRecordBox(const app::TextStore& texts, const SafetyMessages& srm,
+    TfrmSRMRecordBox(const base::TextStore& texts, const SafetyMessages& srm,
                      QWidget* parent = nullptr);
     void retranslate();
     void setDatePattern(const std::string& pattern) { datePattern_ = pattern; }
@@ -38,7 +38,7 @@ class TfrmSRMRecordBox final : public QDialog {
   private:
     void fillRow(QTableWidget* grid, int row, const SrmMessage& m, bool withMmsi);
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     const SafetyMessages& srm_;
     std::string datePattern_ = "dd/MM/yyyy";
     QStackedWidget* pageControlMailBox_;
@@ -51,7 +51,8 @@ class TfrmSRMAlertDialog final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmSRMAlertDialog(const app::TextStore& texts, SafetyMessages& srm, QWidget* parent = nullptr);
+    TfrmSRMAlertDialog(const base::TextStore& texts, SafetyMessages& srm,
+                       QWidget* parent = nullptr);
     void retranslate();
     // The count and note of the pending alerts.
     void setAlert(int count, std::string_view note);
@@ -67,7 +68,7 @@ class TfrmSRMAlertDialog final : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     SafetyMessages& srm_;
     QLabel* lblAlramTextMsg_;
     QLabel* lblAlramTextNote_;
@@ -83,7 +84,7 @@ class TfrmSRM final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmSRM(const app::TextStore& texts, SafetyMessages& srm, QWidget* parent = nullptr);
+    TfrmSRM(const base::TextStore& texts, SafetyMessages& srm, QWidget* parent = nullptr);
     void retranslate();
     // "Send Message": sends the text field's text.
     void onSend();
@@ -92,7 +93,7 @@ class TfrmSRM final : public QDialog {
     QListWidget* messageList() const { return lstboxSrmMsg_; }
 
   private:
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     SafetyMessages& srm_;
     QLabel* lblSelectMsg_;
     QListWidget* lstboxSrmMsg_;

@@ -15,10 +15,10 @@
 namespace norq::nav {
 
 namespace {
-using app::TextId;
+using base::TextId;
 }
 
-TfrmChartCalibration::TfrmChartCalibration(const app::TextStore& texts, ui::Dialogs& dialogs,
+TfrmChartCalibration::TfrmChartCalibration(const base::TextStore& texts, ui::Dialogs& dialogs,
                                            QWidget* parent)
     : QDialog(parent), texts_(texts), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmChartCalibration"));

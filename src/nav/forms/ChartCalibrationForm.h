@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <string>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 
 class QCheckBox;
 class QLabel;
@@ -29,7 +29,7 @@ class TfrmChartCalibration final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmChartCalibration(const app::TextStore& texts, ui::Dialogs& dialogs,
+    TfrmChartCalibration(const base::TextStore& texts, ui::Dialogs& dialogs,
                          QWidget* parent = nullptr);
     void retranslate();
     void setValues(const CalibrationValues& values);
@@ -43,7 +43,7 @@ class TfrmChartCalibration final : public QDialog {
   private:
     void onOk();
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     CalibrationValues taken_;
     QCheckBox* cbxEnable_;

@@ -16,10 +16,11 @@
 namespace norq::nav {
 
 namespace {
-using app::TextId;
+using base::TextId;
 }
 
-TfrmDestination::TfrmDestination(const app::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent)
+TfrmDestination::TfrmDestination(const base::TextStore& texts, ui::Dialogs& dialogs,
+                                 QWidget* parent)
     : QDialog(parent), texts_(texts), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmDestination"));
     cbxConfigure_ = new QCheckBox(this);

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "nav/Dstpoint.h"
 
 class QCheckBox;
@@ -26,7 +26,7 @@ class TfrmDestination final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmDestination(const app::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent = nullptr);
+    TfrmDestination(const base::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent = nullptr);
     void retranslate();
     void setDestination(const DestinationInfo& destination);
     // What "OK" took (valid after the window was accepted).
@@ -42,7 +42,7 @@ class TfrmDestination final : public QDialog {
   private:
     void onOk();
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     DestinationInfo taken_;
     QCheckBox* cbxConfigure_;

@@ -16,9 +16,9 @@ namespace norq::nav {
 
 namespace {
 
-using app::TextId;
+using base::TextId;
 
-QString Text(const app::TextStore& texts, TextId id) {
+QString Text(const base::TextStore& texts, TextId id) {
     return QString::fromStdString(texts.text(id));
 }
 
@@ -44,7 +44,8 @@ QSpinBox* Spin(int maximum, QWidget* parent) {
 
 }  // namespace
 
-TfrmMarkSetting::TfrmMarkSetting(const app::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent)
+TfrmMarkSetting::TfrmMarkSetting(const base::TextStore& texts, ui::Dialogs& dialogs,
+                                 QWidget* parent)
     : QDialog(parent), texts_(texts), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmMarkSetting"));
     setModal(false);

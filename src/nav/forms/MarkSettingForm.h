@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "nav/Markmanage.h"
 
 class QComboBox;
@@ -36,7 +36,7 @@ class TfrmMarkSetting final : public QDialog {
         std::function<void()> closed;
     };
 
-    TfrmMarkSetting(const app::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent = nullptr);
+    TfrmMarkSetting(const base::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent = nullptr);
     ~TfrmMarkSetting() override;
 
     void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
@@ -67,9 +67,9 @@ class TfrmMarkSetting final : public QDialog {
     void done(int result) override;
 
   private:
-    void warn(app::TextId text);
+    void warn(base::TextId text);
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     Hooks hooks_;
     QLabel* lblName_ = nullptr;

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 
 namespace norq::nav {
 
@@ -20,7 +20,7 @@ inline QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline QString Tx(const app::TextStore& texts, app::TextId id) {
+inline QString Tx(const base::TextStore& texts, base::TextId id) {
     return Utf8(texts.text(id));
 }
 

@@ -18,9 +18,9 @@ namespace norq::nav {
 
 namespace {
 
-using app::TextId;
+using base::TextId;
 
-QString Text(const app::TextStore& texts, TextId id) {
+QString Text(const base::TextStore& texts, TextId id) {
     return QString::fromStdString(texts.text(id));
 }
 
@@ -35,7 +35,7 @@ QPushButton* Button(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TfrmNavManager::TfrmNavManager(const app::TextStore& texts, ui::Dialogs& dialogs,
+TfrmNavManager::TfrmNavManager(const base::TextStore& texts, ui::Dialogs& dialogs,
                                MarkerList& markers, MarkerExchange& exchange,
                                MarkerManagerHost& host, QWidget* parent)
     : QDialog(parent),

@@ -11,7 +11,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "nav/MarkerExchange.h"
 #include "nav/Markmanage.h"
 
@@ -56,7 +56,7 @@ class TfrmNavManager final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmNavManager(const app::TextStore& texts, ui::Dialogs& dialogs, MarkerList& markers,
+    TfrmNavManager(const base::TextStore& texts, ui::Dialogs& dialogs, MarkerList& markers,
                    MarkerExchange& exchange, MarkerManagerHost& host, QWidget* parent = nullptr);
     ~TfrmNavManager() override;
 
@@ -104,7 +104,7 @@ class TfrmNavManager final : public QDialog {
     void updateButtons();
     void moveToNextRow();
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     MarkerList& markers_;
     MarkerExchange& exchange_;

@@ -15,11 +15,11 @@
 namespace norq::nav {
 
 namespace {
-using app::TextId;
+using base::TextId;
 constexpr int kSecondDecimals = 5;
 }  // namespace
 
-TfrmOwnShip::TfrmOwnShip(const app::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent)
+TfrmOwnShip::TfrmOwnShip(const base::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), texts_(texts), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmOwnShip"));
     auto* grid = new QGridLayout;

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 
 class QLabel;
 class QLineEdit;
@@ -32,7 +32,7 @@ class TfrmOwnShip final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmOwnShip(const app::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent = nullptr);
+    TfrmOwnShip(const base::TextStore& texts, ui::Dialogs& dialogs, QWidget* parent = nullptr);
     void retranslate();
     // MMSI and position; the COG fields keep what was entered last.
     void setValues(std::uint32_t mmsi, double lon, double lat);
@@ -50,7 +50,7 @@ class TfrmOwnShip final : public QDialog {
   private:
     void onOk();
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     ui::Dialogs& dialogs_;
     ManualPosition taken_;
     QLabel* lblMmsi_;

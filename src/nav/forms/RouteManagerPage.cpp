@@ -13,11 +13,11 @@
 namespace norq::nav {
 
 namespace {
-using app::TextId;
+using base::TextId;
 constexpr int kColumns = 6;
 }  // namespace
 
-RouteManagerPage::RouteManagerPage(const app::TextStore& texts, const RouteStore& store,
+RouteManagerPage::RouteManagerPage(const base::TextStore& texts, const RouteStore& store,
                                    QWidget* parent)
     : QWidget(parent), texts_(texts), store_(store) {
     setObjectName(QStringLiteral("TabSheetRouteList"));

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "nav/RouteStore.h"
 
 class QLabel;
@@ -19,7 +19,7 @@ class RouteManagerPage final : public QWidget {
     Q_OBJECT
 
   public:
-    RouteManagerPage(const app::TextStore& texts, const RouteStore& store,
+    RouteManagerPage(const base::TextStore& texts, const RouteStore& store,
                      QWidget* parent = nullptr);
     void retranslate();
     // The grid from the store (one empty row for an empty list), then the buttons.
@@ -52,7 +52,7 @@ class RouteManagerPage final : public QWidget {
     void showPopup(const QPoint& at);
     bool rowShowsV(int row) const;
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     const RouteStore& store_;
     QLabel* title_;
     QTableWidget* grid_;

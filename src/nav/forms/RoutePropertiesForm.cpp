@@ -15,7 +15,7 @@
 namespace norq::nav {
 
 namespace {
-using app::TextId;
+using base::TextId;
 constexpr int kColumns = 6;
 
 QLabel* Value(QWidget* parent) {
@@ -26,7 +26,7 @@ QLabel* Value(QWidget* parent) {
 }
 }  // namespace
 
-TfrmRouteProperties::TfrmRouteProperties(const app::TextStore& texts, QWidget* parent)
+TfrmRouteProperties::TfrmRouteProperties(const base::TextStore& texts, QWidget* parent)
     : QDialog(parent), texts_(texts) {
     setObjectName(QStringLiteral("frmRouteProperties"));
     auto* fields = new QGridLayout;
@@ -161,8 +161,8 @@ void TfrmRouteProperties::calculate() {
     const std::string speedText = edtSpeed_->text().toStdString();
     // An empty, zero or lone-point speed counts as 5 kn: never a division by zero.
     const double speed = PlanSpeedKnots(speedText);
-    const std::string hour = texts_.text(app::TextId::NavManagerRouteHour);
-    const std::string minute = texts_.text(app::TextId::NavManagerRouteMinute);
+    const std::string hour = texts_.text(base::TextId::NavManagerRouteHour);
+    const std::string minute = texts_.text(base::TextId::NavManagerRouteMinute);
     valTime_->setText(
         Utf8(FormatRouteTime(RouteTimeSeconds(route_.totalDistance(), speed), hour, minute)));
     for (int row = 0; row < grid_->rowCount(); ++row) {

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "nav/RouteStore.h"
 
 class QLabel;
@@ -20,7 +20,7 @@ class TfrmRouteProperties final : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TfrmRouteProperties(const app::TextStore& texts, QWidget* parent = nullptr);
+    explicit TfrmRouteProperties(const base::TextStore& texts, QWidget* parent = nullptr);
     void retranslate();
     // Fills the window from the route and runs "Cal".
     void showRoute(const Route& route);
@@ -40,7 +40,7 @@ class TfrmRouteProperties final : public QDialog {
     void managerRequested();
 
   private:
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     Route route_;
     QLabel* lblName_;
     QLabel* lblDepart_;

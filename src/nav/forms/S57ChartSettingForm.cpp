@@ -39,7 +39,7 @@ int Metres(const QLineEdit* edit) {
 
 }  // namespace
 
-bool SameEncRecord(const app::EncSettings& a, const app::EncSettings& b) {
+bool SameEncRecord(const base::EncSettings& a, const base::EncSettings& b) {
     return a.colourScheme == b.colourScheme && a.displayCategory == b.displayCategory &&
            a.shallowDepth == b.shallowDepth && a.safetyDepth == b.safetyDepth &&
            a.deepDepth == b.deepDepth && a.pointSymbols == b.pointSymbols &&
@@ -49,7 +49,7 @@ bool SameEncRecord(const app::EncSettings& a, const app::EncSettings& b) {
            a.useScamin == b.useScamin && a.orientation == b.orientation;
 }
 
-TfrmS57ChartSetting::TfrmS57ChartSetting(const app::TextStore& texts, QWidget* parent)
+TfrmS57ChartSetting::TfrmS57ChartSetting(const base::TextStore& texts, QWidget* parent)
     : QDialog(parent), texts_(texts) {
     setObjectName(QStringLiteral("frmS57ChartSetting"));
     auto* tabs = new QTabWidget(this);
@@ -139,23 +139,23 @@ TfrmS57ChartSetting::TfrmS57ChartSetting(const app::TextStore& texts, QWidget* p
     connect(btnOk_, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnDefault_, &QPushButton::clicked, this, [this] {
-        app::EncSettings defaults;
+        base::EncSettings defaults;
         defaults.markersShown = shown_.markersShown;
         defaults.routesShown = shown_.routesShown;
         defaults.tracksShown = shown_.tracksShown;
-        const app::EncSettings kept = shown_;
+        const base::EncSettings kept = shown_;
         setRecord(defaults);
         shown_ = kept;  // the defaults are shown, not stored
     });
     retranslate();
-    setRecord(app::EncSettings{});
+    setRecord(base::EncSettings{});
 }
 
 void TfrmS57ChartSetting::retranslate() {
-    setWindowTitle(Tx(texts_, app::TextId::MenuConfigS57ChartOption));
+    setWindowTitle(Tx(texts_, base::TextId::MenuConfigS57ChartOption));
 }
 
-void TfrmS57ChartSetting::setRecord(const app::EncSettings& r) {
+void TfrmS57ChartSetting::setRecord(const base::EncSettings& r) {
     shown_ = r;
     scheme_->setCurrentIndex(std::clamp(r.colourScheme, 0, 4));
     category_->setCurrentIndex(std::clamp(r.displayCategory, 0, 2));
@@ -175,8 +175,8 @@ void TfrmS57ChartSetting::setRecord(const app::EncSettings& r) {
     orientation_->setCurrentIndex(std::clamp(r.orientation, 0, 2));
 }
 
-app::EncSettings TfrmS57ChartSetting::record() const {
-    app::EncSettings r = shown_;
+base::EncSettings TfrmS57ChartSetting::record() const {
+    base::EncSettings r = shown_;
     r.colourScheme = scheme_->currentIndex();
     r.displayCategory = category_->currentIndex();
     r.shallowDepth = Metres(depths_[0]);

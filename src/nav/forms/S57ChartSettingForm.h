@@ -6,8 +6,8 @@
 
 #include <QDialog>
 
-#include "app/LanguageTable.h"
-#include "app/Settings.h"
+#include "base/LanguageTable.h"
+#include "base/Settings.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -20,18 +20,18 @@ namespace norq::nav {
 
 // True when both records hold the same ENC display settings (the shown
 // switches of markers, routes and tracks are not part of the window).
-bool SameEncRecord(const app::EncSettings& a, const app::EncSettings& b);
+bool SameEncRecord(const base::EncSettings& a, const base::EncSettings& b);
 
 class TfrmS57ChartSetting final : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TfrmS57ChartSetting(const app::TextStore& texts, QWidget* parent = nullptr);
+    explicit TfrmS57ChartSetting(const base::TextStore& texts, QWidget* parent = nullptr);
     void retranslate();
     // Every control from the record.
-    void setRecord(const app::EncSettings& record);
+    void setRecord(const base::EncSettings& record);
     // The record read back from the controls (depths truncated to whole metres).
-    app::EncSettings record() const;
+    base::EncSettings record() const;
 
     QComboBox* scheme() const { return scheme_; }
     QComboBox* orientation() const { return orientation_; }
@@ -45,8 +45,8 @@ class TfrmS57ChartSetting final : public QDialog {
   private:
     void onDepthEdited(QLineEdit* edit);
 
-    const app::TextStore& texts_;
-    app::EncSettings shown_;  // what the controls were set from (keeps the shown switches)
+    const base::TextStore& texts_;
+    base::EncSettings shown_;  // what the controls were set from (keeps the shown switches)
     QComboBox* scheme_;
     QComboBox* symbol_;
     QComboBox* lineStyle_;

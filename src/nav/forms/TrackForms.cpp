@@ -20,7 +20,7 @@ namespace norq::nav {
 
 namespace {
 
-using app::TextId;
+using base::TextId;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -61,7 +61,7 @@ void PaintStripes(QTableWidget* grid) {
 
 // ---- Track page -----------------------------------------------------------------------
 
-TrackManagerPage::TrackManagerPage(const app::TextStore& texts, const TrackList& list,
+TrackManagerPage::TrackManagerPage(const base::TextStore& texts, const TrackList& list,
                                    TrackPageHost& host, QWidget* parent)
     : QWidget(parent), texts_(texts), list_(list), host_(host) {
     setObjectName(QStringLiteral("TabSheetTrackList"));
@@ -214,7 +214,7 @@ QMenu* TrackManagerPage::buildPopup(int row) {
 
 // ---- Track properties -----------------------------------------------------------------
 
-TfrmTrackProperties::TfrmTrackProperties(const app::TextStore& texts, QWidget* parent)
+TfrmTrackProperties::TfrmTrackProperties(const base::TextStore& texts, QWidget* parent)
     : QDialog(parent), texts_(texts) {
     setObjectName(QStringLiteral("TfrmTrackProperties"));
     nameLabel_ = new QLabel(this);

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <string>
 
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 #include "nav/TrackList.h"
 
 class QCheckBox;
@@ -36,7 +36,7 @@ class TrackManagerPage final : public QWidget {
     Q_OBJECT
 
   public:
-    TrackManagerPage(const app::TextStore& texts, const TrackList& list, TrackPageHost& host,
+    TrackManagerPage(const base::TextStore& texts, const TrackList& list, TrackPageHost& host,
                      QWidget* parent = nullptr);
     void retranslate();
     // Fills the grid from the list (one empty row for an empty list) and sets
@@ -56,7 +56,7 @@ class TrackManagerPage final : public QWidget {
     void paintRows();
     bool rowShowsVisible(int row) const;
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     const TrackList& list_;
     TrackPageHost& host_;
     QLabel* title_;
@@ -73,7 +73,7 @@ class TfrmTrackProperties final : public QDialog {
     Q_OBJECT
 
   public:
-    TfrmTrackProperties(const app::TextStore& texts, QWidget* parent = nullptr);
+    TfrmTrackProperties(const base::TextStore& texts, QWidget* parent = nullptr);
     void retranslate();
     // Shows the entry with the points of its file (empty when it cannot be read).
     void load(const TrackEntry& entry, const std::string& path);
@@ -91,7 +91,7 @@ class TfrmTrackProperties final : public QDialog {
   private:
     void onOk();
 
-    const app::TextStore& texts_;
+    const base::TextStore& texts_;
     QLabel* nameLabel_;
     QLineEdit* nameEdit_;
     QLabel* startLabel_;

@@ -12,7 +12,8 @@
 
 #include "AisLines.h"
 #include "ViewerFixture.h"
-#include "app/IniFile.h"
+#include "app/BaseNames.h"
+#include "base/IniFile.h"
 #include "chart/forms/GpsStatusForm.h"
 #include "chart/forms/PaintChart.h"
 #include "chart/paint/ApplicationPalette.h"
@@ -185,8 +186,8 @@ TEST_F(ChartPageTest, TheScaleIsWrittenBackAtExit) {
     click("spbEcsIconBarZoomIn");
     click("spbEcsIconBarZoomIn");
     stop();
-    app::IniFile ini;
-    ASSERT_EQ(ini.load(settingsFile()), app::IniFile::LoadResult::Loaded);
+    base::IniFile ini;
+    ASSERT_EQ(ini.load(settingsFile()), base::IniFile::LoadResult::Loaded);
     EXPECT_EQ(ini.readInt("VIEW", "ScaleID", -1), 6);
 }
 

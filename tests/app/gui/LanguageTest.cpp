@@ -10,10 +10,11 @@
 
 #include "AisLines.h"
 #include "ViewerFixture.h"
-#include "app/IniFile.h"
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
 #include "app/forms/AboutForm.h"
 #include "app/forms/SearchForm.h"
+#include "base/IniFile.h"
+#include "base/LanguageTable.h"
 
 namespace norq::test {
 namespace {
@@ -34,7 +35,7 @@ class LanguageTest : public ViewerTest {
         auto* grid = main().findChild<QTableView*>(QStringLiteral("StringGrid1"));
         return grid->model()->headerData(column, Qt::Horizontal).toString();
     }
-    app::LanguageTable traditional_;
+    base::LanguageTable traditional_;
 };
 
 TEST_F(LanguageTest, SwitchingToTraditionalChineseChangesTheLiveWindowAtOnce) {
@@ -79,8 +80,8 @@ TEST_F(LanguageTest, TheReplayItemsKeepTheCaptionOfTheirState) {
 TEST_F(LanguageTest, TheChosenLanguageIsWrittenAtExit) {
     main().ApplyLanguage(1);
     stop();
-    app::IniFile file;
-    ASSERT_EQ(file.load(settingsFile()), app::IniFile::LoadResult::Loaded);
+    base::IniFile file;
+    ASSERT_EQ(file.load(settingsFile()), base::IniFile::LoadResult::Loaded);
     EXPECT_EQ(file.readInt("VIEW", "Language", -1), 1);
     start();
     EXPECT_TRUE(main().action(QStringLiteral("mnuLangTraChinese"))->isChecked());

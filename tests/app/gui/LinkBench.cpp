@@ -35,10 +35,11 @@
 
 #include "TrafficScene.h"
 #include "ais/Clock.h"
+#include "app/BaseNames.h"
 #include "app/MainForm.h"
-#include "app/TempFolder.h"
 #include "app/ViewerLinks.h"
 #include "app/ViewerWindows.h"
+#include "base/TempFolder.h"
 #include "comm/TSysSensorControl.h"
 #include "comm/forms/AutoSavingForm.h"
 #include "comm/forms/DeviceConnections.h"
@@ -154,7 +155,7 @@ struct Viewer {
         loop.exec();
     }
 
-    norq::app::TempFolder folder;
+    norq::base::TempFolder folder;
     norq::app::FolderOverrides overrides;
     norq::app::ViewerPaths paths;
     norq::ais::SystemClock clock;

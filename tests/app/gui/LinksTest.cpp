@@ -49,7 +49,7 @@ std::string ReadAll(const std::string& path) {
 class Server : public comm::test::LoopbackServer {
   public:
     bool acceptClient() {
-        comm::EventLoop unused;
+        base::EventLoop unused;
         bool accepted = false;
         Until([&] {
             accepted = accept(unused, std::chrono::milliseconds(1));

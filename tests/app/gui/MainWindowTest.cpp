@@ -8,7 +8,8 @@
 #include <QToolButton>
 
 #include "ViewerFixture.h"
-#include "app/IniFile.h"
+#include "app/BaseNames.h"
+#include "base/IniFile.h"
 
 namespace norq::test {
 namespace {
@@ -151,8 +152,8 @@ TEST_F(MainWindowTest, ExitQueryOkWritesTheSettings) {
     main().runState().tracker.setCpaSettings({3, 7});
     dialogs_.answers = {ui::MessageAnswer::Ok};
     EXPECT_TRUE(main().close());
-    app::IniFile file;
-    ASSERT_EQ(file.load(settingsFile()), app::IniFile::LoadResult::Loaded);
+    base::IniFile file;
+    ASSERT_EQ(file.load(settingsFile()), base::IniFile::LoadResult::Loaded);
     EXPECT_EQ(file.readInt("CPA", "CPA", -1), 3);
     EXPECT_EQ(file.readInt("CPA", "TCPA", -1), 7);
     EXPECT_EQ(file.readInt("VIEW", "ScaleID", -1), 4);
@@ -170,8 +171,8 @@ TEST_F(MainWindowTest, AnUnknownStoredLanguageStartsInEnglishAndIsWrittenBackAsZ
     EXPECT_EQ(main().runState().tracker.cpaSettings().cpaLimit, 2);
     main().setExitQuery(false);
     main().close();
-    app::IniFile file;
-    ASSERT_EQ(file.load(settingsFile()), app::IniFile::LoadResult::Loaded);
+    base::IniFile file;
+    ASSERT_EQ(file.load(settingsFile()), base::IniFile::LoadResult::Loaded);
     EXPECT_EQ(file.readInt("VIEW", "Language", -1), 0);
     EXPECT_EQ(file.readInt("VIEW", "ScaleID", -1), 6);
 }

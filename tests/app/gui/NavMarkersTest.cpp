@@ -325,7 +325,7 @@ TEST_F(NavMarkersTest, ShowMarkersTheMarkerToolAndTheLanguage) {
 
     main().ApplyLanguage(1);
     EXPECT_EQ(manager().windowTitle(),
-              QString::fromStdString(main().texts().text(app::TextId::NavManagerMarkerManager)));
+              QString::fromStdString(main().texts().text(base::TextId::NavManagerMarkerManager)));
     EXPECT_NE(editor().windowTitle(), QStringLiteral("Marker Properties"));
     main().ApplyLanguage(0);
     EXPECT_EQ(editor().windowTitle(), QStringLiteral("Marker Properties"));

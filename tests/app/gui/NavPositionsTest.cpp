@@ -83,7 +83,7 @@ TEST_F(NavPositionsTest, AddDestinationHereTakesThePointOnlyWithOk) {
     window.resize(420, 200);
     Screenshot(window, "positions-destination.png");
     window.okButton()->click();
-    const app::DestinationSettings& d = main().settings().destination;
+    const base::DestinationSettings& d = main().settings().destination;
     EXPECT_TRUE(d.valid);
     EXPECT_EQ(d.name, "KEELUNG");
     EXPECT_NEAR(d.longitude, 121.8125, 0.5 / 3600.0);
@@ -105,8 +105,8 @@ TEST_F(NavPositionsTest, AddDestinationHereTakesThePointOnlyWithOk) {
     stop();
     const std::string ini = ReadAll(settingsFile());
     EXPECT_EQ(Section(ini, "DESTINATION"),
-              "[DESTINATION]\nValid=1\nName=KEELUNG\nLon=" + app::FormatProfileFloat(d.longitude) +
-                  "\nLat=" + app::FormatProfileFloat(d.latitude) + "\n\n");
+              "[DESTINATION]\nValid=1\nName=KEELUNG\nLon=" + base::FormatProfileFloat(d.longitude) +
+                  "\nLat=" + base::FormatProfileFloat(d.latitude) + "\n\n");
     start();
     main().show();
     EXPECT_TRUE(main().navigation().positions().flag().info().valid);
@@ -151,7 +151,7 @@ TEST_F(NavPositionsTest, ManualPositionChangesNothingBeforeOkAndMovesTheOwnShipW
     stop();
     const std::string ownShip = Section(ReadAll(settingsFile()), "OWN_SHIP");
     EXPECT_NE(ownShip.find("MMSI=235099001\n"), std::string::npos);
-    EXPECT_NE(ownShip.find("Lon=" + app::FormatProfileFloat(-5.6042)), std::string::npos)
+    EXPECT_NE(ownShip.find("Lon=" + base::FormatProfileFloat(-5.6042)), std::string::npos)
         << ownShip;
 }
 

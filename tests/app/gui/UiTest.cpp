@@ -10,8 +10,9 @@
 #include <atomic>
 #include <thread>
 
-#include "app/LanguageTable.h"
+#include "app/BaseNames.h"
 #include "app/forms/SmallForms.h"
+#include "base/LanguageTable.h"
 #include "ui/PageControl.h"
 #include "ui/WindowThread.h"
 
@@ -69,7 +70,7 @@ TEST(PageControlTest, APageCanBeActiveWithItsHeaderHidden) {
 }
 
 TEST(PopupMessageTest, TheKindChoosesTheCaption) {
-    app::TextStore texts;
+    base::TextStore texts;
     app::TfrmPopupMessage popup(texts);
     popup.showMessage(QStringLiteral("Route too long"), 1);
     EXPECT_EQ(popup.windowTitle(), QStringLiteral("Error"));

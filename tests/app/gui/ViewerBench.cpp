@@ -17,10 +17,11 @@
 
 #include "TrafficScene.h"
 #include "ais/Clock.h"
+#include "app/BaseNames.h"
 #include "app/MainForm.h"
 #include "app/TargetGridSort.h"
-#include "app/TempFolder.h"
 #include "app/ViewerWindows.h"
+#include "base/TempFolder.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
 
-    norq::app::TempFolder folder;
+    norq::base::TempFolder folder;
     norq::app::FolderOverrides overrides;
     overrides.dataFolder = folder.path("data");
     overrides.programFolder = NORQ_PROGRAM_FOLDER;

@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "ais/Clock.h"
+#include "app/BaseNames.h"
 #include "app/MainForm.h"
-#include "app/TempFolder.h"
 #include "app/ViewerWindows.h"
+#include "base/TempFolder.h"
 #include "ui/Dialogs.h"
 
 // Readable QString values in failure messages.
@@ -102,9 +103,9 @@ class ViewerTest : public ::testing::Test {
         main().flushViews();
     }
     std::string settingsFile() const { return paths_.settingsFile; }
-    const app::TempFolder& folder() const { return folder_; }
+    const base::TempFolder& folder() const { return folder_; }
 
-    app::TempFolder folder_;
+    base::TempFolder folder_;
     ais::ManualClock clock_;
     FakeDialogs dialogs_;
     app::ViewerPaths paths_;

@@ -349,7 +349,7 @@ TEST_F(WatchFaultsTest, UnbuiltItemsAreDisabledWithANoteInEveryLanguage) {
     for (int language : {0, 1, 2, 0}) {
         main().ApplyLanguage(language);
         const QString note =
-            QString::fromStdString(main().texts().text(app::TextId::MainWindowNotBuiltYet));
+            QString::fromStdString(main().texts().text(base::TextId::MainWindowNotBuiltYet));
         if (language == 0) {
             EXPECT_EQ(note, english);
         } else {
@@ -380,7 +380,7 @@ TEST_F(WatchFaultsTest, UnbuiltItemsAreDisabledWithANoteInEveryLanguage) {
         EXPECT_EQ(
             app::UnbuiltToolTip(image),
             image->toolTip() + QLatin1Char('\n') +
-                QString::fromStdString(main().texts().text(app::TextId::MainWindowNotBuiltYet)));
+                QString::fromStdString(main().texts().text(base::TextId::MainWindowNotBuiltYet)));
     }
     // A tool button keeps its own hint in front of the note.
     EXPECT_TRUE(view<QToolButton>("spbEcsIconBarAISMOBList")

@@ -81,7 +81,7 @@ class WizardWindow : public ::testing::Test {
     }
     void useLanguage(const char* file) {
         texts.resetToBuiltIn();
-        app::LanguageTable table;
+        base::LanguageTable table;
         ASSERT_TRUE(table.load(std::string(NORQ_SOURCE_DIR) + "/data/lang/" + file));
         texts.apply(table);
         connections->retranslate();
@@ -98,7 +98,7 @@ class WizardWindow : public ::testing::Test {
     }
 
     test::FakePorts ports;
-    app::TextStore texts;
+    base::TextStore texts;
     FakeDialogs dialogs;
     QWidget main;
     std::unique_ptr<DeviceConnections> connections;

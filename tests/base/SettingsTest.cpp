@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
-#include "app/TempFolder.h"
+#include "base/Settings.h"
+#include "base/TempFolder.h"
 
-namespace norq::app {
+namespace norq::base {
 namespace {
 
 Settings readFrom(std::string_view text) {
@@ -57,8 +57,6 @@ TEST(Settings, AMissingFileGivesTheDefaultsAndIsWrittenAtExitInOrder) {
                   "\n[OWN_SHIP]\nMMSI=0\nLon=0\nLat=0\n"
                   "\n[VIEW]\nScaleID=4\nLanguage=0\nPlayLog=1\n"
                   "\n[SRM]\nAutoSRM=0\n"
-                  "\n[MAIN_WINDOW]\nMaximized=0\nLastReplayFolder=\nGridSortColumn=-1\n"
-                  "GridSortDescending=0\nGridDangerousFirst=0\n"
                   "\n[CHART_CALIBRATION]\nActive=0\nLatitude=0\nLongitude=0\n"
                   "\n[DESTINATION]\nValid=0\nName=\nLon=0\nLat=0\n"
                   "\n[WIZARD]\nStart_Choice=-1\nLast_Recording=\nNetwork_Input=1\n");
@@ -298,4 +296,4 @@ TEST(Settings, EncKeysGoToTheViewSectionWhateverItsSpelling) {
 }
 
 }  // namespace
-}  // namespace norq::app
+}  // namespace norq::base

@@ -1,6 +1,6 @@
-#include "comm/HandOver.h"
+#include "base/HandOver.h"
 
-namespace norq::comm {
+namespace norq::base {
 
 // One session of a gate: from open() to close(). Tasks carry the session they
 // were posted in, so a task of an earlier session finds it closed.
@@ -128,4 +128,4 @@ void EventLoop::runFor(std::chrono::milliseconds duration) {
     runUntil({}, duration);
 }
 
-}  // namespace norq::comm
+}  // namespace norq::base

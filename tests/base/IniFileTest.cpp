@@ -8,10 +8,10 @@
 #include <random>
 #include <sstream>
 
-#include "app/IniFile.h"
-#include "app/TempFolder.h"
+#include "base/IniFile.h"
+#include "base/TempFolder.h"
 
-namespace norq::app {
+namespace norq::base {
 namespace {
 
 IniFile parsed(std::string_view text) {
@@ -260,4 +260,4 @@ TEST(IniFileOnDisk, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 }  // namespace
-}  // namespace norq::app
+}  // namespace norq::base

@@ -11,10 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/IniFile.h"
-#include "app/WindowSettings.h"
+#include "base/IniFile.h"
 
-namespace norq::app {
+namespace norq::base {
 
 inline constexpr std::string_view kSettingsFileName = "NorqAisViewer.ini";
 
@@ -104,7 +103,6 @@ struct Settings {
     int playLog = 1;            // [VIEW] PlayLog
     int language = 0;           // [VIEW] Language: 0 English, 1 Traditional, 2 Simplified Chinese
     bool autoSrm = false;       // [SRM] AutoSRM
-    WindowSettings window;      // [MAIN_WINDOW]
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;
@@ -161,4 +159,4 @@ void LoadChartCalibrationFile(const std::string& path, ChartCalibrationSettings&
 bool SaveSettingsFile(const std::string& path, const Settings& settings);
 bool SaveEncSettingsFile(const std::string& path, const EncSettings& enc);
 
-}  // namespace norq::app
+}  // namespace norq::base

@@ -1,14 +1,14 @@
-#include "app/LanguageCatalogue.h"
+#include "base/LanguageCatalogue.h"
 
 #include <span>
 
-namespace norq::app {
+namespace norq::base {
 
 namespace {
 
 constexpr CatalogueEntry kEntries[] = {
 #define NORQ_TEXT(id, section, key, english) CatalogueEntry{TextId::id, section, key, english},
-#include "app/LanguageKeys.inc"
+#include "base/LanguageKeys.inc"
 #undef NORQ_TEXT
 };
 constexpr std::span<const CatalogueEntry> kCatalogue(kEntries);
@@ -36,4 +36,4 @@ const CatalogueEntry& CatalogueEntryFor(TextId id) {
     return kCatalogue[CatalogueIndex(id)];
 }
 
-}  // namespace norq::app
+}  // namespace norq::base

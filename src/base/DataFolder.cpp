@@ -1,16 +1,16 @@
-#include "app/DataFolder.h"
+#include "base/DataFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 #ifndef NORQ_INSTALLED_DATA_DIR
 #define NORQ_INSTALLED_DATA_DIR "/usr/local/share/norq-ais-viewer"
 #endif
 
-namespace norq::app {
+namespace norq::base {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::string ProgramFilePath(std::string_view programFolder, std::string_view rel
     return asFolder(programFolder) + std::string(relativePath);
 }
 
-}  // namespace norq::app
+}  // namespace norq::base

@@ -1,10 +1,10 @@
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 #include <cctype>
 #include <climits>
 #include <cmath>
 
-namespace norq::app {
+namespace norq::base {
 
 namespace {
 
@@ -151,7 +151,6 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     }
 
     readSwitch(file, kSrm, "AutoSRM", settings.autoSrm);
-    ReadWindowSettings(file, settings.window);
 
     DestinationSettings& destination = settings.destination;
     readFlag(file, kDestination, "Valid", destination.valid);
@@ -212,7 +211,6 @@ void WriteSettings(IniFile& file, const Settings& settings) {
     file.writeInt(kView, "PlayLog", settings.playLog);
 
     file.writeInt(kSrm, "AutoSRM", settings.autoSrm ? 1 : 0);
-    WriteWindowSettings(file, settings.window);
 
     const ChartCalibrationSettings& calibration = settings.calibration;
     file.writeInt(kCalibration, "Active", calibration.active ? 1 : 0);
@@ -279,4 +277,4 @@ bool SaveEncSettingsFile(const std::string& path, const EncSettings& enc) {
     return file.save(path);
 }
 
-}  // namespace norq::app
+}  // namespace norq::base

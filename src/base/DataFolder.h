@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace norq::app {
+namespace norq::base {
 
 // Data folder below the documents folder, and its sub-folder for navigation files.
 inline constexpr std::string_view kDataSubFolder = "NORQ/Viewer/";
@@ -67,4 +67,4 @@ std::string InstalledProgramFolder();
 std::string LocateProgramFolder(std::string_view executableFolder);
 std::string ProgramFilePath(std::string_view programFolder, std::string_view relativePath);
 
-}  // namespace norq::app
+}  // namespace norq::base

@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace norq::app {
+namespace norq::base {
 
 namespace {
 
@@ -295,4 +295,4 @@ std::string FormatProfileFloat(double number) {
     return std::string(buffer, stop);
 }
 
-}  // namespace norq::app
+}  // namespace norq::base

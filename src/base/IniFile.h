@@ -12,7 +12,7 @@
 
 #include "base/Files.h"
 
-namespace norq::app {
+namespace norq::base {
 
 class IniFile {
   public:
@@ -110,10 +110,7 @@ std::optional<double> ParseProfileFloat(std::string_view text);
 // Up to 15 significant digits with '.' as decimal point, whatever the locale.
 std::string FormatProfileFloat(double number);
 
-using base::ReadFileLimited;
-using base::WriteFileAtomically;
-
 // ASCII case-insensitive equality, as section and key names compare.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
-}  // namespace norq::app
+}  // namespace norq::base

@@ -12,9 +12,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/LanguageCatalogue.h"
+#include "base/LanguageCatalogue.h"
 
-namespace norq::app {
+namespace norq::base {
 
 inline constexpr int kLanguageEnglish = 0;
 inline constexpr int kLanguageTraditionalChinese = 1;
@@ -92,4 +92,4 @@ class TextStore {
     std::vector<std::string> texts_;
 };
 
-}  // namespace norq::app
+}  // namespace norq::base

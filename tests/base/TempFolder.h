@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-namespace norq::app {
+namespace norq::base {
 
 class TempFolder {
   public:
@@ -47,4 +47,4 @@ class TempFolder {
     std::string root_;
 };
 
-}  // namespace norq::app
+}  // namespace norq::base

@@ -18,7 +18,7 @@
 #include <mutex>
 #include <thread>
 
-namespace norq::comm {
+namespace norq::base {
 
 // Runs tasks on the window's thread. The viewer's implementation posts them to
 // the Qt event loop (ui/WindowThread.h); the tools and tests use EventLoop.
@@ -80,4 +80,4 @@ class EventLoop final : public WindowThreadPoster {
     bool woken_ = false;
 };
 
-}  // namespace norq::comm
+}  // namespace norq::base

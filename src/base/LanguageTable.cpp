@@ -1,11 +1,11 @@
-#include "app/LanguageTable.h"
+#include "base/LanguageTable.h"
 
 #include <array>
 
-#include "app/DataFolder.h"
-#include "app/IniFile.h"
+#include "base/DataFolder.h"
+#include "base/IniFile.h"
 
-namespace norq::app {
+namespace norq::base {
 
 namespace {
 
@@ -91,4 +91,4 @@ void TextStore::resetToBuiltIn() {
         texts_.emplace_back(entry.english);
 }
 
-}  // namespace norq::app
+}  // namespace norq::base

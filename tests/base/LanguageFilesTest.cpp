@@ -5,11 +5,11 @@
 #include <string>
 #include <utility>
 
-#include "app/IniFile.h"
-#include "app/LanguageCatalogue.h"
-#include "app/LanguageTable.h"
+#include "base/IniFile.h"
+#include "base/LanguageCatalogue.h"
+#include "base/LanguageTable.h"
 
-namespace norq::app {
+namespace norq::base {
 namespace {
 
 const std::string kLangFolder = std::string(NORQ_SOURCE_DIR) + "/data/lang/";
@@ -114,4 +114,4 @@ TEST(LanguageFiles, ChineseFilesTranslateTheMenus) {
 }
 
 }  // namespace
-}  // namespace norq::app
+}  // namespace norq::base

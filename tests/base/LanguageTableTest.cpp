@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/LanguageTable.h"
-#include "app/TempFolder.h"
+#include "base/LanguageTable.h"
+#include "base/TempFolder.h"
 
-namespace norq::app {
+namespace norq::base {
 namespace {
 
 LanguageTable tableOf(std::string_view text) {
@@ -75,4 +75,4 @@ TEST(LanguageTable, ReadMeIsTheWholeFileWithoutItsMark) {
 }
 
 }  // namespace
-}  // namespace norq::app
+}  // namespace norq::base

@@ -8,11 +8,11 @@
 #include <span>
 #include <string_view>
 
-namespace norq::app {
+namespace norq::base {
 
 enum class TextId : std::uint16_t {
 #define NORQ_TEXT(id, section, key, english) id,
-#include "app/LanguageKeys.inc"
+#include "base/LanguageKeys.inc"
 #undef NORQ_TEXT
 };
 
@@ -28,4 +28,4 @@ std::span<const CatalogueEntry> LanguageCatalogue();
 const CatalogueEntry& CatalogueEntryFor(TextId id);
 std::size_t CatalogueIndex(TextId id);
 
-}  // namespace norq::app
+}  // namespace norq::base

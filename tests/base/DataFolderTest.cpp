@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "app/DataFolder.h"
-#include "app/TempFolder.h"
+#include "base/DataFolder.h"
+#include "base/TempFolder.h"
 
-namespace norq::app {
+namespace norq::base {
 namespace {
 
 TEST(DataFolder, IsTheViewerFolderBelowTheDocumentsFolder) {
@@ -75,4 +75,4 @@ TEST(ProgramFolder, IsFoundNextToTheExecutableWhenItHoldsTheLanguageFiles) {
 }
 
 }  // namespace
-}  // namespace norq::app
+}  // namespace norq::base
