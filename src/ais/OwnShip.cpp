@@ -22,6 +22,28 @@ bool CogUsable(double cog) {
     return cog >= 0.0 && cog < 360.0;
 }
 
+// A GNS gives one mode letter per constellation: the position is a fix when any of
+// them is autonomous, differential, precise, RTK fixed or float, or estimated, and the
+// navigational status (NMEA 4.1 on) does not call it not valid.
+bool GnsIsFix(const codec::Gns& g) {
+    if (g.navStatus == 'V') return false;
+    for (char mode : g.mode) {
+        if (mode == '\0') break;
+        switch (mode) {
+            case 'A':
+            case 'D':
+            case 'P':
+            case 'R':
+            case 'F':
+            case 'E':
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
 // Ages an item; true when it has just gone stale.
 bool Expire(GnssItem& item, std::int64_t now) {
     if (!item.valid || now - item.at <= kGnssStaleSeconds) return false;
@@ -104,6 +126,14 @@ OwnShip::Carried OwnShip::takeReport(const codec::SentenceRecord& r, std::int64_
         if (fix && TimeOfDayValid(m->time) && DateValid(m->date)) {
             gnssDate_ = m->date;
             reportTime(m->time, now);
+            c.time = true;
+        }
+    } else if (const codec::Gns* n = r.as<codec::Gns>()) {
+        c.position = true;
+        const bool fix = GnsIsFix(*n) && PositionPresent(n->pos);
+        reportPosition(fix, n->pos, now);
+        if (fix && TimeOfDayValid(n->time)) {
+            reportTime(n->time, now);
             c.time = true;
         }
     } else if (const codec::Vtg* v = r.as<codec::Vtg>()) {
@@ -202,6 +232,11 @@ void OwnShip::showFixIndicator() {
 }
 
 void OwnShip::onHeadingSentence() {
+    // GNS arrives with the heading group, but it is a position report like GGA.
+    if (codec_.received().as<codec::Gns>() != nullptr) {
+        UpdateOwnShipFromGnss();
+        return;
+    }
     const codec::Hdt* h = codec_.received().as<codec::Hdt>();
     if (h == nullptr || !(h->heading >= 0.0 && h->heading < 360.0)) return;
     heading_ = {true, tracker_.clock().monotonicSeconds()};

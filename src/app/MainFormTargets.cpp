@@ -20,6 +20,7 @@
 #include "app/TargetGridModel.h"
 #include "chart/forms/GpsStatusForm.h"
 #include "chart/forms/PaintChart.h"
+#include "codec/Fields.h"
 #include "ui/PageControl.h"
 #include "ui/SvgIcons.h"
 
@@ -271,7 +272,9 @@ void TForm1::setFixData(const ais::GnssFixData& data) {
     details_->showGps(lblTopUtc_->text(), ToQString(ais::ChartLatitudeText(data.latitude).view()),
                       ToQString(ais::ChartLongitudeText(data.longitude).view()), fix,
                       QStringLiteral("%1 / %2").arg(data.satellitesUsed).arg(data.satellitesInView),
-                      QStringLiteral("%1 m").arg(data.altitude, 0, 'f', 1));
+                      data.altitude == codec::kEmptyFloat
+                          ? QString()  // the GGA gave no altitude
+                          : QStringLiteral("%1 m").arg(data.altitude, 0, 'f', 1));
     gpsStatus_->setPosition(data);
 }
 

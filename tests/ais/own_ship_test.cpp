@@ -30,6 +30,29 @@ TEST_F(OwnShipTest, FixSetsEntryZeroAndTheTopStrip) {
     EXPECT_DOUBLE_EQ(chart.position.latitude, 51.0);
 }
 
+TEST_F(OwnShipTest, GnsIsAPositionSourceLikeGga) {
+    // A two-constellation fix (GPS autonomous, GLONASS differential), NMEA 4.1 safe.
+    line("GNGNS,120005.00,5100.0000,N,00130.0000,E,AD,14,0.9,35.0,47.0,,,S");
+    EXPECT_EQ(entry0().ownPositionValid, 1);
+    EXPECT_FLOAT_EQ(entry0().latitude, 51.0f);
+    EXPECT_FLOAT_EQ(entry0().longitude, 1.5f);
+    EXPECT_TRUE(own.positionItem().valid);
+    EXPECT_TRUE(own.timeItem().valid);
+    EXPECT_DOUBLE_EQ(chart.position.latitude, 51.0);
+
+    // No constellation with a fix, or a status of not valid, ends the position.
+    line("GNGNS,120006.00,5100.0000,N,00130.0000,E,NN,00,,,,,,V");
+    EXPECT_FALSE(own.positionItem().valid);
+    line("GNGNS,120007.00,5100.0100,N,00130.0000,E,AA,14,0.9,35.0,47.0,,,S");
+    EXPECT_TRUE(own.positionItem().valid);
+    line("GNGNS,120008.00,5100.0200,N,00130.0000,E,AA,14,0.9,35.0,47.0,,,V");
+    EXPECT_FALSE(own.positionItem().valid);
+    // An older receiver's GNS without the status field.
+    line("GPGNS,120009.00,5200.0000,N,00130.0000,E,A,08,1.1,12.0,47.0,,");
+    EXPECT_TRUE(own.positionItem().valid);
+    EXPECT_FLOAT_EQ(entry0().latitude, 52.0f);
+}
+
 TEST_F(OwnShipTest, CourseOutOfRangeKeepsThePreviousCourse) {
     line("GPRMC,120003,A,5100.0,N,00130.0,E,12.5,45.0,310124,,,A");
     line("GPRMC,120004,A,5100.1,N,00130.0,E,13.0,361.0,310124,,,A");

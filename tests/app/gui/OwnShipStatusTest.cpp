@@ -48,5 +48,16 @@ TEST_F(OwnShipStatusTest, TheOneSecondStepLetsALostFixGoStale) {
     EXPECT_EQ(main().gridCellText(1, 12), QStringLiteral("N/A"));
 }
 
+TEST_F(OwnShipStatusTest, TheGpsTabShowsAnAltitudeOnlyWhenTheReceiverGaveOne) {
+    auto altitude = [this] {
+        main().flushViews();
+        return main().detailText(QStringLiteral("lblEdtGpsAltitude"));
+    };
+    feed({WithChecksum("GPGGA,120000.00,2230.0000,N,12015.0000,E,1,08,0.9,12.5,M,18.0,M,,", '$')});
+    EXPECT_EQ(altitude(), QStringLiteral("12.5 m"));
+    feed({WithChecksum("GPGGA,120001.00,2230.0000,N,12015.0000,E,1,08,0.9,,M,18.0,M,,", '$')});
+    EXPECT_EQ(altitude(), QString());
+}
+
 }  // namespace
 }  // namespace norq::test
