@@ -54,6 +54,24 @@ constexpr std::array<AisLayoutId, 64> kLayoutById = [] {
     return t;
 }();
 
+// Limits by message id beyond the layout's own minimum (0: none), as gpsd
+// keeps them: a group assignment (23) that ends before its
+// reporting interval and quiet time commands nothing; a message 26 ends with
+// its 20-bit communication state; longer than these maxima no message of
+// its type is sent (one slot for 7, 13, 15, 16, 24, 25 and 27, the
+// fixed blocks of 20 and 21, five slots for 6, 8, 12, 14, 17 and 26).
+constexpr std::array<AisLengthLimits, 64> kLengthById = [] {
+    std::array<AisLengthLimits, 64> t{};
+    t[6] = t[8] = t[12] = t[14] = {0, 1008};
+    t[7] = t[13] = t[15] = t[16] = t[24] = t[25] = t[27] = {0, 168};
+    t[17] = {0, 816};
+    t[20] = {0, 186};
+    t[21] = {0, 368};
+    t[23] = {160, 0};
+    t[26] = {60, 1004};
+    return t;
+}();
+
 template <class T>
 void Store(std::byte* record, std::size_t offset, T value) {
     std::memcpy(record + offset, &value, sizeof value);
@@ -205,13 +223,18 @@ void StoreMissing(const AisField& f, std::byte* record) {
     }
 }
 
+bool IsRawBits(K kind) {
+    return kind == K::Uint8 || kind == K::Uint16 || kind == K::Uint32;
+}
+
 bool IsVariable(K kind) {
     return kind == K::RestText || kind == K::RestBytes || kind == K::PointList ||
            kind == K::SkipToByte;
 }
 
-// Walks the rows without clearing the record first. A fixed row the bits do
-// not hold whole stores its not-available value. Returns the position after
+// Walks the rows without clearing the record first. A raw row the bits end
+// inside keeps the bits there are; any other fixed row the bits do not hold
+// whole stores its not-available value. Returns the position after
 // the last row that began within the bits.
 std::size_t ReadRows(const AisBitBuffer& bits, const AisLayout& layout, std::byte* record) {
     std::size_t pos = 0;
@@ -223,6 +246,12 @@ std::size_t ReadRows(const AisBitBuffer& bits, const AisLayout& layout, std::byt
         } else {
             const auto width = static_cast<std::size_t>(f.width);
             if (pos + width <= bits.bitCount) {
+                ReadFixed(bits, f, pos, record);
+            } else if (pos < bits.bitCount && IsRawBits(f.kind)) {
+                // The message ends inside a raw field: the bits it holds are
+                // read and the missing low bits are zero (the communication
+                // state of a message 1 a few bits short, the DGNSS header of
+                // a short message 17). AisFieldStateAt reports it as cut.
                 ReadFixed(bits, f, pos, record);
             } else if (f.kind == K::FixedText && pos + width < bits.bitCount + std::size_t{6}) {
                 // Only its last character is cut (a message 5 of 420 bits, as
@@ -304,14 +333,23 @@ std::size_t UnpackFields(const AisBitBuffer& bits, const AisLayout& layout,
     return ReadRows(bits, layout, record.data());
 }
 
+AisLengthLimits AisLengthLimitsFor(std::uint32_t messageId, AisLayoutId layout) {
+    const AisLengthLimits byId = kLengthById[messageId & 0x3F];
+    const std::uint16_t own = AisLayoutFor(layout).minimumBits;
+    return {byId.minimum > own ? byId.minimum : own, byId.maximum};
+}
+
 bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message) {
     if (bits.bitCount <= 1) return false;
     const AisLayoutId id = SelectAisLayout(bits);
     if (id == AisLayoutId::None) return false;
     const AisLayout& layout = AisLayoutFor(id);
     // A message cut before its position (or before its first field) is refused
-    // rather than shown with values it does not hold.
-    if (bits.bitCount < layout.minimumBits) return false;
+    // rather than shown with values it does not hold; so is one of a length
+    // its type is never sent with.
+    const AisLengthLimits limits = AisLengthLimitsFor(bits.read(0, 6), id);
+    if (bits.bitCount < limits.minimum) return false;
+    if (limits.maximum != 0 && bits.bitCount > limits.maximum) return false;
     UnpackFields(bits, layout, message);
     message.bitCount = bits.bitCount;
     message.layout = id;

@@ -38,10 +38,20 @@ std::size_t UnpackFields(const AisBitBuffer& bits, const AisLayout& layout, Reco
     return UnpackFields(bits, layout, std::as_writable_bytes(std::span(&record, 1)));
 }
 
+// The bit counts a message of `messageId` read with `layout` is decoded
+// within: from the layout's minimumBits or the higher minimum of its type,
+// up to the maximum of its type (0: no maximum).
+struct AisLengthLimits {
+    std::uint16_t minimum;
+    std::uint16_t maximum;
+};
+AisLengthLimits AisLengthLimitsFor(std::uint32_t messageId, AisLayoutId layout);
+
 // Decodes de-armoured bits into `message`. False, with `message` holding nothing usable,
 // for a bit count of 1 or less, a message id without layout (0, 28-63, and
-// message 24 with part number 2 or 3), or a message that ends before its
-// layout's minimumBits (its position, or its first field after the MMSI).
+// message 24 with part number 2 or 3), a message that ends before its
+// layout's minimumBits (its position, or its first field after the MMSI), or
+// one outside the limits its message id keeps (docs/decode-json.md).
 bool DecodeAisBits(const AisBitBuffer& bits, AisMessage& message);
 
 // How much of the layout row that stores the member at byte `offset` of the

@@ -595,22 +595,43 @@ void WriteMissing(JsonOut& out, const AisMessage& m, const JsonField& f) {
 }
 
 // Messages 7, 13, 15, 16 and 20 have a variable number of destinations or
-// blocks: the ones they do not carry at all are 0, as gpsd prints them; one
-// the message ends inside is not available.
+// blocks: the ones they do not carry at all are 0, as gpsd prints them.
 bool HasOptionalGroups(AisLayoutId id) {
     return id == AisLayoutId::Acknowledge || id == AisLayoutId::Interrogation ||
            id == AisLayoutId::AssignmentCommand || id == AisLayoutId::DataLinkManagement;
 }
 
-bool Present(const AisMessage& m, const JsonField& f) {
-    if (HasOptionalGroups(m.layout)) return AisFieldStateAt(m, f.offset) != AisFieldState::Cut;
+// Formats that print the raw bits of one field: a field the message ends
+// inside prints the bits there are, as gpsd does.
+bool IsRawFormat(JsonFormat format) {
+    return format == JsonFormat::Uint8 || format == JsonFormat::Uint16 ||
+           format == JsonFormat::Uint32 || format == JsonFormat::Bool ||
+           format == JsonFormat::Maneuver || format == JsonFormat::Radio;
+}
+
+enum class Shown : std::uint8_t { Value, Zero, Null };
+
+// What a message that does not hold every field of its layout shows for `f`.
+Shown ShownFor(const AisMessage& m, const JsonField& f) {
     // These write the bits the message holds, whatever its length.
     if (f.format == JsonFormat::ApplicationData || f.format == JsonFormat::ChannelArea ||
         f.format == JsonFormat::SlotBinary || f.format == JsonFormat::DgnssData) {
-        return true;
+        return Shown::Value;
     }
-    if (!AisFieldPresentAt(m, f.offset)) return false;
-    return f.format != JsonFormat::Radio || AisFieldPresentAt(m, f.aux);
+    AisFieldState state = AisFieldStateAt(m, f.offset);
+    // The selector and the state after it: as the state once the selector stands.
+    if (f.format == JsonFormat::Radio && state == AisFieldState::Present) {
+        state = AisFieldStateAt(m, f.aux);
+    }
+    switch (state) {
+        case AisFieldState::Present:
+            return Shown::Value;
+        case AisFieldState::Cut:
+            return IsRawFormat(f.format) ? Shown::Value : Shown::Null;
+        case AisFieldState::Absent:
+        default:
+            return HasOptionalGroups(m.layout) ? Shown::Zero : Shown::Null;
+    }
 }
 
 void WriteComposite(JsonOut& out, const AisMessage& m, const JsonField& f) {
@@ -657,7 +678,16 @@ void WriteComposite(JsonOut& out, const AisMessage& m, const JsonField& f) {
 
 // `whole`: the message holds every fixed field of its layout.
 void WriteField(JsonOut& out, const AisMessage& m, const JsonField& f, bool whole) {
-    if (!whole && !Present(m, f)) return WriteMissing(out, m, f);
+    if (!whole) {
+        switch (ShownFor(m, f)) {
+            case Shown::Null:
+                return WriteMissing(out, m, f);
+            case Shown::Zero:
+                return out.key(f.name), out.number(0);
+            case Shown::Value:
+                break;
+        }
+    }
     const std::size_t at = f.offset;
     switch (f.format) {
         case JsonFormat::Uint8:

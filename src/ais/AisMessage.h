@@ -5,9 +5,10 @@
 // chosen by `layout`; each member is the record of one layout descriptor (see
 // AisLayout.h, whose rows name these members). The record is zero-filled
 // before unpacking, so texts are NUL-terminated. A message shorter than its
-// layout keeps only the fields it holds whole: the others read as their
+// layout keeps the fields it holds whole; a raw field it ends inside holds
+// the bits there are (the missing low bits zero); the others read as their
 // not-available value (positions, speeds, courses, headings, rate of turn)
-// or zero, and AisFieldPresent (AisDecoder.h) tells which they are.
+// or zero. AisFieldStateAt (AisDecoder.h) tells which they are.
 //
 // Units: positions in degrees (east and north positive; 181 and 91 mean not
 // available), speeds in knots (102.3 not available), courses in degrees (360

@@ -237,8 +237,10 @@ TEST(AisDecode, InvalidCharactersFailTheMessage) {
     EXPECT_FALSE(DecodeAisPayload("13HOI:0P0000VOHLCnHQKwvL05I ", 0, m));   // last group
     EXPECT_FALSE(DecodeAisPayload("13HOI:0P0000VOHLCnHQKwvL05Ipx", 0, m));  // after the groups
     EXPECT_FALSE(DecodeAisPayload(std::string(kAisMaxPayloadChars + 1, '1'), 0, m));
-    EXPECT_TRUE(DecodeAisPayload(std::string(kAisMaxPayloadChars, '8'), 0, m));  // message 8
-    EXPECT_EQ(m.binaryBroadcast.dataBits, kAisMaxPayloadBits - 40);
+    std::string longest(kAisMaxPayloadChars, '8');
+    longest[0] = '5';  // message 5: no type maximum
+    EXPECT_TRUE(DecodeAisPayload(longest, 0, m));
+    EXPECT_EQ(m.bitCount, kAisMaxPayloadBits);
 }
 
 TEST(AisDecode, ShortMessagesKeepOnlyTheFieldsTheyHold) {
