@@ -85,7 +85,7 @@ void OwnShip::UpdateOwnShipFromGnss() {
         if (carried.position || carried.motion) updatePosition(carried.position, now);
     } else {
         const ChartTargets::OwnPosition chart = chart_->chartOwnPosition();
-        showOwnShipTop(chart.longitude, chart.latitude, 103.0, 361.0);
+        showNoFix(chart.longitude, chart.latitude);
     }
 
     const std::string_view talker = record.talkerText();
@@ -179,6 +179,7 @@ void OwnShip::reportTime(const codec::TimeOfDay& time, std::int64_t now) {
 void OwnShip::updatePosition(bool positionReported, std::int64_t now) {
     TargetTable& table = tracker_.table();
     TargetRecord& own = table.own();
+    manualInForce_ = false;
     tracker_.setOwnPositionFlag(true);
     own.ownPositionValid = 1;
     own.monitored = 1;
@@ -253,6 +254,24 @@ void OwnShip::showOwnShipTop(double lon, double lat, double sog, double cog) {
     ownView_->ShowOwnShipTop(lon, lat, sog, cog);
 }
 
+void OwnShip::showNoFix(double lon, double lat) {
+    if (manualInForce_) {
+        showOwnShipTop(lon, lat, 103.0, 361.0);
+        return;
+    }
+    TargetRecord& own = tracker_.table().own();
+    if (!own.ownPositionValid) {
+        own.longitude = static_cast<float>(lon);
+        own.latitude = static_cast<float>(lat);
+    }
+    ownView_->ShowOwnShipTop(kLonNotAvailable, kLatNotAvailable, 103.0, 361.0);
+}
+
+void OwnShip::setManualPosition(double lon, double lat, double cog) {
+    if (!tracker_.table().own().ownPositionValid) manualInForce_ = true;
+    showOwnShipTop(lon, lat, 103.0, cog);
+}
+
 bool OwnShip::expireItems(std::int64_t now) {
     TargetRecord& own = tracker_.table().own();
     bool changed = Expire(position_, now);
@@ -292,7 +311,7 @@ void OwnShip::checkStaleness(bool anySensorPortInUse) {
         ownView_->ShowOwnShipTop(own.longitude, own.latitude, own.sog, own.cog);
     } else {
         const ChartTargets::OwnPosition chart = chart_->chartOwnPosition();
-        showOwnShipTop(chart.longitude, chart.latitude, 103.0, 361.0);
+        showNoFix(chart.longitude, chart.latitude);
     }
     view_->setFixData(fixData(own));
     showFixIndicator();

@@ -84,6 +84,14 @@ class OwnShip final : public GnssHandler {
     // The top strip for a position; without a valid own position the given
     // (manual) position becomes entry 0's.
     void showOwnShipTop(double lon, double lat, double sog, double cog);
+    // Without a fix: entry 0 takes the stand-in position (the manual or the last known
+    // one) as the reference of the chart and the geometry, but the top strip shows no
+    // position, speed or course: a stand-in is no measurement. Only a position the
+    // operator has set as the manual one is shown, until the next fix.
+    void showNoFix(double lon, double lat);
+    // The operator set the manual position: it is shown while there is no fix.
+    void setManualPosition(double lon, double lat, double cog);
+    bool manualPositionShown() const { return manualInForce_; }
 
     const codec::TimeOfDay& gnssTime() const { return gnssTime_; }
     const codec::CalendarDate& gnssDate() const { return gnssDate_; }
@@ -144,6 +152,7 @@ class OwnShip final : public GnssHandler {
     double headingValue_ = 0.0;
     int qualityValue_ = 0;
     int ggaSatellites_ = -1;
+    bool manualInForce_ = false;
     codec::TimeOfDay gnssTime_;
     codec::CalendarDate gnssDate_;
     OwnShipSatellites satellites_;

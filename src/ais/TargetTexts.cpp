@@ -465,18 +465,22 @@ DynamicDetailTexts DynamicDetails(const TargetRecord& record, int index,
     t.navStatus = NavStatusText(record);
     t.rateOfTurn = GridCellText(record, index, GridColumn::Rot, options);
     t.positionAccuracy = PositionAccuracyText(record);
-    double lon = record.longitude;
-    double lat = record.latitude;
-    if (index == 0 && !record.ownPositionValid) {
-        lon = options.chartOwnLongitude;
-        lat = options.chartOwnLatitude;
+    // Without a current fix the own ship has no position, speed or course to show:
+    // the chart's stand-in position (the manual or last known one) is no measurement.
+    const bool ownUnknown = index == 0 && !record.ownPositionValid;
+    if (ownUnknown) {
+        t.longitude = NotAvailable();
+        t.latitude = NotAvailable();
+        t.sog = NotAvailable();
+        t.cog = NotAvailable();
+    } else {
+        t.longitude = CellText(ChartLongitudeText(record.longitude, degree).view());
+        t.latitude = CellText(ChartLatitudeText(record.latitude, degree).view());
+        t.sog = GridCellText(record, index, GridColumn::Sog, options);
+        t.cog = GridCellText(record, index, GridColumn::Cog, options);
     }
-    t.longitude = CellText(ChartLongitudeText(lon, degree).view());
-    t.latitude = CellText(ChartLatitudeText(lat, degree).view());
-    t.sog = GridCellText(record, index, GridColumn::Sog, options);
-    t.cog = GridCellText(record, index, GridColumn::Cog, options);
     t.heading = HeadingText(record, degree);
-    t.range = RangeText(record.range);
+    t.range = ownUnknown ? NotAvailable() : RangeText(record.range);
     t.bearing = (index != 0 && !options.ownPositionValid) ? NotAvailable()
                                                           : BearingText(record.bearing, degree);
     t.cpa = CpaText(record, options.ownPositionValid);

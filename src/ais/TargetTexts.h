@@ -82,9 +82,6 @@ struct TextOptions {
     // The user's short date format (tokens y, M, d as in "yyyy/MM/dd"; quoted
     // text literal) for receive times, which add " hh:mm:ss".
     std::string_view datePattern = "yyyy/MM/dd";
-    // The chart's own position, shown for the own ship while it has no valid fix.
-    double chartOwnLongitude = kLonNotAvailable;
-    double chartOwnLatitude = kLatNotAvailable;
 };
 
 // ---- Language texts -------------------------------------------------------

@@ -46,12 +46,9 @@ void TForm1::scheduleFlush() {
 }
 
 void TForm1::refreshTextOptions() {
-    const ais::ChartTargets::OwnPosition chartOwn = chart_->chartOwnPosition();
     textOptions_.degree = kDegreeSign;
     textOptions_.ownPositionValid = run_->tracker.table().own().ownPositionValid != 0;
     textOptions_.datePattern = datePattern_;
-    textOptions_.chartOwnLongitude = chartOwn.longitude;
-    textOptions_.chartOwnLatitude = chartOwn.latitude;
 }
 
 void TForm1::flushViews() {
@@ -123,6 +120,7 @@ void TForm1::showTopValues() {
     SetText(lblTopSog_, sogText);
     SetText(lblTopCog_, cogText);
     if (ownDetailsPending_) details_->showOwnShip(lonText, latText, sogText, cogText);
+    lblChartNoFix_->setVisible(run_->tracker.table().own().ownPositionValid == 0);
     ownTopPending_ = false;
     ownDetailsPending_ = false;
 }

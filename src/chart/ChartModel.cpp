@@ -67,9 +67,10 @@ bool ChartModel::setCentre(double lon, double lat) {
 
 // ---- Own ship ----------------------------------------------------------------------
 
-void ChartModel::setManualPosition(double lon, double lat, double course) {
+void ChartModel::setManualPosition(double lon, double lat, double course, bool known) {
     if (!(lat >= -90.0 && lat <= 90.0)) return;
     own_ = {lon, lat, course};
+    ownKnown_ = known;
     targets_[0].lon = static_cast<float>(lon);
     targets_[0].lat = static_cast<float>(lat);
     placeTarget(0);
@@ -78,6 +79,7 @@ void ChartModel::setManualPosition(double lon, double lat, double course) {
 bool ChartModel::setOwnPosition(double lon, double lat, double course, bool follow) {
     if (!(lat >= -90.0 && lat <= 90.0) || !std::isfinite(lon)) return false;
     own_ = {lon, lat, course};
+    ownKnown_ = true;
     targets_[0].lon = static_cast<float>(lon);
     targets_[0].lat = static_cast<float>(lat);
     const PixelXY p = axis_.project(lon, lat);
@@ -256,6 +258,10 @@ void ChartModel::placeTarget(int slot) {
     }
     if (monitoredOnly_ && slot != 0 && !t.monitored) {
         t.visible = false;
+        return;
+    }
+    if (slot == 0 && !ownKnown_ && t.symbol.flags.ownPositionUnknown) {
+        t.visible = false;  // no own position has ever been known: nothing to mark
         return;
     }
     const PixelXY p = axis_.project(lon, lat);

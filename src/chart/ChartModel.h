@@ -78,7 +78,10 @@ class ChartModel {
     bool setOwnPosition(double lon, double lat, double course, bool follow);
     const OwnReference& ownReference() const { return own_; }
     // The reference point as the manual position (no fix): the start-up position.
-    void setManualPosition(double lon, double lat, double course);
+    // `known` false: the position was never set (a first start); the own-ship symbol
+    // is not drawn there until a fix or a manual position comes.
+    void setManualPosition(double lon, double lat, double course, bool known = true);
+    bool ownReferenceKnown() const { return ownKnown_; }
 
     // Center View: stores the flag and, when on, runs it at once.
     void setCenterView(bool on, bool follow);
@@ -201,6 +204,7 @@ class ChartModel {
 
     CAxisData axis_;
     OwnReference own_;
+    bool ownKnown_ = true;
     PixelXY drawnOwn_{-1, -1};
     std::array<TargetSlot, kSymbolSlots> targets_{};
     std::array<PendantSlot, kPendantSlots> pendants_{};

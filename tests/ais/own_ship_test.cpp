@@ -61,15 +61,32 @@ TEST_F(OwnShipTest, CourseOutOfRangeKeepsThePreviousCourse) {
     EXPECT_NEAR(entry0().latitude, 51.001667, 1e-5);
 }
 
-TEST_F(OwnShipTest, LostFixShowsTheManualPosition) {
+TEST_F(OwnShipTest, WithoutAFixTheTopStripShowsNoPositionButTheOperatorsManualOne) {
     chart.position = {4.0, 52.0, 0.0};
     line("GPGGA,120000.00,5100.0,N,00100.0,E,0,00,,,,,,,");
     EXPECT_EQ(entry0().ownPositionValid, 0);
-    EXPECT_DOUBLE_EQ(ownView.lon, 4.0);
-    EXPECT_DOUBLE_EQ(ownView.sog, 103.0);  // both shown as "N/A"
+    EXPECT_GT(ownView.lon, 180.0);  // "N/A", not the stand-in as if it were measured
+    EXPECT_GT(ownView.lat, 90.0);
+    EXPECT_DOUBLE_EQ(ownView.sog, 103.0);  // "N/A"
     EXPECT_DOUBLE_EQ(ownView.cog, 361.0);
-    EXPECT_FLOAT_EQ(entry0().longitude, 4.0f);  // the manual position stands in
+    EXPECT_FLOAT_EQ(entry0().longitude, 4.0f);  // the stand-in is the geometry's reference
     EXPECT_EQ(gnssView.fix, FixIndicator::Lost);
+
+    // A position the operator sets by hand is shown, also after later sentences ...
+    own.setManualPosition(5.0, 53.0, 90.0);
+    EXPECT_DOUBLE_EQ(ownView.lon, 5.0);
+    chart.position = {5.0, 53.0, 90.0};
+    line("GPGGA,120001.00,5100.0,N,00100.0,E,0,00,,,,,,,");
+    EXPECT_DOUBLE_EQ(ownView.lat, 53.0);
+    EXPECT_TRUE(own.manualPositionShown());
+    // ... until a fix: once that fix goes stale, its last position is no measurement.
+    line("GPRMC,120003,A,5100.0,N,00130.0,E,12.5,45.0,310124,,,A");
+    EXPECT_FALSE(own.manualPositionShown());
+    chart.position = {1.5, 51.0, 45.0};
+    clock.advance(61);
+    own.checkStaleness(true);
+    EXPECT_EQ(entry0().ownPositionValid, 0);
+    EXPECT_GT(ownView.lon, 180.0);
 }
 
 TEST_F(OwnShipTest, ThreeDimensionalFixShownEvenWithoutAValidRmc) {

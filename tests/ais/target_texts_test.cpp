@@ -313,13 +313,21 @@ TEST(TargetTextsPanes, Dynamic) {
     options.ownPositionValid = true;
     EXPECT_EQ(DynamicDetails(r, 4, options).bearing.view(), " 45.0°");
 
-    // The own ship without a fix shows the chart's own position.
-    r.ownPositionValid = 0;
-    options.chartOwnLongitude = -70.5;
-    options.chartOwnLatitude = 41.25;
+    // The own ship without a current fix has no position, speed, course or range to
+    // show: not the zero position of a fresh start, nor the last fix.
+    r.ownPositionValid = 1;
     t = DynamicDetails(r, 0, options);
-    EXPECT_EQ(t.longitude.view(), " 70°30'00\"W");
-    EXPECT_EQ(t.latitude.view(), " 41°15'00\"N");
+    EXPECT_NE(t.latitude.view(), "N/A");
+    EXPECT_NE(t.sog.view(), "N/A");
+    r.ownPositionValid = 0;
+    for (const TargetRecord& own : {r, TargetRecord{}}) {
+        t = DynamicDetails(own, 0, options);
+        EXPECT_EQ(t.longitude.view(), "N/A");
+        EXPECT_EQ(t.latitude.view(), "N/A");
+        EXPECT_EQ(t.sog.view(), "N/A");
+        EXPECT_EQ(t.cog.view(), "N/A");
+        EXPECT_EQ(t.range.view(), "N/A");
+    }
 }
 
 TEST(TargetTextsPanes, StaticAndAton) {

@@ -42,6 +42,30 @@ TEST_F(ChartModelTest, TheOwnShipWithoutPositionShowsAtTheReferencePoint) {
     EXPECT_EQ(model.hitTest(p.x, p.y).slot, 0);
 }
 
+TEST_F(ChartModelTest, AnOwnPositionNeverKnownDrawsNoOwnShipSymbol) {
+    SymbolFlags unknown;
+    unknown.ownShip = true;
+    unknown.ownPositionUnknown = true;
+    // A first start: the settings hold no position, so the reference point is no place.
+    model.setManualPosition(0.0, 0.0, 0.0, false);
+    model.setTarget(0, 181.0f, 91.0f, 0.0f, 0.0f, unknown, false);
+    EXPECT_FALSE(model.target(0).visible);
+    EXPECT_FALSE(model.ownReferenceKnown());
+    // The operator's manual position, or a fix, is a place to mark.
+    model.setManualPosition(1.6, 51.1, 0.0);
+    EXPECT_TRUE(model.target(0).visible);
+    model.setManualPosition(0.0, 0.0, 0.0, false);
+    EXPECT_FALSE(model.target(0).visible);
+    SymbolFlags fixed;
+    fixed.ownShip = true;
+    model.setOwnPosition(1.5, 51.0, 90.0, false);
+    model.setTarget(0, 1.5f, 51.0f, 90.0f, 90.0f, fixed, false);
+    EXPECT_TRUE(model.target(0).visible);
+    // Once that fix is lost, the last known position is still marked, as unknown.
+    model.setOwnPositionUnknown(true);
+    EXPECT_TRUE(model.target(0).visible);
+}
+
 TEST_F(ChartModelTest, SelectionAndTheOwnShipAreOnTop) {
     target(1, 1.5f, 51.0f);
     target(2, 1.5f, 51.0f);

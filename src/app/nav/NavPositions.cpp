@@ -169,7 +169,7 @@ void NavPositions::onManualPositionAccepted() {
     chart->setManualPosition(taken.longitude, taken.latitude, course_);
     const ais::ReferencePosition ref = tracker.referencePosition();
     tracker.UpdateRanges(ref);
-    c.run.ownShip.showOwnShipTop(ref.longitude, ref.latitude, 103.0, ref.course);
+    c.run.ownShip.setManualPosition(ref.longitude, ref.latitude, ref.course);
     tracker.UpdateAllTargetGeometry(ref);
     chart->refreshSymbol(0);
     chart->repaintChart();

@@ -48,6 +48,25 @@ TEST_F(OwnShipStatusTest, TheOneSecondStepLetsALostFixGoStale) {
     EXPECT_EQ(main().gridCellText(1, 12), QStringLiteral("N/A"));
 }
 
+TEST_F(OwnShipStatusTest, AFirstStartShowsNoOwnPositionAndTheChartSaysThereIsNoFix) {
+    auto* noFix = main().findChild<QLabel*>(QStringLiteral("lblChartNoFix"));
+    ASSERT_NE(noFix, nullptr);
+    auto top = [this](const char* name) {
+        return main().findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    EXPECT_TRUE(noFix->isVisible());
+    EXPECT_EQ(top("lblTopLat"), QStringLiteral("N/A"));
+    EXPECT_EQ(top("lblTopSog"), QStringLiteral("N/A"));
+    EXPECT_EQ(main().detailText(QStringLiteral("lblEdtLatitude")), QStringLiteral("N/A"));
+    EXPECT_EQ(main().detailText(QStringLiteral("lblEdtSOG")), QStringLiteral("N/A"));
+    EXPECT_EQ(main().detailText(QStringLiteral("lblEdtRange")), QStringLiteral("N/A"));
+
+    feed({RmcLine(0, 120.25, 22.5, 8.0, 90.0)});
+    main().flushViews();
+    EXPECT_FALSE(noFix->isVisible());
+    EXPECT_NE(top("lblTopLat"), QStringLiteral("N/A"));
+}
+
 TEST_F(OwnShipStatusTest, TheGpsTabShowsAnAltitudeOnlyWhenTheReceiverGaveOne) {
     auto altitude = [this] {
         main().flushViews();
