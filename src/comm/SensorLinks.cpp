@@ -11,8 +11,8 @@ namespace norq::comm {
 namespace {
 
 // Supervision limits, in one-second ticks.
-constexpr int kDeliveringSilence = 12;  // a link counts as delivering up to this silence
-constexpr int kArmAfterTicks = 30;      // ticks of delivery that arm reconnection
+constexpr int kDeliveringSilence = 12;     // a link counts as delivering up to this silence
+constexpr int kFullBudgetAfterTicks = 30;  // ticks of delivery that renew the reconnects
 constexpr int kReconnectAfterTicks = 3;
 constexpr int kDropAfterSilence = 60;
 constexpr int kMaxReconnects = 3;
@@ -45,6 +45,7 @@ bool TSysSensorControl::ConnectTcpTo(std::string_view host, int port) {
     link->OnDisconnected = [this](TTCPIPClientThread& l) { onTcpDisconnected(l); };
     tcpHost_ = link->host();
     tcpPort_ = link->port();
+    tcpDelivered_ = false;
     tcpLines_.clear();
     recording_.dropPending(tcpLines_.origin());
     tcp_ = std::move(link);
@@ -87,6 +88,7 @@ void TSysSensorControl::onTcpData(TTCPIPClientThread& link) {
     aisDataSeen_ = true;
     // A close seen in the same wake-up may already have ended the link.
     if (tcp_.get() != &link) return;
+    tcpDelivered_ = true;
     for (int read = 0; read < kMaxReadsPerEvent && tcp_.get() == &link; ++read) {
         const int n = link.ReceiveData(tcpBuffer_.data());
         if (n < 1) return;
@@ -275,11 +277,12 @@ void TSysSensorControl::SuperviseTcp() {
     TcpSupervision& v = supervision_;
     if (!tcp_) {
         v.connectedTicks = 0;
-    } else if (silence_ <= kDeliveringSilence) {
-        if (++v.connectedTicks >= kArmAfterTicks) {
-            v.armed = true;
-            v.reconnectCount = 0;
-        }
+    } else if (silence_ <= kDeliveringSilence && tcpDelivered_) {
+        // A source that has delivered is brought back whenever it drops, also
+        // in its first seconds; thirty seconds of delivery renew the budget of
+        // reconnects that a silent far end may use up.
+        v.armed = true;
+        if (++v.connectedTicks >= kFullBudgetAfterTicks) v.reconnectCount = 0;
     }
     if (!v.armed) return;
     if (!tcp_) {

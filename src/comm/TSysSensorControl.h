@@ -276,6 +276,7 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     bool tcpStarted_ = false;
     bool tcpConnected_ = false;
     bool autoReconnecting_ = false;  // the link being made is an automatic reconnect
+    bool tcpDelivered_ = false;      // the current link has delivered data
     std::string tcpHost_;            // where the last link went (the reconnects go there too)
     int tcpPort_ = -1;
     TcpSupervision supervision_;

@@ -234,6 +234,37 @@ int Count(const std::string& text, std::string_view needle) {
     return n;
 }
 
+TEST(NorqAisLive, ATcpSourceThatClosesAndComesBackIsReadOnUnlessOnce) {
+    const std::string tool = NORQ_AIS_PROGRAM;
+    auto first = std::make_unique<Simulator>(std::vector<std::string>{"--tcp=0", "--speed", "20"});
+    ASSERT_TRUE(first->waitFor("(ais,gnss)\n"));
+    const int port = first->tcpPort();
+    const std::string source = " decode tcp://127.0.0.1:" + std::to_string(port);
+    std::string out;
+    std::thread reader([&] { out = Output(tool + source + " --for 6 2>&1"); });
+    std::this_thread::sleep_for(1500ms);
+    first->kill();
+    std::this_thread::sleep_for(500ms);
+    Simulator second({"--tcp=" + std::to_string(port), "--speed", "20"});
+    ASSERT_TRUE(second.waitFor("(ais,gnss)\n"));
+    reader.join();
+    const std::size_t again = out.find("connected again");
+    ASSERT_NE(out.find("trying again in 1 s"), std::string::npos) << out.substr(0, 300);
+    ASSERT_NE(again, std::string::npos) << out.substr(0, 300);
+    EXPECT_GT(Count(out.substr(again), "\"mmsi\""), 5);
+
+    // With --once the command ends when the far end closes.
+    std::string onceOut;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread onceReader([&] { onceOut = Output(tool + source + " --once --for 20 2>&1"); });
+    std::this_thread::sleep_for(1000ms);
+    second.kill();
+    onceReader.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(onceOut.find("trying again"), std::string::npos);
+    EXPECT_GT(Count(onceOut, "\"mmsi\""), 5);
+}
+
 TEST(NorqAisLive, TheHeadlessToolReadsTcpUdpAndSerialSources) {
     const bool pty = test::HavePseudoTerminals();
     Simulator sim(pty ? std::vector<std::string>{"--tcp=0", "--pty=ais", "--speed", "20"}

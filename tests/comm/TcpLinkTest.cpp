@@ -118,6 +118,32 @@ TEST_F(TcpSupervision, AFarEndCloseIsLoggedAndReconnectedThreeTicksLater) {
     EXPECT_EQ(control.tcpSupervision().reconnectCount, 1);
 }
 
+TEST_F(TcpSupervision, ASourceThatDropsInItsFirstSecondsIsReconnectedToo) {
+    connect();
+    // A link that has delivered nothing yet is not armed.
+    tick();
+    EXPECT_FALSE(control.tcpSupervision().armed);
+    deliveringTick();
+    deliveringTick();
+    ASSERT_TRUE(control.tcpSupervision().armed);
+    server.closeClient();
+    ASSERT_TRUE(until([&] { return control.tcpThread() == nullptr; }));
+    for (int i = 0; i < 3; ++i)
+        tick();
+    ASSERT_NE(control.tcpThread(), nullptr);
+    ASSERT_TRUE(server.accept(loop));
+    ASSERT_TRUE(until([&] { return control.linkState(kAisPort) == LinkState::Connected; }));
+    deliveringTick();
+    // And again when the reconnected source drops at once.
+    server.closeClient();
+    ASSERT_TRUE(until([&] { return control.tcpThread() == nullptr; }));
+    for (int i = 0; i < 3; ++i)
+        tick();
+    ASSERT_NE(control.tcpThread(), nullptr);
+    ASSERT_TRUE(server.accept(loop));
+    ASSERT_TRUE(until([&] { return control.tcpThread()->connected(); }));
+}
+
 TEST_F(TcpSupervision, SixtySecondsOfSilenceDropTheLinkAndThreeSilentReconnectsStop) {
     connect();
     for (int i = 0; i < 30; ++i)

@@ -6,6 +6,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -36,7 +37,8 @@ using namespace std::chrono_literals;
 // of the window's thread, and writes every line it assembles into a pipe.
 class LiveFeed final : private comm::LineAssembler::Sink {
   public:
-    LiveFeed(const comm::LinkSource& source, double seconds) : source_(source), seconds_(seconds) {}
+    LiveFeed(const comm::LinkSource& source, double seconds, bool once)
+        : source_(source), seconds_(seconds), once_(once) {}
     ~LiveFeed() { stop(); }
 
     // The read end of the pipe, or -1 when the source could not be opened.
@@ -76,6 +78,13 @@ class LiveFeed final : private comm::LineAssembler::Sink {
                 loop_.runUntil([this] { return done_.load(); },
                                std::chrono::duration_cast<std::chrono::milliseconds>(
                                    std::min<std::chrono::steady_clock::duration>(left, 200ms)));
+                if (tcpDown_ && !done_ && std::chrono::steady_clock::now() >= retryAt_) {
+                    // The old link ended in its own handler; it is freed here.
+                    tcpDown_ = false;
+                    tcp_.reset();
+                    lines_.clear();
+                    openTcp();
+                }
             }
         }
         // The links are closed on the thread that ran their handlers.
@@ -144,11 +153,29 @@ class LiveFeed final : private comm::LineAssembler::Sink {
             const int n = link.ReceiveData(buffer);
             if (n > 0) lines_.append({buffer, static_cast<std::size_t>(n)}, *this);
         };
+        tcp_->OnConnected = [this](comm::TTCPIPClientThread&) {
+            if (everConnected_)
+                std::fprintf(stderr, "norq-ais: tcp://%s:%d: connected again\n",
+                             source_.host.c_str(), source_.port);
+            everConnected_ = true;
+            backoffSeconds_ = 1;
+        };
         tcp_->OnDisconnected = [this](comm::TTCPIPClientThread& link) {
-            std::fprintf(
-                stderr, "norq-ais: tcp://%s:%d: %s\n", source_.host.c_str(), source_.port,
-                link.lastErrorText().empty() ? "disconnected" : link.lastErrorText().c_str());
-            finish();
+            const char* why =
+                link.lastErrorText().empty() ? "disconnected" : link.lastErrorText().c_str();
+            // A source that was never reached ends at once (a mistyped
+            // address must not hang); one that was read from is waited for.
+            if (once_ || !everConnected_) {
+                std::fprintf(stderr, "norq-ais: tcp://%s:%d: %s\n", source_.host.c_str(),
+                             source_.port, why);
+                finish();
+                return;
+            }
+            std::fprintf(stderr, "norq-ais: tcp://%s:%d: %s; trying again in %d s\n",
+                         source_.host.c_str(), source_.port, why, backoffSeconds_);
+            retryAt_ = std::chrono::steady_clock::now() + std::chrono::seconds(backoffSeconds_);
+            backoffSeconds_ = std::min(backoffSeconds_ * 2, kMaxBackoffSeconds);
+            tcpDown_ = true;
         };
         tcp_->Start();
         return true;
@@ -190,8 +217,15 @@ class LiveFeed final : private comm::LineAssembler::Sink {
         }
     }
 
+    static constexpr int kMaxBackoffSeconds = 30;
+
     comm::LinkSource source_;
     double seconds_;
+    bool once_;
+    bool everConnected_ = false;
+    bool tcpDown_ = false;  // the link ended; a new one is made at retryAt_
+    int backoffSeconds_ = 1;
+    std::chrono::steady_clock::time_point retryAt_;
     base::EventLoop loop_;
     comm::LineAssembler lines_;
     std::unique_ptr<comm::TComm> serial_;
@@ -207,6 +241,7 @@ struct LiveFeeds {
     std::mutex mutex;
     std::map<std::FILE*, std::unique_ptr<LiveFeed>> feeds;
     double seconds = 0.0;
+    bool once = false;
 };
 
 LiveFeeds& Feeds() {
@@ -218,6 +253,12 @@ LiveFeeds& Feeds() {
 
 bool TakeLiveOptions(std::vector<std::string_view>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--once") {
+            Feeds().once = true;
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            --i;
+            continue;
+        }
         if (args[i] != "--for") continue;
         double seconds = 0.0;
         const std::string_view value = i + 1 < args.size() ? args[i + 1] : std::string_view();
@@ -247,7 +288,7 @@ std::FILE* OpenLiveSource(std::string_view text) {
     // A reader that stops early must not kill the tool.
     ::signal(SIGPIPE, SIG_IGN);
     LiveFeeds& feeds = Feeds();
-    auto feed = std::make_unique<LiveFeed>(source, feeds.seconds);
+    auto feed = std::make_unique<LiveFeed>(source, feeds.seconds, feeds.once);
     const int fd = feed->start();
     if (fd < 0) return nullptr;
     std::FILE* stream = ::fdopen(fd, "rb");

@@ -34,7 +34,9 @@ int Usage() {
     }
     std::fprintf(stderr,
                  "\nFILE may also be a live source: tcp://HOST:PORT, udp://[HOST]:PORT or a\n"
-                 "serial device /dev/ttyX[:RATE]; --for SECONDS ends it after that time.\n");
+                 "serial device /dev/ttyX[:RATE]; --for SECONDS ends it after that time.\n"
+                 "A TCP/IP source whose far end closes is connected again (with a growing\n"
+                 "pause, up to 30 s); --once ends the command instead.\n");
     return 2;
 }
 
