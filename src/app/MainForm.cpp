@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "app/AlarmWindows.h"
+#include "app/ChartMeasure.h"
 #include "app/DetailPanes.h"
 #include "app/NavigationHub.h"
 #include "app/ShipListModel.h"
@@ -54,6 +55,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // passing on those that are not theirs.
     nav_ = std::make_unique<NavigationHub>(*this, *run_, texts_, dialogs_);
     followUps_.add(nav_.get());
+    measure_ = std::make_unique<ChartMeasure>(*this, *chart_, texts_);
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
     //    numeric and of one width, with a four-digit year.
@@ -79,6 +81,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // 9. Settings, the built-in texts, then the data files.
     LoadViewerSettingsFile(paths_.settingsFile, settings_);
     settings_.language = NormalisedLanguage(settings_.language);
+    if (settings_.allFeatures) showAllFeatures();
     placeWindow();
     texts_.resetToBuiltIn();
     loadTexts();
@@ -168,9 +171,12 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::firstShowing() {
-    // 1. The own ship at the manual position, and the chart calibration.
-    chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0);
-    run_->ownShip.showOwnShipTop(settings_.ownLongitude, settings_.ownLatitude, 103.0, 361.0);
+    // 1. The own ship at the manual (or last known) position, and the chart calibration.
+    // Until a fix comes that position is only the chart's reference: the top strip says
+    // N/A, and a position never set at all (0°/0°) draws no own-ship symbol.
+    chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0,
+                              settings_.ownLongitude != 0.0 || settings_.ownLatitude != 0.0);
+    run_->ownShip.showNoFix(settings_.ownLongitude, settings_.ownLatitude);
     chart_->refreshSymbol(0);
     LoadChartCalibrationFile(paths_.settingsFile, settings_.calibration);
     applyChartCalibration();

@@ -69,6 +69,7 @@ struct GeoPoint;
 namespace norq::app {
 
 class AlarmWindows;
+class ChartMeasure;
 class NavigationHub;
 class DetailPanes;
 class ShipListModel;
@@ -128,6 +129,10 @@ class TForm1 final : public QMainWindow,
     void flushViews();
     // Closing asks "Are you sure to exit?" while this is set (from start-up on).
     void setExitQuery(bool ask) { exitQuery_ = ask; }
+    // Shows what the shipped feature configuration hides ([VIEW] AllFeatures=1
+    // or --all-features); what the window's design hides stays hidden.
+    void showAllFeatures();
+    bool allFeaturesShown() const { return allFeaturesShown_; }
     void setCentrePage(CentrePage page);
     CentrePage centrePage() const;
 
@@ -330,12 +335,19 @@ class TForm1 final : public QMainWindow,
     FollowUpsFanOut followUps_;
     std::unique_ptr<AlarmWindows> alarms_;
     std::unique_ptr<NavigationHub> nav_;
+    std::unique_ptr<ChartMeasure> measure_;
+    // The names the shipped feature configuration hid; from designHiddenFrom_ on
+    // those the window's design hides.
+    std::vector<const char*> shippedHidden_;
+    std::size_t designHiddenFrom_ = 0;
+    bool allFeaturesShown_ = false;
 
     // Widgets.
     chart::TPaintChart* chart_ = nullptr;
     chart::TfrmGpsStatus* gpsStatus_ = nullptr;
     QSlider* scaleSlider_ = nullptr;
     QLabel* scaleLabel_ = nullptr;
+    QLabel* lblChartNoFix_ = nullptr;
     QWidget* panelScale_ = nullptr;
     int lastScalePosition_ = -1;
     int colourScheme_ = 0;      // the ENC settings' scheme, Day Bright at every start

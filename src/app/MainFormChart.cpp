@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "ais/TargetTexts.h"
+#include "app/ChartMeasure.h"
 #include "app/MainForm.h"
 #include "chart/forms/GpsStatusForm.h"
 #include "chart/forms/PaintChart.h"
@@ -36,6 +37,12 @@ void TForm1::buildChartPage(QWidget* page) {
     layout->setContentsMargins(0, 0, 0, 0);
     chart_ = new chart::TPaintChart(run_->tracker.table(), page);
     layout->addWidget(chart_);
+    // Without a fix the chart says so in its top-left corner.
+    lblChartNoFix_ = new QLabel(chart_);
+    lblChartNoFix_->setObjectName(QStringLiteral("lblChartNoFix"));
+    lblChartNoFix_->setAutoFillBackground(true);
+    lblChartNoFix_->setMargin(4);
+    lblChartNoFix_->move(4, 24);
     // The scale panel sits at the chart's bottom-right corner.
     panelScale_ = new QWidget(chart_);
     panelScale_->setObjectName(QStringLiteral("PanelScale"));
@@ -61,7 +68,8 @@ void TForm1::buildChartPage(QWidget* page) {
 
 void TForm1::applyChartStartup() {
     chart_->setProgramFolder(paths_.programFolder);
-    chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0);
+    chart_->setManualPosition(settings_.ownLongitude, settings_.ownLatitude, 0.0,
+                              settings_.ownLongitude != 0.0 || settings_.ownLatitude != 0.0);
     chart_->setCenterView(mnuCenterViewChart_->isChecked());
     chart_->refreshSymbol(0);
     scaleSlider_->setMaximum(kMaxSliderPosition);
@@ -85,6 +93,9 @@ void TForm1::retranslateChart() {
     // The place names in the chosen language, the scale's unit, the GNSS window.
     applyChartCalibration();
     showScaleLabel();
+    lblChartNoFix_->setText(text(TextId::StatusBarNoFix));
+    lblChartNoFix_->adjustSize();
+    if (measure_) measure_->retranslate();
     gpsStatus_->setTexts(
         text(TextId::GpsGpsStatus),
         {text(TextId::GpsGpsUtc), text(TextId::GpsGpsLat), text(TextId::GpsGpsLon),
@@ -196,6 +207,7 @@ void TForm1::zoomChart(int steps) {
 }
 
 void TForm1::goToOwnShip() {
+    chart_->releaseView();
     const ais::ChartTargets::OwnPosition own = chart_->chartOwnPosition();
     chart_->centreOn(own.longitude, own.latitude);
 }

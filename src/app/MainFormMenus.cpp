@@ -283,6 +283,7 @@ void TForm1::applyShippedFeatureConfiguration() {
         for (const char* name : names) {
             if (QAction* item = action(QString::fromLatin1(name))) item->setVisible(false);
             if (auto* widget = findChild<QWidget*>(QString::fromLatin1(name))) widget->hide();
+            shippedHidden_.emplace_back(name);
         }
     };
     hide({"mnuDemo", "mmuSRM", "mnuTxOnOff"});
@@ -300,8 +301,9 @@ void TForm1::applyShippedFeatureConfiguration() {
     hide({"lblStatusBarOrientation", "ImageStatusBarRecordingTrack"});
     action(QStringLiteral("mnuRardarRangeRing"))->setChecked(true);
     action(QStringLiteral("mnuViewLonLatLines"))->setChecked(true);
-    hide({"spbEcsIconBarMeasure", "spbEcsIconBarNavigator", "spbEcsIconBarMark",
-          "spbEcsIconBarRoute", "spbEcsIconBarText", "spbEcsIconBarColorScheme",
+    // The measure tool and the colour scheme (the night scheme above all) are
+    // part of every watch, so their buttons stay on the tool bar.
+    hide({"spbEcsIconBarNavigator", "spbEcsIconBarMark", "spbEcsIconBarRoute", "spbEcsIconBarText",
           "spbEcsIconBarSettings"});
     panelStatusBar_->show();
     pageControlDevInfo_->setTabVisible(0, false);  // Vessel Info., stays active
@@ -317,9 +319,21 @@ void TForm1::applyShippedFeatureConfiguration() {
           "mmuFairwayDataManagement", "mmuFairwayCreation", "mnuTrafficFlowStatistics"});
     // Hidden in the window's design: the region items, the map cruise and the
     // options items, the SRM button, the logo button and the GPS detail header.
+    // They stay hidden when all features are shown.
+    designHiddenFrom_ = shippedHidden_.size();
     hide({"mnuViewRegionAreaView", "mnuViewRegionList", "mnuAutoMapCruise", "mnuOptions",
           "SpeedButtonSRM", "spbLogo"});
     pageControlDevInfo_->setTabVisible(2, false);  // GPS Info.
+}
+
+void TForm1::showAllFeatures() {
+    if (allFeaturesShown_) return;
+    allFeaturesShown_ = true;
+    for (std::size_t i = 0; i < designHiddenFrom_ && i < shippedHidden_.size(); ++i) {
+        const QString name = QString::fromLatin1(shippedHidden_[i]);
+        if (QAction* item = action(name)) item->setVisible(true);
+        if (auto* widget = findChild<QWidget*>(name)) widget->show();
+    }
 }
 
 void TForm1::setCentrePage(CentrePage page) {

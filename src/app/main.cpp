@@ -17,6 +17,7 @@
 //   --colour-scheme N      0 Day Bright, 1 Day White, 2 Day Black, 3 Dusk, 4 Night
 //   --orientation N        0 north-up, 1 head-up, 2 course-up
 //   --screenshot-chart FILE  save a PNG of the chart view alone (with --quit-after)
+//   --all-features         show the items the shipped feature configuration hides
 #include <unistd.h>
 
 #include <QApplication>
@@ -58,6 +59,7 @@ struct ViewerOptions {
     int colourScheme = -1;
     int orientation = -1;
     QString chartScreenshotFile;
+    bool allFeatures = false;
 };
 
 ViewerOptions ParseOptions(const QApplication& app) {
@@ -95,6 +97,9 @@ ViewerOptions ParseOptions(const QApplication& app) {
     const QCommandLineOption chartShot(QStringLiteral("screenshot-chart"),
                                        QStringLiteral("Save a PNG of the chart view."),
                                        QStringLiteral("FILE"));
+    const QCommandLineOption allFeatures(
+        QStringLiteral("all-features"),
+        QStringLiteral("Show the items the shipped feature configuration hides."));
     const QCommandLineOption timing(QStringLiteral("timing"),
                                     QStringLiteral("Print the start-up time."));
     const QCommandLineOption connect(QStringLiteral("connect"),
@@ -103,7 +108,8 @@ ViewerOptions ParseOptions(const QApplication& app) {
                                                     "/dev/ttyX[:RATE])."),
                                      QStringLiteral("SOURCE"));
     parser.addOptions({replay, screenshot, quitAfter, settings, dataDir, language, page, playLog,
-                       timing, connect, chartScale, colourScheme, orientation, chartShot});
+                       timing, connect, chartScale, colourScheme, orientation, chartShot,
+                       allFeatures});
     parser.process(app);
 
     ViewerOptions options;
@@ -125,6 +131,7 @@ ViewerOptions ParseOptions(const QApplication& app) {
     if (parser.isSet(colourScheme)) options.colourScheme = parser.value(colourScheme).toInt();
     if (parser.isSet(orientation)) options.orientation = parser.value(orientation).toInt();
     options.chartScreenshotFile = parser.value(chartShot);
+    options.allFeatures = parser.isSet(allFeatures);
     return options;
 }
 
@@ -208,6 +215,7 @@ int main(int argc, char** argv) {
     main.ApplyLanguage(options.language);
     if (options.page == QStringLiteral("list")) main.setCentrePage(norq::app::CentrePage::Alpha);
     if (!options.connect.isEmpty()) main.setStartupConnection(options.connect);
+    if (options.allFeatures) main.showAllFeatures();
 
     FirstPaintProbe probe;
     if (options.timing) {

@@ -103,6 +103,9 @@ struct Settings {
     int playLog = 1;            // [VIEW] PlayLog
     int language = 0;           // [VIEW] Language: 0 English, 1 Traditional, 2 Simplified Chinese
     bool autoSrm = false;       // [SRM] AutoSRM
+    // [VIEW] AllFeatures: shows the menu items and buttons that the shipped
+    // feature configuration hides. Only read: the user sets it in the file.
+    bool allFeatures = false;
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;

@@ -166,6 +166,7 @@ void NavMarkers::locateMarker(int index) {
     drawState_.highlighted = index;
     const nav::MarkerRecord& m = markers_.at(index);
     if (chart::TPaintChart* chart = hub_.context().main.chart()) {
+        chart->holdView();
         chart->setCentre(m.longitude, m.latitude);
         chart->markOverlayDirty();
         chart->repaintChart();

@@ -242,6 +242,7 @@ void NavRoutes::locate(int index) {
     store_.select(index);
     const nav::Waypoint& first = store_.route(index).waypoints.front();
     if (chart::TPaintChart* chart = hub_.context().main.chart()) {
+        chart->holdView();
         chart->setCentre(first.longitude, first.latitude);
         chart->markOverlayDirty();
         chart->repaintChart();

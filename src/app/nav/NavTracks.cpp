@@ -193,6 +193,7 @@ void NavTracks::locateTrack(int index) {
     chart::TPaintChart* chart = hub_.context().main.chart();
     if (chart == nullptr) return;
     ownLayer_.setHighlighted(index);
+    chart->holdView();
     chart->setCentre(first.lon, first.lat);
     chart->markOverlayDirty();
 }

@@ -125,13 +125,19 @@ void TPaintChart::scheduleRepaint() {
     if (!repaint_->isActive()) repaint_->start();
 }
 
-void TPaintChart::setManualPosition(double lon, double lat, double course) {
-    model_->setManualPosition(lon, lat, course);
+void TPaintChart::setManualPosition(double lon, double lat, double course, bool known) {
+    model_->setManualPosition(lon, lat, course, known);
     model_->setCentre(lon, lat);
     repaintChart();
 }
 
+void TPaintChart::holdView() {
+    viewHeld_ = true;
+    stopCentreView();
+}
+
 void TPaintChart::setCenterView(bool on) {
+    if (on) viewHeld_ = false;
     model_->setCenterView(on, follow_);
     repaintChart();
 }
@@ -204,13 +210,13 @@ ais::ChartTargets::OwnPosition TPaintChart::chartOwnPosition() const {
 
 void TPaintChart::setOwnShip(double lon, double lat, double cog) {
     const GeoPoint before = model_->centre();
-    if (model_->setOwnPosition(lon, lat, cog, follow_)) scheduleRepaint();
+    if (model_->setOwnPosition(lon, lat, cog, follow_ && !viewHeld_)) scheduleRepaint();
     const GeoPoint after = model_->centre();
     if (before.lon != after.lon || before.lat != after.lat) Q_EMIT frameChanged();
 }
 
 void TPaintChart::centreOn(double lon, double lat) {
-    if (!OnGlobe(lon, lat)) return;
+    if (viewHeld_ || !OnGlobe(lon, lat)) return;
     setCentre(lon, lat);
 }
 
@@ -369,6 +375,7 @@ void TPaintChart::finishDrag(const QPoint& release) {
     if (model_->panCentre({press_.x(), press_.y()}, {release.x(), release.y()}, centre) &&
         model_->setCentre(centre.lon, centre.lat)) {
         if (tool_ != nullptr) tool_->panned(release.x() - press_.x(), release.y() - press_.y());
+        holdView();
         model_->repositionSymbols(0);
         Q_EMIT frameChanged();
     }
@@ -386,7 +393,7 @@ void TPaintChart::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint pos = event->position().toPoint();
     const ChartHit hit = model_->hitTest(pos.x(), pos.y());
-    stopCentreView();
+    holdView();
     if (hit.kind == ChartHit::Kind::Target) {
         const PixelXY topLeft = model_->target(hit.slot).topLeft;
         centreOnPixel({topLeft.x + kSymbolSize / 2, topLeft.y + kSymbolSize / 2});

@@ -51,6 +51,7 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     ChartCommands* commands() const { return commands_; }
     // While a tool is armed it sees the pointer first; nullptr disarms it.
     void setPointerTool(ChartPointerTool* tool) { tool_ = tool; }
+    ChartPointerTool* pointerTool() const { return tool_; }
     // Markers, routes or own tracks changed: the overlay is redrawn once.
     void markOverlayDirty();
     // The operator changed which target tracks are shown: the next frame draws
@@ -70,10 +71,18 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     // The layers-stale flag and the one-second step's repaint of stale layers.
     bool layersStale() const { return model_->stale(); }
     void repaintLayers();
-    void setManualPosition(double lon, double lat, double course);
+    void setManualPosition(double lon, double lat, double course, bool known = true);
     // True motion: the view follows the own ship near the edges.
     void setFollow(bool on) { follow_ = on; }
     bool follow() const { return follow_; }
+    // A view the user moved (a pan, a double click, a located object) stays
+    // where it is: Center View is switched off, and neither true motion nor an
+    // own-ship report re-centres it, until releaseView() ("Go to own ship",
+    // Center View switched on again).
+    void holdView();
+    void releaseView() { viewHeld_ = false; }
+    bool viewHeld() const { return viewHeld_; }
+    // Switching Center View on releases a held view.
     void setCenterView(bool on);
     void showRangeRings(bool on);
     void showGrid(bool on);
@@ -150,6 +159,7 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     QTimer* repaint_;
     QTimer* tracksRefresh_;
     bool follow_ = true;
+    bool viewHeld_ = false;
     // Pointer state.
     QPoint press_;
     bool pressed_ = false;

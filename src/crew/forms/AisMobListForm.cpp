@@ -244,6 +244,10 @@ void TfrmAISMOBList::retranslate() {
                                         : drillButtonState_ == 2 ? TextId::AisMobListEndTest
                                                                  : TextId::AisMobListTestAlarm));
     editor_->retranslate();
+    // The rows' marks and the caution are texts of the language too.
+    refillGrid();
+    if (panelInformation_->isVisible())
+        showCaution(true, labelAlert_->property("cautionShown").toBool());
 }
 
 void TfrmAISMOBList::loadFile() {
@@ -290,8 +294,10 @@ void TfrmAISMOBList::fillRow(int row) {
             const AisMobEntry& e = list_.entry(row);
             text = QString::fromStdString(AisMobCellText(e, c, datePattern_));
             // Rows the file does not hold say why they are listed.
-            if (c == 1 && e.drill) text = QStringLiteral("[TEST] ") + text;
-            if (c == 1 && !e.registered && !e.drill) text = QStringLiteral("[?] ") + text;
+            if (c == 1 && e.drill)
+                text = Text(texts_, TextId::AisMobListMarkTest) + QLatin1Char(' ') + text;
+            if (c == 1 && !e.registered && !e.drill)
+                text = Text(texts_, TextId::AisMobListMarkUnregistered) + QLatin1Char(' ') + text;
         }
         QTableWidgetItem* item = grid_->item(row, c);
         if (item == nullptr) {
@@ -334,7 +340,8 @@ void TfrmAISMOBList::alarmRowsChanged(int) {
 void TfrmAISMOBList::showCaution(bool panel, bool label) {
     panelInformation_->setVisible(panel);
     QString text = Text(texts_, TextId::AisMobListAlert);
-    if (list_.anyDrill() && list_.alarmRows() == 1) text = QStringLiteral("[TEST] ") + text;
+    if (list_.anyDrill() && list_.alarmRows() == 1)
+        text = Text(texts_, TextId::AisMobListMarkTest) + QLatin1Char(' ') + text;
     if (labelAlert_->text() != text) labelAlert_->setText(text);
     // Hidden by emptying, so that the panel keeps its height while it blinks.
     labelAlert_->setStyleSheet(

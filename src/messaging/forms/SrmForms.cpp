@@ -108,7 +108,8 @@ void TfrmSRMRecordBox::fillRow(QTableWidget* grid, int row, const SrmMessage& m,
     QStringList cells{QString::number(row + 1), dateTime.left(split), dateTime.mid(split + 1)};
     if (withMmsi) cells << QString::asprintf("%09u", m.mmsi);
     QString text = QString::fromUtf8(m.text.data());
-    if (m.state == SrmState::ReceivedTest) text = QStringLiteral("[TEST] ") + text;
+    if (m.state == SrmState::ReceivedTest)
+        text = Text(texts_, TextId::SrmMarkTest) + QLatin1Char(' ') + text;
     cells << text;
     if (!withMmsi) cells << StateText(texts_, m.state);
     for (int c = 0; c < cells.size(); ++c) {

@@ -134,6 +134,12 @@ TEST_F(AlarmWindowsTest, TheDrillRunsThroughTheIntakeMarkedAsATest) {
     EXPECT_TRUE(Cell(window.grid(), 0, 1).startsWith(QStringLiteral("[TEST]")));
     EXPECT_TRUE(window.cautionText().startsWith(QStringLiteral("[TEST]")));
     EXPECT_TRUE(main().shipListLineText(1).contains(QStringLiteral("TEST ALARM")));
+    // The marks are texts of the interface language.
+    main().ApplyLanguage(2);
+    main().flushViews();
+    EXPECT_TRUE(Cell(window.grid(), 0, 1).startsWith(QStringLiteral("[测试]")));
+    EXPECT_TRUE(window.cautionText().startsWith(QStringLiteral("[测试]")));
+    main().ApplyLanguage(0);
     window.onSilent();
     EXPECT_FALSE(main().sound().alerts().AnyActive());
     window.onTestAlarm();  // stop: the device falls silent

@@ -14,6 +14,7 @@
 #include "ViewerFixture.h"
 #include "app/BaseNames.h"
 #include "base/IniFile.h"
+#include "chart/MeasureTool.h"
 #include "chart/forms/GpsStatusForm.h"
 #include "chart/forms/PaintChart.h"
 #include "chart/paint/ApplicationPalette.h"
@@ -189,6 +190,94 @@ TEST_F(ChartPageTest, TheScaleIsWrittenBackAtExit) {
     base::IniFile ini;
     ASSERT_EQ(ini.load(settingsFile()), base::IniFile::LoadResult::Loaded);
     EXPECT_EQ(ini.readInt("VIEW", "ScaleID", -1), 6);
+}
+
+TEST_F(ChartPageTest, MeasureAndColourSchemeAreOnTheToolBarAndAllFeaturesShowsTheRest) {
+    auto shown = [this](const char* name) {
+        return main().findChild<QWidget*>(QString::fromLatin1(name))->isVisibleTo(&main());
+    };
+    EXPECT_TRUE(shown("spbEcsIconBarMeasure"));
+    EXPECT_TRUE(shown("spbEcsIconBarColorScheme"));
+    EXPECT_FALSE(shown("spbEcsIconBarMark"));
+    EXPECT_FALSE(item("mnuViewFullScreen")->isVisible());
+    main().showAllFeatures();
+    EXPECT_TRUE(shown("spbEcsIconBarMark"));
+    EXPECT_TRUE(item("mnuViewFullScreen")->isVisible());
+    // What the window's design hides stays hidden.
+    EXPECT_FALSE(item("mnuOptions")->isVisible());
+}
+
+TEST_F(ChartPageTest, TheMeasureToolMeasuresBetweenTwoClicksAndFromTheOwnShip) {
+    feed({RmcLine(0, 120.2, 22.5, 10.0, 45.0)});
+    chart().setScaleIndex(7);
+    chart().setCentre(120.2, 22.5);
+    QToolButton* button = main().findChild<QToolButton*>(QStringLiteral("spbEcsIconBarMeasure"));
+    button->click();
+    ASSERT_TRUE(button->isChecked());
+    auto* tool = dynamic_cast<chart::MeasureTool*>(chart().pointerTool());
+    ASSERT_NE(tool, nullptr);
+
+    const QPoint a(200, 200), b(320, 290);
+    QTest::mouseClick(&chart(), Qt::LeftButton, {}, a);
+    QTest::mouseClick(&chart(), Qt::LeftButton, {}, b);
+    ASSERT_EQ(tool->state(), chart::MeasureTool::State::Measured);
+    const chart::CAxisData& axis = chart().model().axis();
+    const chart::MeasureLeg expected =
+        chart::MeasureBetween(axis.pixelToGeo(a.x(), a.y()), axis.pixelToGeo(b.x(), b.y()));
+    EXPECT_NEAR(tool->between().rangeNm, expected.rangeNm, 1e-9);
+    EXPECT_GT(tool->between().bearing, 90.0);  // down and to the right: south-east
+    EXPECT_LT(tool->between().bearing, 180.0);
+    const chart::MeasureLeg own =
+        chart::MeasureBetween({120.2, 22.5}, axis.pixelToGeo(b.x(), b.y()));
+    EXPECT_NEAR(tool->fromOwnShip().rangeNm, own.rangeNm, 1e-3);
+
+    // The measured line is on the chart: the frame differs from one without it.
+    const QImage with = chart().renderToImage();
+    button->click();
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_EQ(chart().pointerTool(), nullptr);
+    EXPECT_NE(with, chart().renderToImage());
+
+    // The marker tool releases the measure tool.
+    button->click();
+    main().findChild<QToolButton*>(QStringLiteral("spbEcsIconBarMark"))->click();
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_EQ(dynamic_cast<chart::MeasureTool*>(chart().pointerTool()), nullptr);
+}
+
+TEST_F(ChartPageTest, APanOrZoomHoldsTheViewUntilTheUserGoesBackToTheOwnShip) {
+    feed({RmcLine(0, 120.2, 22.5, 10.0, 45.0)});
+    slider().setValue(14 - 7);
+    click("spbEcsIconBarGotoShip");
+    item("mnuCenterViewChart")->setChecked(true);
+    ASSERT_NEAR(chart().model().centre().lon, 120.2, 1e-5);
+
+    // Drag the own ship off the left edge.
+    const QPoint from(chart().width() - 20, chart().height() / 2);
+    const QPoint to(10, chart().height() / 2);
+    QTest::mousePress(&chart(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(&chart(), (from + to) / 2);
+    QTest::mouseMove(&chart(), to);
+    QTest::mouseRelease(&chart(), Qt::LeftButton, {}, to);
+    const chart::GeoPoint panned = chart().model().centre();
+    ASSERT_GT(panned.lon, 120.25);
+    EXPECT_FALSE(item("mnuCenterViewChart")->isChecked());
+
+    // Neither the next fixes, nor a zoom, nor the one-second step move it back.
+    feed({RmcLine(1, 120.201, 22.5, 10.0, 45.0)});
+    click("spbEcsIconBarZoomOut");
+    feed({RmcLine(2, 120.202, 22.5, 10.0, 45.0)});
+    main().flushViews();
+    chart().repaintLayers();
+    EXPECT_NEAR(chart().model().centre().lon, panned.lon, 1e-9);
+    EXPECT_NEAR(chart().model().centre().lat, panned.lat, 1e-9);
+
+    // "Go to own ship" returns, and true motion follows again.
+    click("spbEcsIconBarGotoShip");
+    EXPECT_NEAR(chart().model().centre().lon, 120.202, 1e-5);
+    feed({RmcLine(3, 121.5, 22.5, 10.0, 45.0)});
+    EXPECT_EQ(chart().scaleIndex(), 6);
+    EXPECT_NEAR(chart().model().centre().lon, 121.5, 1e-5);
 }
 
 }  // namespace

@@ -95,8 +95,7 @@ TEST_F(MainWindowTest, ShippedFeatureConfigurationHidesItsMenuItems) {
 
 TEST_F(MainWindowTest, ShippedFeatureConfigurationHidesItsButtonsAndLabels) {
     for (const char* hidden :
-         {"spbEcsIconBarMeasure", "spbEcsIconBarNavigator", "spbEcsIconBarMark",
-          "spbEcsIconBarRoute", "spbEcsIconBarText", "spbEcsIconBarColorScheme",
+         {"spbEcsIconBarNavigator", "spbEcsIconBarMark", "spbEcsIconBarRoute", "spbEcsIconBarText",
           "spbEcsIconBarSettings", "spbMobView", "SpeedButtonMute", "SpeedButtonSRM", "spbLogo",
           "lblStatusBarOrientation", "ImageStatusBarRecordingTrack", "ImageStatusBarMOBConnedt",
           "lblSRM_SentMsg", "imgMissMsgReceive", "lblTopPassenger", "lblTopPassengerTitle"}) {
@@ -105,8 +104,9 @@ TEST_F(MainWindowTest, ShippedFeatureConfigurationHidesItsButtonsAndLabels) {
     for (const char* shown :
          {"spbEcsIconBarZoomIn", "spbEcsIconBarZoomOut", "spbEcsIconBarViewSwitch", "spbAlphaView",
           "spbEcsIconBarScreen", "spbEcsIconBarGotoShip", "spbEcsIconBarNavManager",
-          "spbEcsIconBarGpsSignal", "spbEcsIconBarAISMOBList", "PanelStatusBar", "PanelToolBar",
-          "ImageStatusBarAISConnect", "ImageStatusBarGPSConnect", "lblTopVessel"}) {
+          "spbEcsIconBarGpsSignal", "spbEcsIconBarAISMOBList", "spbEcsIconBarMeasure",
+          "spbEcsIconBarColorScheme", "PanelStatusBar", "PanelToolBar", "ImageStatusBarAISConnect",
+          "ImageStatusBarGPSConnect", "lblTopVessel"}) {
         EXPECT_TRUE(WidgetShown(main(), shown)) << shown;
     }
     // Every tool button has its picture and its hint.
