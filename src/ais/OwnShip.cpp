@@ -74,9 +74,16 @@ void OwnShip::UpdateOwnShipFromGnss() {
 
     if (carried.time) {
         char text[32];
-        std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", gnssDate_.year % 10000,
-                      gnssDate_.month % 100, gnssDate_.day % 100, gnssTime_.hour % 100,
-                      gnssTime_.minute % 100, gnssTime_.second % 100);
+        if (gnssDate_.month >= 1 && gnssDate_.month <= 12) {
+            std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d",
+                          gnssDate_.year % 10000, gnssDate_.month % 100, gnssDate_.day % 100,
+                          gnssTime_.hour % 100, gnssTime_.minute % 100, gnssTime_.second % 100);
+        } else {
+            // A time without a date yet (GGA or GNS before the first RMC or
+            // ZDA): the time alone, never a date of zeros.
+            std::snprintf(text, sizeof text, "%02d:%02d:%02d", gnssTime_.hour % 100,
+                          gnssTime_.minute % 100, gnssTime_.second % 100);
+        }
         view_->setUtcText(text);
     }
 
@@ -213,7 +220,10 @@ GnssFixData OwnShip::fixData(const TargetRecord& own) const {
     const int used = satellites_.usedCount();
     d.satellitesUsed =
         used >= 0 ? used : (quality_.valid && ggaSatellites_ > 0 ? ggaSatellites_ : 0);
-    d.satellitesInView = g.satellitesInView;
+    // The GSV's own count is that of its constellation only: with several
+    // constellations the list tells how many are in view.
+    const int inView = satellites_.inViewCount();
+    d.satellitesInView = inView > 0 ? inView : g.satellitesInView;
     d.valid = position_.valid;
     d.quality = quality();
     for (int s = 0; s < kGnssSystemCount; ++s)

@@ -120,6 +120,17 @@ int OwnShipSatellites::usedCount(GnssSystem system) const {
     return current(set) ? set.count : 0;
 }
 
+int OwnShipSatellites::inViewCount() const {
+    int count = 0;
+    for (std::size_t i = 0; i < shownSize_; ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i && !seen; ++j)
+            seen = shown_[j].system == shown_[i].system && shown_[j].prn == shown_[i].prn;
+        count += seen ? 0 : 1;
+    }
+    return count;
+}
+
 int OwnShipSatellites::fixType() const {
     int best = 0;
     for (const UsedSet& set : used_) {

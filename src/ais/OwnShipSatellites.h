@@ -85,6 +85,9 @@ class OwnShipSatellites {
     // without a current GSA.
     int usedCount() const;
     int usedCount(GnssSystem system) const;
+    // Satellites in view over every constellation (one per constellation and
+    // number, whatever the signals it is tracked on).
+    int inViewCount() const;
     // The best fix type (1 none, 2 2D, 3 3D) of the current GSAs; 0 without.
     int fixType() const;
 

@@ -39,6 +39,8 @@ TEST_F(OwnShipTest, GnsIsAPositionSourceLikeGga) {
     EXPECT_TRUE(own.positionItem().valid);
     EXPECT_TRUE(own.timeItem().valid);
     EXPECT_DOUBLE_EQ(chart.position.latitude, 51.0);
+    // No date has come yet: the time alone, never 0000/00/00.
+    EXPECT_EQ(gnssView.utc, "12:00:05");
 
     // No constellation with a fix, or a status of not valid, ends the position.
     line("GNGNS,120006.00,5100.0000,N,00130.0000,E,NN,00,,,,,,V");

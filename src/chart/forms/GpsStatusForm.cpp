@@ -1,5 +1,6 @@
 #include "chart/forms/GpsStatusForm.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -157,7 +158,18 @@ void TSignalBars::paintEvent(QPaintEvent*) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(10);
     p.setFont(font);
-    const QRect plot = rect().adjusted(30, 16, -6, -18);
+    // Labels wider than their bar ("R65", "C12" of a receiver with many
+    // satellites) go on two staggered rows instead of running together.
+    const int n = set_.size();
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (int i = 0; i < n; ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(
+                                      SatelliteLabel(set_.bar(i).system, set_.bar(i).prn))));
+    }
+    const int plotWidth = width() - 36;
+    const bool stagger = n > 0 && widest + 2 > std::max(plotWidth / n, 4);
+    const QRect plot = rect().adjusted(30, 16, -6, stagger ? -30 : -18);
     p.setPen(Role(palette_, PaletteRole::Outline));
     p.drawText(QRect(0, 0, 40, 14), Qt::AlignLeft, QStringLiteral("(dB)"));
     p.drawLine(plot.bottomLeft(), plot.topLeft());
@@ -168,7 +180,6 @@ void TSignalBars::paintEvent(QPaintEvent*) {
         p.drawText(QRect(0, y - 7, plot.left() - 4, 14), Qt::AlignRight | Qt::AlignVCenter,
                    QString::number(db));
     }
-    const int n = set_.size();
     if (n == 0) return;
     const int slot = std::max(plot.width() / n, 4);
     for (int i = 0; i < n; ++i) {
@@ -179,7 +190,8 @@ void TSignalBars::paintEvent(QPaintEvent*) {
         p.setPen(Role(palette_, PaletteRole::Outline));
         p.drawText(QRect(r.left() - 4, r.top() - 13, slot, 12), Qt::AlignHCenter,
                    QString::number(bar.snr));
-        p.drawText(QRect(plot.left() + i * slot - 4, plot.bottom() + 2, slot + 8, 14),
+        const int row = stagger && i % 2 == 1 ? 12 : 0;
+        p.drawText(QRect(plot.left() + i * slot - 8, plot.bottom() + 2 + row, slot + 16, 14),
                    Qt::AlignHCenter, QString::fromStdString(SatelliteLabel(bar.system, bar.prn)));
     }
 }

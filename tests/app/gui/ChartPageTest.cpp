@@ -169,6 +169,53 @@ TEST_F(ChartPageTest, TheGnssButtonShowsTheSatelliteView) {
     EXPECT_FALSE(gps->fieldText(1).isEmpty());
 }
 
+TEST_F(ChartPageTest, TheSatelliteViewShowsEveryConstellationItsOwnWay) {
+    // A multi-constellation receiver: one GSV cycle and one GSA per system,
+    // with the same satellite numbers in several of them.
+    feed({GgaLine(0, 120.2, 22.5), WithChecksum("GNGSA,A,3,02,05,12,,,,,,,,,,1.2,0.8,0.9,1", '$'),
+          WithChecksum("GNGSA,A,3,65,78,,,,,,,,,,,1.2,0.8,0.9,2", '$'),
+          WithChecksum("GNGSA,A,3,02,11,,,,,,,,,,,1.2,0.8,0.9,3", '$'),
+          WithChecksum("GNGSA,A,3,06,21,,,,,,,,,,,1.2,0.8,0.9,4", '$'),
+          WithChecksum("GPGSV,1,1,04,02,45,060,41,05,30,140,38,12,70,250,44,25,15,320,30", '$'),
+          WithChecksum("GLGSV,1,1,03,65,40,100,36,71,20,200,33,78,55,300,39", '$'),
+          WithChecksum("GAGSV,1,1,03,02,60,030,42,05,25,180,35,11,35,270,37", '$'),
+          WithChecksum("GBGSV,1,1,03,06,50,330,40,12,30,090,34,21,65,160,43", '$'),
+          WithChecksum("GQGSV,1,1,01,02,75,120,45", '$')});
+    click("spbEcsIconBarGpsSignal");
+    chart::TfrmGpsStatus* gps = main().gpsStatusWindow();
+    ASSERT_NE(gps, nullptr);
+    const chart::SatelliteSet& set = gps->satellites();
+    ASSERT_EQ(set.size(), 14);
+    int perSystem[ais::kGnssSystemCount] = {};
+    for (int i = 0; i < set.size(); ++i)
+        ++perSystem[static_cast<int>(set.bar(i).system)];
+    EXPECT_EQ(perSystem[static_cast<int>(ais::GnssSystem::Gps)], 4);
+    EXPECT_EQ(perSystem[static_cast<int>(ais::GnssSystem::Glonass)], 3);
+    EXPECT_EQ(perSystem[static_cast<int>(ais::GnssSystem::Galileo)], 3);
+    EXPECT_EQ(perSystem[static_cast<int>(ais::GnssSystem::BeiDou)], 3);
+    EXPECT_EQ(perSystem[static_cast<int>(ais::GnssSystem::Qzss)], 1);
+    // GPS 2 and Galileo 2 are two satellites with signals of their own.
+    int gps2 = -1, galileo2 = -1;
+    for (int i = 0; i < set.size(); ++i) {
+        if (set.bar(i).prn != 2) continue;
+        if (set.bar(i).system == ais::GnssSystem::Gps) gps2 = set.bar(i).snr;
+        if (set.bar(i).system == ais::GnssSystem::Galileo) galileo2 = set.bar(i).snr;
+    }
+    int used = 0;
+    for (int i = 0; i < set.size(); ++i)
+        used += set.bar(i).used ? 1 : 0;
+    EXPECT_EQ(used, 9);  // each GSA marks its own constellation's satellites
+    EXPECT_EQ(gps2, 41);
+    EXPECT_EQ(galileo2, 42);
+    EXPECT_EQ(gps->skyPlot()->markerCount(), 14);
+    // The next fix counts the satellites of every constellation.
+    feed({GgaLine(1, 120.2, 22.5)});
+    EXPECT_EQ(gps->fieldText(4), QStringLiteral("9/14"));
+    if (const char* dir = std::getenv("NORQ_SCREENSHOT_DIR"))
+        gps->grab().save(QString::fromLocal8Bit(dir) +
+                         QStringLiteral("/gnss-status-constellations.png"));
+}
+
 TEST_F(ChartPageTest, ThePointerPositionIsReadOutInTheStatusRow) {
     chart().setScaleIndex(7);
     chart().setCentre(-0.5, 51.5);
@@ -233,6 +280,8 @@ TEST_F(ChartPageTest, TheMeasureToolMeasuresBetweenTwoClicksAndFromTheOwnShip) {
 
     // The measured line is on the chart: the frame differs from one without it.
     const QImage with = chart().renderToImage();
+    if (const char* dir = std::getenv("NORQ_SCREENSHOT_DIR"))
+        main().grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/chart-measure.png"));
     button->click();
     EXPECT_FALSE(button->isChecked());
     EXPECT_EQ(chart().pointerTool(), nullptr);
