@@ -452,6 +452,44 @@ bool RouteStore::reverseRoute(int index) {
     return saveWaypoints(index);
 }
 
+bool RouteStore::insertWaypoint(int index, int after, double lon, double lat) {
+    if (!valid(index) || !(lat >= -90.0 && lat <= 90.0) || !std::isfinite(lon)) return true;
+    std::vector<Waypoint>& w = route(index).waypoints;
+    if (after < 0 || after >= static_cast<int>(w.size()) || w.size() >= kMaxWaypoints) return true;
+    Waypoint added;
+    added.longitude = std::remainder(lon, 360.0);  // the chart's longitudes run past 180
+    added.latitude = lat;
+    w.insert(w.begin() + after + 1, added);
+    RecomputeLegs(w);
+    return saveWaypoints(index);
+}
+
+bool RouteStore::appendWaypoint(int index, double lon, double lat) {
+    if (!valid(index)) return true;
+    const auto size = static_cast<int>(route(index).waypoints.size());
+    if (size == 0) return true;
+    return insertWaypoint(index, size - 1, lon, lat);
+}
+
+bool RouteStore::deleteWaypoint(int index, int waypoint) {
+    if (!valid(index)) return true;
+    std::vector<Waypoint>& w = route(index).waypoints;
+    if (waypoint < 0 || waypoint >= static_cast<int>(w.size()) || w.size() <= 1) return true;
+    w.erase(w.begin() + waypoint);
+    // The leg into the next waypoint now starts at the one before.
+    RecomputeLegs(w);
+    if (selectedWaypoint_ >= static_cast<int>(w.size())) selectedWaypoint_ = -1;
+    return saveWaypoints(index);
+}
+
+int RouteStore::waypointAt(int index, int x, int y) const {
+    if (!valid(index)) return -1;
+    const std::vector<Waypoint>& w = route(index).waypoints;
+    for (std::size_t k = 0; k < w.size(); ++k)
+        if (Near(x, y, w[k])) return static_cast<int>(k);
+    return -1;
+}
+
 bool RouteStore::setVisible(int index, bool visible) {
     if (!valid(index)) return true;
     route(index).visible = visible;

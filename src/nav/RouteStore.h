@@ -154,6 +154,17 @@ class RouteStore {
     bool deleteRoute(int index);
     bool reverseRoute(int index);
     bool setVisible(int index, bool visible);
+    // Waypoint editing of a saved route; each rewrites the route's waypoint
+    // file (atomically) with every leg measured again. A waypoint is inserted
+    // after the waypoint `after` (on the leg that starts there) or appended at
+    // the end; a route keeps its last waypoint (deleting it is deleting the
+    // route). Nothing changes, and true is returned, for an index out of range.
+    bool insertWaypoint(int index, int after, double lon, double lat);
+    bool appendWaypoint(int index, double lon, double lat);
+    bool deleteWaypoint(int index, int waypoint);
+    // The waypoint of the route within the hit tolerance of the pixel (as last
+    // projected), or -1.
+    int waypointAt(int index, int x, int y) const;
     // Name, depart and destination from the properties window; both files written.
     bool setTexts(int index, std::string_view name, std::string_view depart,
                   std::string_view destination);

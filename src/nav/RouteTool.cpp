@@ -50,6 +50,15 @@ bool RouteTool::release(const chart::ChartPointer& pointer) {
     const double lon = WrapOnce(pointer.position.lon);
     const double lat = pointer.position.lat;
     if (!LatitudeUsable(lat)) return true;
+    if (appendRoute_ >= 0) {
+        if (!store_.valid(appendRoute_)) {
+            appendRoute_ = -1;
+            return true;
+        }
+        host_.routeAppended(appendRoute_, store_.appendWaypoint(appendRoute_, lon, lat));
+        host_.routeChanged();
+        return true;
+    }
     if (store_.addWaypoint(pointer.pixel.x, pointer.pixel.y, lon, lat) == AddWaypointResult::Full) {
         state_ = RouteToolState::Idle;
         host_.routeStoreFull();

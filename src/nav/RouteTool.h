@@ -16,6 +16,9 @@ class RouteToolHost {
     virtual void routeStoreFull() = 0;
     // A waypoint was added: the overlay is redrawn.
     virtual void routeChanged() = 0;
+    // A waypoint was appended to a saved route; written is false when its
+    // file could not be written.
+    virtual void routeAppended(int /*route*/, bool /*written*/) {}
     // The right button was released: "End Route" for RouteHit::Nothing, else
     // "Delete Route", "Reverse Route" and "Properties" for the selected route.
     virtual void routePopup(RouteHit hit, chart::PixelXY pixel) = 0;
@@ -34,12 +37,17 @@ class RouteTool final : public chart::ChartPointerTool {
 
     RouteToolState state() const { return state_; }
     void setState(RouteToolState state) { state_ = state; }
+    // While set (a saved route's index), clicks append waypoints to that
+    // route instead of building a new one; -1 builds.
+    void setAppendRoute(int route) { appendRoute_ = route; }
+    int appendRoute() const { return appendRoute_; }
 
   private:
     RouteStore& store_;
     RouteToolHost& host_;
     RouteToolState state_ = RouteToolState::Idle;
     int moves_ = 0;
+    int appendRoute_ = -1;
 };
 
 // A longitude brought back by one turn when it lies beyond +-180.

@@ -251,6 +251,57 @@ TEST(RouteStoreTest, DeletingRemovesTheFilesAndTheLastTakesTheRouteBeingBuilt) {
     EXPECT_TRUE(f.store.deleteRoute(0));
 }
 
+TEST(RouteStoreTest, WaypointsAreInsertedAppendedAndDeletedWithTheLegsMeasuredAgain) {
+    Folder f;
+    const int r = f.addRoute({{1.0, 1.0}, {1.2, 1.0}});
+    ASSERT_EQ(r, 0);
+    auto& w = f.store.route(r).waypoints;
+    const auto onDisk = [&] {
+        const WaypointReadResult read = DecodeWaypoints(f.temp.read("Route1.wpt"));
+        return read.waypoints.size();
+    };
+
+    // On the leg from waypoint 0: the new one comes second, both legs measured.
+    ASSERT_TRUE(f.store.insertWaypoint(r, 0, 1.1, 1.1));
+    ASSERT_EQ(w.size(), 3u);
+    EXPECT_DOUBLE_EQ(w[1].latitude, 1.1);
+    EXPECT_NEAR(w[1].legBearing, 45.0, 0.5);
+    EXPECT_NEAR(w[2].legBearing, 135.0, 0.5);
+    EXPECT_NEAR(w[2].legDistance, LegDistanceNm(1.1f, 1.1f, 1.2f, 1.0f), 1e-4);
+    EXPECT_EQ(onDisk(), 3u);
+
+    // Appending past the antimeridian keeps the longitude on the globe.
+    ASSERT_TRUE(f.store.appendWaypoint(r, 1.3, 1.0));
+    EXPECT_EQ(w.back().longitude, 1.3);
+    EXPECT_NEAR(w.back().legBearing, 90.0, 0.5);
+    EXPECT_EQ(onDisk(), 4u);
+
+    // Deleting the inserted waypoint joins its neighbours with one leg.
+    ASSERT_TRUE(f.store.deleteWaypoint(r, 1));
+    ASSERT_EQ(w.size(), 3u);
+    EXPECT_NEAR(w[1].legBearing, 90.0, 0.5);
+    EXPECT_NEAR(w[1].legDistance, LegDistanceNm(1.0f, 1.0f, 1.2f, 1.0f), 1e-4);
+    EXPECT_EQ(onDisk(), 3u);
+
+    // Out of range does nothing; the last waypoint stays.
+    EXPECT_TRUE(f.store.deleteWaypoint(r, 7));
+    EXPECT_TRUE(f.store.insertWaypoint(r, -1, 0.0, 0.0));
+    EXPECT_TRUE(f.store.insertWaypoint(r, 0, 0.0, 95.0));
+    EXPECT_TRUE(f.store.appendWaypoint(5, 0.0, 0.0));
+    EXPECT_EQ(w.size(), 3u);
+    f.store.deleteWaypoint(r, 0);
+    f.store.deleteWaypoint(r, 0);
+    f.store.deleteWaypoint(r, 0);
+    ASSERT_EQ(w.size(), 1u);
+    EXPECT_EQ(w[0].legDistance, 0.0f);
+
+    // A write that fails is reported, and the old file is still whole.
+    const std::string before = f.temp.read("Route1.wpt");
+    f.store.setFolder(f.temp.path("missing/"));
+    EXPECT_FALSE(f.store.appendWaypoint(r, 1.4, 1.0));
+    EXPECT_EQ(f.temp.read("Route1.wpt"), before);
+}
+
 TEST(RouteHitTest, LegsAndWaypointsWithinFourPixels) {
     Folder f;
     RouteStore& store = f.store;

@@ -121,6 +121,7 @@ void NavRoutes::setToolArmed(bool armed) {
     } else {
         chart->setPointerTool(nullptr);
         tool_.setState(nav::RouteToolState::Idle);
+        tool_.setAppendRoute(-1);
         chart->unsetCursor();
     }
     if (toolButton_ != nullptr && toolButton_->isChecked() != armed) {
@@ -162,7 +163,7 @@ void NavRoutes::routeChanged() {
     redraw();
 }
 
-void NavRoutes::routePopup(nav::RouteHit hit, chart::PixelXY /*pixel*/) {
+void NavRoutes::routePopup(nav::RouteHit hit, chart::PixelXY pixel) {
     const NavContext& c = hub_.context();
     QMenu menu(&c.main);
     menu.setObjectName(QStringLiteral("PopupMenuRoute"));
@@ -175,13 +176,52 @@ void NavRoutes::routePopup(nav::RouteHit hit, chart::PixelXY /*pixel*/) {
     QAction* remove = menu.addAction(nav::Tx(c.texts, TextId::RoutePropertiesDeleteRoute));
     QAction* reverse = menu.addAction(nav::Tx(c.texts, TextId::RoutePropertiesReverseRoute));
     QAction* properties = menu.addAction(nav::Tx(c.texts, TextId::RoutePropertiesProperties));
-    QAction* chosen = menu.exec(QCursor::pos());
+    menu.addSeparator();
+    // Waypoint editing: append from the route's end, insert on the leg under
+    // the pointer, delete the waypoint under it.
+    QAction* append = menu.addAction(nav::Tx(c.texts, TextId::RoutePropertiesAppendWaypoint));
+    QAction* insert = nullptr;
+    if (hit == nav::RouteHit::Leg)
+        insert = menu.addAction(nav::Tx(c.texts, TextId::RoutePropertiesInsertWaypoint));
+    const int waypoint = store_.waypointAt(route, pixel.x, pixel.y);
+    QAction* removePoint = nullptr;
+    if (waypoint >= 0 && store_.valid(route) && store_.route(route).waypoints.size() > 1)
+        removePoint = menu.addAction(nav::Tx(c.texts, TextId::RoutePropertiesDeleteWaypoint));
+    const int leg = store_.selectedWaypoint();
+    QAction* chosen = popupChoice_ ? popupChoice_(menu) : menu.exec(QCursor::pos());
+    if (chosen == nullptr) return;
     if (chosen == remove) deleteRoute(route, true);
     if (chosen == reverse) reverseRoute(route);
     if (chosen == properties) openProperties(route);
+    if (chosen == append) tool_.setAppendRoute(route);
+    if (chosen == insert) {
+        const chart::TPaintChart* chart = c.main.chart();
+        if (chart == nullptr) return;
+        const chart::GeoPoint at = chart->model().axis().pixelToGeo(pixel.x, pixel.y);
+        routeEdited(route, store_.insertWaypoint(route, leg, at.lon, at.lat));
+    }
+    if (chosen == removePoint) routeEdited(route, store_.deleteWaypoint(route, waypoint));
+}
+
+void NavRoutes::routeAppended(int route, bool written) {
+    routeEdited(route, written);
+}
+
+void NavRoutes::routeEdited(int route, bool written) {
+    if (!store_.valid(route)) return;
+    reportWrite(written, store_.folder() + store_.route(route).fileName);
+    // An open properties window shows the route's new legs.
+    if (editing_ == route && properties_->isVisible()) properties_->showRoute(store_.route(route));
+    if (page_) page_->refill();
+    redraw();
 }
 
 void NavRoutes::endRoute() {
+    if (tool_.appendRoute() >= 0) {
+        // Appending to a saved route ends; every waypoint is already written.
+        setToolArmed(false);
+        return;
+    }
     setToolArmed(false);
     if (store_.building().empty()) return;
     bool written = false;

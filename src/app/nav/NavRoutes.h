@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "nav/RouteStore.h"
 #include "nav/RouteTool.h"
 
+class QAction;
+class QMenu;
 class QWidget;
 class QToolButton;
 
@@ -65,6 +68,11 @@ class NavRoutes final : public QObject, public nav::RouteToolHost {
     void routeStoreFull() override;
     void routeChanged() override;
     void routePopup(nav::RouteHit hit, chart::PixelXY pixel) override;
+    void routeAppended(int route, bool written) override;
+    // Tests choose from the tool's popup menu instead of the pointer.
+    void setPopupChooser(std::function<QAction*(QMenu&)> choose) {
+        popupChoice_ = std::move(choose);
+    }
 
   Q_SIGNALS:
     // "Route Manager(&R)" and the properties window's "Route Manager": the
@@ -75,6 +83,7 @@ class NavRoutes final : public QObject, public nav::RouteToolHost {
     void connectMenus();
     void onPropertiesAccepted();
     void reportWrite(bool written, const std::string& file);
+    void routeEdited(int route, bool written);
     void redraw();
     std::string nowText() const;
 
@@ -88,6 +97,7 @@ class NavRoutes final : public QObject, public nav::RouteToolHost {
     nav::TfrmRouteProperties* properties_ = nullptr;
     QToolButton* toolButton_ = nullptr;
     int editing_ = -1;  // the route in the properties window
+    std::function<QAction*(QMenu&)> popupChoice_;
 };
 
 }  // namespace norq::app

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -223,6 +224,62 @@ TEST_F(NavRoutesTest, ReversingFromThePopupCommandsTurnsEveryBearing) {
     EXPECT_NEAR(std::fmod(out + 180.0f, 360.0f), back, 0.5);
     EXPECT_EQ(ReadAll(navFile("Route1.wpt")).substr(0, 16),
               nav::EncodeWaypoints(routes().store().route(0).waypoints).substr(0, 16));
+}
+
+TEST_F(NavRoutesTest, ThePopupAppendsInsertsAndDeletesWaypointsOfASavedRoute) {
+    buildRoute();
+    routes().endRoute();
+    routes().propertiesWindow().reject();
+    const std::vector<nav::Waypoint>& w = routes().store().route(0).waypoints;
+    ASSERT_EQ(w.size(), 3u);
+    auto pixelOf = [&](double lon, double lat) {
+        const chart::PixelXY p = chart().model().axis().geoToPixel(lon, lat);
+        return QPoint(p.x, p.y);
+    };
+    auto rightClick = [&](QPoint at, base::TextId item) {
+        routes().setPopupChooser([&, item](QMenu& menu) -> QAction* {
+            for (QAction* a : menu.actions())
+                if (a->text() == QString::fromStdString(main().texts().text(item))) return a;
+            return nullptr;
+        });
+        QTest::mouseClick(&chart(), Qt::RightButton, Qt::NoModifier, at);
+    };
+    auto fileWaypoints = [&] {
+        return nav::DecodeWaypoints(ReadAll(navFile("Route1.wpt"))).waypoints.size();
+    };
+    // The route tool is armed again so that its popup is reached.
+    main().action(QStringLiteral("mnuCreateRoute"))->trigger();
+    chart().repaintChart();
+    main().flushViews();
+    chart().renderToImage();  // the route's pixels as drawn
+
+    // Insert on the middle of the first leg.
+    rightClick(pixelOf(121.77, 25.19), base::TextId::RoutePropertiesInsertWaypoint);
+    ASSERT_EQ(w.size(), 4u);
+    EXPECT_NEAR(w[1].longitude, 121.77, 0.01);
+    EXPECT_EQ(fileWaypoints(), 4u);
+
+    // Delete the last waypoint.
+    chart().renderToImage();
+    rightClick(pixelOf(121.90, 25.24), base::TextId::RoutePropertiesDeleteWaypoint);
+    ASSERT_EQ(w.size(), 3u);
+    EXPECT_NEAR(w.back().longitude, 121.80, 1e-6);
+    EXPECT_EQ(fileWaypoints(), 3u);
+
+    // Append: the next clicks extend this route, End Route stops.
+    chart().renderToImage();
+    rightClick(pixelOf(121.80, 25.22), base::TextId::RoutePropertiesAppendWaypoint);
+    clickAt(121.95, 25.30);
+    clickAt(122.00, 25.35);
+    ASSERT_EQ(w.size(), 5u);
+    EXPECT_NEAR(w.back().latitude, 25.35, 0.01);
+    EXPECT_GT(w.back().legDistance, 0.0f);
+    EXPECT_EQ(fileWaypoints(), 5u);
+    EXPECT_EQ(routes().store().count(), 1);
+    routes().endRoute();
+    EXPECT_FALSE(routes().toolArmed());
+    EXPECT_EQ(routes().store().count(), 1);
+    EXPECT_TRUE(routes().store().building().empty());
 }
 
 }  // namespace
