@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 #include "nav/ChartCalibration.h"
 #include "nav/forms/NavFormTexts.h"
@@ -52,7 +53,8 @@ bool SameEncRecord(const base::EncSettings& a, const base::EncSettings& b) {
 TfrmS57ChartSetting::TfrmS57ChartSetting(const base::TextStore& texts, QWidget* parent)
     : QDialog(parent), texts_(texts) {
     setObjectName(QStringLiteral("frmS57ChartSetting"));
-    auto* tabs = new QTabWidget(this);
+    tabs_ = new QTabWidget(this);
+    QTabWidget* tabs = tabs_;
     auto* page = new QWidget(tabs);
     page->setObjectName(QStringLiteral("EncSetting"));
     tabs->addTab(page, QStringLiteral("EncSetting"));
@@ -121,6 +123,8 @@ TfrmS57ChartSetting::TfrmS57ChartSetting(const base::TextStore& texts, QWidget* 
     pageLayout->addWidget(text);
     pageLayout->addWidget(water);
 
+    tabs->addTab(buildOptionPage(tabs), QStringLiteral("Option"));
+
     btnOk_ = new QPushButton(QStringLiteral("OK"), this);
     btnOk_->setObjectName(QStringLiteral("btnOk"));
     btnOk_->setDefault(true);
@@ -151,6 +155,76 @@ TfrmS57ChartSetting::TfrmS57ChartSetting(const base::TextStore& texts, QWidget* 
     setRecord(base::EncSettings{});
 }
 
+QWidget* TfrmS57ChartSetting::buildOptionPage(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("Option"));
+    auto* schemes = new QGroupBox(QStringLiteral("Color Scheme"), page);
+    auto* schemeRow = new QHBoxLayout(schemes);
+    const char* names[3] = {"Day", "Dusk", "Night"};
+    for (int i = 0; i < 3; ++i) {
+        optionSchemes_[i] = new QRadioButton(QString::fromLatin1(names[i]), schemes);
+        schemeRow->addWidget(optionSchemes_[i]);
+        connect(optionSchemes_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on) return;
+            // Day keeps whichever day scheme the first page has.
+            const int scheme =
+                i == 0 ? (scheme_->currentIndex() <= 2 ? scheme_->currentIndex() : 0) : i + 2;
+            if (scheme_->currentIndex() != scheme) scheme_->setCurrentIndex(scheme);
+        });
+    }
+    connect(scheme_, &QComboBox::currentIndexChanged, this, [this] { mirrorScheme(); });
+
+    optionSoundings_ = new QCheckBox(QStringLiteral("Show Soundings"), page);
+    optionShowText_ = new QCheckBox(QStringLiteral("Show Text"), page);
+    // Each check box and its twin on the first page follow each other.
+    for (auto [a, b] : {std::pair{optionSoundings_, soundings_}, {optionShowText_, showText_}}) {
+        connect(a, &QCheckBox::toggled, b, &QCheckBox::setChecked);
+        connect(b, &QCheckBox::toggled, a, &QCheckBox::setChecked);
+    }
+
+    auto* depth = new QGroupBox(QStringLiteral("Depth Setting"), page);
+    auto* depthGrid = new QGridLayout(depth);
+    const char* depthNames[3] = {"Shallow Depth", "Safety Depth", "Deep Depth"};
+    for (int i = 0; i < 3; ++i) {
+        optionDepths_[i] = new QLineEdit(depth);
+        optionDepths_[i]->setObjectName(QStringLiteral("edtOptionDepth%1").arg(i));
+        optionDepths_[i]->setMaximumWidth(70);
+        depthGrid->addWidget(new QLabel(QString::fromLatin1(depthNames[i]), depth), i, 0);
+        depthGrid->addWidget(optionDepths_[i], i, 1);
+        depthGrid->addWidget(new QLabel(QStringLiteral("m"), depth), i, 2);
+        QLineEdit* mine = optionDepths_[i];
+        QLineEdit* twin = depths_[i];
+        connect(mine, &QLineEdit::textEdited, this, [this, mine] { onDepthEdited(mine); });
+        // setText does not emit textEdited, so the two never loop. The edit's
+        // text is read when the signal arrives: a filtered edit may already
+        // hold less than the signal's argument.
+        connect(mine, &QLineEdit::textChanged, twin, [mine, twin] {
+            if (twin->text() != mine->text()) twin->setText(mine->text());
+        });
+        connect(twin, &QLineEdit::textChanged, mine, [mine, twin] {
+            if (mine->text() != twin->text()) mine->setText(twin->text());
+        });
+    }
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(schemes);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(optionSoundings_);
+    checks->addWidget(optionShowText_);
+    checks->addStretch();
+    layout->addLayout(checks);
+    layout->addWidget(depth);
+    layout->addStretch();
+    return page;
+}
+
+void TfrmS57ChartSetting::mirrorScheme() {
+    const int scheme = scheme_->currentIndex();
+    const int button = scheme <= 2 ? 0 : scheme - 2;
+    if (button >= 0 && button < 3 && !optionSchemes_[button]->isChecked())
+        optionSchemes_[button]->setChecked(true);
+}
+
 void TfrmS57ChartSetting::retranslate() {
     setWindowTitle(Tx(texts_, base::TextId::MenuConfigS57ChartOption));
 }
@@ -173,6 +247,7 @@ void TfrmS57ChartSetting::setRecord(const base::EncSettings& r) {
     lights_->setChecked(r.showLights);
     scamin_->setChecked(r.useScamin);
     orientation_->setCurrentIndex(std::clamp(r.orientation, 0, 2));
+    mirrorScheme();
 }
 
 base::EncSettings TfrmS57ChartSetting::record() const {

@@ -15,6 +15,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 
 namespace norq::nav {
 
@@ -41,9 +42,19 @@ class TfrmS57ChartSetting final : public QDialog {
     QPushButton* okButton() const { return btnOk_; }
     QPushButton* cancelButton() const { return btnCancel_; }
     QPushButton* defaultButton() const { return btnDefault_; }
+    // The "Option" page: the same scheme (as Day, Dusk or Night), soundings,
+    // text and depths as the first page, kept in step with it both ways.
+    QRadioButton* optionScheme(int i) const { return optionSchemes_[i]; }
+    QCheckBox* optionSoundings() const { return optionSoundings_; }
+    QCheckBox* optionShowText() const { return optionShowText_; }
+    QLineEdit* optionDepth(int i) const { return optionDepths_[i]; }
+    QTabWidget* pages() const { return tabs_; }
 
   private:
     void onDepthEdited(QLineEdit* edit);
+    QWidget* buildOptionPage(QWidget* parent);
+    // The option page's scheme buttons from the first page's scheme.
+    void mirrorScheme();
 
     const base::TextStore& texts_;
     base::EncSettings shown_;  // what the controls were set from (keeps the shown switches)
@@ -64,6 +75,11 @@ class TfrmS57ChartSetting final : public QDialog {
     QPushButton* btnOk_;
     QPushButton* btnCancel_;
     QPushButton* btnDefault_;
+    QTabWidget* tabs_;
+    QRadioButton* optionSchemes_[3];  // Day, Dusk, Night
+    QCheckBox* optionSoundings_;
+    QCheckBox* optionShowText_;
+    QLineEdit* optionDepths_[3];
 };
 
 }  // namespace norq::nav

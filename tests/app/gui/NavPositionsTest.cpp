@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <cstdlib>
@@ -217,6 +218,29 @@ TEST_F(NavPositionsTest, EncSettingsAreWrittenOnlyWhenOkChangesThem) {
     EXPECT_EQ(Section(ini, "DEPTH"), "[DEPTH]\nShallow=12\nSafty=15\nDeep=30\n\n");
     EXPECT_NE(Section(ini, "DISPLAY").find("Color=3\n"), std::string::npos);
     EXPECT_NE(Section(ini, "CHART").find("TextCheck=1\n"), std::string::npos);
+
+    // The Option page mirrors the scheme, soundings, text and depths both ways.
+    positions().openEncSettings();
+    EXPECT_EQ(window.pages()->count(), 2);
+    EXPECT_TRUE(window.optionScheme(1)->isChecked());  // Dusk
+    EXPECT_TRUE(window.optionShowText()->isChecked());
+    EXPECT_EQ(window.optionDepth(0)->text(), QStringLiteral("12"));
+    window.optionScheme(2)->setChecked(true);
+    EXPECT_EQ(window.scheme()->currentIndex(), 4);  // Night
+    window.optionScheme(0)->setChecked(true);
+    EXPECT_EQ(window.scheme()->currentIndex(), 0);  // back to a day scheme
+    window.scheme()->setCurrentIndex(2);            // Day Black is a day scheme
+    EXPECT_TRUE(window.optionScheme(0)->isChecked());
+    window.optionSoundings()->setChecked(true);
+    window.optionDepth(2)->clear();
+    QTest::keyClicks(window.optionDepth(2), QStringLiteral("25x"));
+    EXPECT_EQ(window.depth(2)->text(), QStringLiteral("25"));
+    window.pages()->setCurrentIndex(1);
+    Screenshot(window, "positions-enc-option.png");
+    window.okButton()->click();
+    EXPECT_EQ(positions().encSettings().deepDepth, 25);
+    EXPECT_TRUE(positions().encSettings().showSoundings);
+    EXPECT_EQ(positions().encSettings().colourScheme, 2);
 
     // "Defult" then "Cancel" leaves the stored record as it was.
     positions().openEncSettings();
