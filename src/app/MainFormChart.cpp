@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "ais/TargetTexts.h"
+#include "app/AlarmWindows.h"
 #include "app/ChartMeasure.h"
 #include "app/MainForm.h"
 #include "chart/forms/GpsStatusForm.h"
@@ -117,6 +118,14 @@ void TForm1::connectChartCommands() {
     connect(chart_, &chart::TPaintChart::targetClicked, this, [this](int slot) {
         // A click on a symbol checks "Target Monitor" and selects the target.
         onListClicked(slot);
+    });
+    connect(chart_, &chart::TPaintChart::targetDoubleClicked, this, [this](int slot) {
+        // An AtoN's details window opens from its symbol as from the tab's
+        // Detail button.
+        const ais::TargetTable& table = run_->tracker.table();
+        if (!table.valid(slot) || table[slot].kind != ais::TargetKind::Aton) return;
+        onListClicked(slot);
+        alarms_->onAtonDetail();
     });
 
     auto toggled = [this](const char* name, auto handler) {

@@ -54,9 +54,15 @@ void AisMobChartMarks::drawLayer(const chart::LayerContext& context) {
             Label(canvas, c, "TEST ALARM");
             continue;
         }
-        canvas.setPen(chart::PaletteRole::Alarm, 3);
+        // An alarm not yet silenced flashes once a second (red, then white),
+        // as the list's caution blinks; a silenced one stays red. The rings
+        // never vanish, so the position is never lost from sight.
+        const bool flash = entry.status == MobStatus::Active && list_.tick() % 2 == 1;
+        const chart::PaletteRole ring =
+            flash ? chart::PaletteRole::WhiteFill : chart::PaletteRole::Alarm;
+        canvas.setPen(ring, 3);
         canvas.circle(c, 20);
-        canvas.setPen(chart::PaletteRole::Alarm, 2, chart::PenStyle::Dot);
+        canvas.setPen(ring, 2, chart::PenStyle::Dot);
         canvas.circle(c, 27);
         canvas.setFont(9, true, chart::PaletteRole::Alarm);
         Label(canvas, c, entry.nameView());

@@ -1,5 +1,6 @@
 // The chart's alarm marks of AIS-SART, MOB and EPIRB devices, drawn above the
-// symbols: two red rings and the device's name around every device in alarm,
+// symbols: two red rings and the device's name around every device in alarm
+// (flashing red and white each second until the alarm is silenced),
 // an orange ring marked "TEST ALARM" around the drill device, and a dashed grey
 // ring marked "TEST" around a device that transmits in test mode, so that a
 // test is told from an active device at a glance.

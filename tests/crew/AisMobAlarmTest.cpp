@@ -6,7 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "RecordingCanvas.h"
 #include "ais/RunState.h"
+#include "crew/AisMobChartMarks.h"
 #include "crew/AisMobList.h"
 #include "crew/MobLines.h"
 
@@ -116,6 +118,43 @@ TEST_F(AisMobAlarmTest, RegisteredDeviceAlarmsUntilSilentAndClearsAfterEighteenM
     EXPECT_EQ(list->entry(0).status, MobStatus::Quiet);
     EXPECT_FALSE(view.panel);
     EXPECT_EQ(list->count(), 2);  // registered devices stay listed
+}
+
+TEST_F(AisMobAlarmTest, TheChartRingsFlashUntilTheAlarmIsSilenced) {
+    ASSERT_EQ(list->Add(kOwnMob, "BOSUN"), crew::MobEditResult::Done);
+    feed(DeviceReport(kOwnMob, 14));
+    feed(DeviceReport(kOwnMob, 14));
+    tick();
+    crew::AisMobChartMarks marks(*list, run->tracker.table());
+    chart::CAxisData axis;
+    axis.setPixelRect(0, 0, 400, 300);
+    axis.setSize(400, 300);
+    axis.setScaleIndex(7);
+    const int index = targetOf(kOwnMob);
+    ASSERT_GT(index, 0);
+    ASSERT_TRUE(axis.setCentre(run->tracker.table()[index].longitude,
+                               run->tracker.table()[index].latitude));
+    chart::ChartPalette palette;
+    auto ringColours = [&] {
+        chart::test::RecordingCanvas canvas;
+        marks.drawLayer({axis, palette, canvas, chart::ChartLayer::AlarmMarks});
+        std::vector<chart::PaletteRole> roles;
+        for (const auto& d : canvas.of(chart::test::Op::Ellipse))
+            roles.push_back(d.pen);
+        return roles;
+    };
+    std::vector<chart::PaletteRole> a = ringColours();
+    tick();
+    std::vector<chart::PaletteRole> b = ringColours();
+    ASSERT_EQ(a.size(), 2u);
+    ASSERT_EQ(b.size(), 2u);  // the rings are always drawn ...
+    EXPECT_NE(a[0], b[0]);    // ... in alternating colours
+    list->Silent();
+    a = ringColours();
+    tick();
+    b = ringColours();
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a[0], chart::PaletteRole::Alarm);
 }
 
 TEST_F(AisMobAlarmTest, ExpiryIgnoresCalendarSteps) {

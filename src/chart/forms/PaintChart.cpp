@@ -397,6 +397,7 @@ void TPaintChart::mouseDoubleClickEvent(QMouseEvent* event) {
     if (hit.kind == ChartHit::Kind::Target) {
         const PixelXY topLeft = model_->target(hit.slot).topLeft;
         centreOnPixel({topLeft.x + kSymbolSize / 2, topLeft.y + kSymbolSize / 2});
+        Q_EMIT targetDoubleClicked(hit.slot);
     } else {
         centreOnPixel({pos.x(), pos.y()});
     }

@@ -122,6 +122,8 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     // The centre or scale changed by the pointer (the scale label follows).
     void frameChanged();
     void targetClicked(int slot);
+    // A symbol was double-clicked (after the chart centred on it).
+    void targetDoubleClicked(int slot);
     // Right button released on a target symbol (not the own ship) or the chart.
     void targetPopupRequested(int slot, QPoint globalPos);
     void chartPopupRequested(GeoPoint position, QPoint globalPos);

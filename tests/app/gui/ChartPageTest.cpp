@@ -122,6 +122,27 @@ TEST_F(ChartPageTest, ClickingASymbolTicksTargetMonitorAndSelectsTheTarget) {
     EXPECT_EQ(chart().highlighted(), 1);
 }
 
+TEST_F(ChartPageTest, AnAtonClickedOnTheChartShowsItsDetailsAsFromTheList) {
+    feed({RmcLine(0, 120.2, 22.5, 10.0, 45.0)});
+    chart().setScaleIndex(7);
+    chart().setCentre(120.2, 22.5);
+    feed(AisSentences(AidToNavigation(994161001, "NORTH BUOY", 120.25, 22.52, 20)));
+    feed(AisSentences(PositionReport({416000002, 120.15, 22.48, 10.0f, 90.0f, 90, 0})));
+    main().flushViews();
+    ASSERT_FALSE(main().atonTabShown());  // the ship reported last is selected
+    const chart::PixelXY t = chart().model().target(1).topLeft;
+    QTest::mouseClick(&chart(), Qt::LeftButton, {}, QPoint(t.x + 15, t.y + 15));
+    main().flushViews();
+    EXPECT_EQ(main().listSelection(), 1);
+    EXPECT_TRUE(main().atonTabShown());
+    EXPECT_EQ(main().detailText(QStringLiteral("lblEdtAtonName")), QStringLiteral("NORTH BUOY"));
+    // A double click opens the details window, as the tab's Detail button does.
+    QTest::mouseDClick(&chart(), Qt::LeftButton, {}, QPoint(t.x + 15, t.y + 15));
+    QWidget* details = main().findChild<QWidget*>(QStringLiteral("frmAtonDetails"));
+    ASSERT_NE(details, nullptr);
+    EXPECT_TRUE(details->isVisible());
+}
+
 TEST_F(ChartPageTest, FivePressesOfTheSchemeButtonReturnToDayBright) {
     const QPalette day = QApplication::palette();
     QToolButton* scheme =
