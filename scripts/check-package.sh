@@ -60,6 +60,16 @@ if grep -q "^missing" "$scratch/check-data.txt"; then
     fail "the package lacks delivered files"
 fi
 
+step "copyright and changelog"
+[[ -s "$usr/share/doc/norq-ais-viewer/copyright" ]] || fail "no copyright file"
+grep -q "GeoNames" "$usr/share/doc/norq-ais-viewer/copyright" || fail "the copyright file lacks GeoNames"
+gzip -t "$usr/share/doc/norq-ais-viewer/changelog.gz" || fail "no compressed changelog"
+if command -v lintian >/dev/null; then
+    # Errors and warnings fail; the notes (I:) are only shown.
+    lintian "$deb" 2>/dev/null | tee "$scratch/lintian.txt" || true
+    grep -qE "^[EW]: " "$scratch/lintian.txt" && fail "lintian finds errors or warnings"
+fi
+
 step "desktop entry, icons, AppStream metadata"
 desktop-file-validate "$usr/share/applications/org.norq.AisViewer.desktop"
 grep -qx "Exec=norq-ais-viewer" "$usr/share/applications/org.norq.AisViewer.desktop"

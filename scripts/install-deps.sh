@@ -11,7 +11,7 @@ declare -A groups=(
     [fuzz]="clang libclang-rt-14-dev"
     [chartdata]="gmt gmt-gshhg-full gmt-gshhg-high libgeos-dev nodejs opencc libgeonames-common"
     [docs]="pandoc weasyprint"
-    [package]="dpkg-dev fakeroot file librsvg2-bin desktop-file-utils appstream man-db"
+    [package]="dpkg-dev fakeroot file librsvg2-bin desktop-file-utils appstream man-db lintian"
 )
 
 want=()

@@ -2,7 +2,8 @@
 # Builds the Debian package of the viewer, norq-ais and norq-sim from this checkout:
 # installs the Debian packages the build needs, makes the world chart and gazetteer
 # files when they are missing (a few minutes, once), builds in build-package/ for the
-# prefix /usr, makes the .deb with CPack and checks it (scripts/check-package.sh).
+# prefix /usr (linked with full RELRO, as Debian links its programs), makes the .deb
+# with CPack and checks it (scripts/check-package.sh).
 # Usage: scripts/package.sh [--no-check]
 # The package is left in build-package/ and its path printed last.
 set -euo pipefail
@@ -15,7 +16,8 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_INSTALL_PREFIX=/usr -DNORQ_GUI=ON -DNORQ_DOCS=ON -DNORQ_TESTS=OFF \
-    -DNORQ_BENCH=OFF "${launcher[@]}" >/dev/null
+    -DNORQ_BENCH=OFF -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro -Wl,-z,now" "${launcher[@]}" \
+    >/dev/null
 cmake --build build-package -j"$(nproc)"
 rm -f build-package/norq-ais-viewer_*.deb
 (cd build-package && cpack -G DEB >/dev/null)

@@ -31,6 +31,7 @@ if [[ "$manual_built" == ON ]]; then
     grep -q "NORQ_AIS_VIEWER_MANUAL.html" <<<"$installed" && fail "the HTML manual is not installed"
 fi
 [[ -s "$share/Demo/strait.scenario" ]] || fail "the demo scenario is not installed"
+[[ -s "$prefix/share/doc/norq-ais-viewer/copyright" ]] || fail "no copyright file"
 
 desktop=$prefix/share/applications/org.norq.AisViewer.desktop
 metainfo=$prefix/share/metainfo/org.norq.AisViewer.metainfo.xml
