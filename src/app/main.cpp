@@ -26,6 +26,7 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
@@ -224,6 +225,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("NORQ AIS Viewer"));
     // The desktop entry (data/desktop) that names the icon the desktop shows for it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.norq.AisViewer"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/org.norq.AisViewer.svg")));
     const ViewerOptions options = ParseOptions(app);
     const norq::app::ViewerPaths paths =
         norq::app::ResolveViewerPaths(options.folders, QCoreApplication::applicationDirPath());
