@@ -4,7 +4,8 @@
 # files when they are missing (a few minutes, once), builds in build-package/ for the
 # prefix /usr (linked with full RELRO, as Debian links its programs), makes the .deb
 # with CPack and checks it (scripts/check-package.sh).
-# Usage: scripts/package.sh [--no-check]
+# Usage: scripts/package.sh [--no-check | --chroot]
+#   --chroot  also installs it on a clean Debian 12 (scripts/check-package-chroot.sh)
 # The package is left in build-package/ and its path printed last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,5 +26,8 @@ deb=$(ls build-package/norq-ais-viewer_*.deb)
 
 if [[ "${1:-}" != "--no-check" ]]; then
     scripts/check-package.sh "$deb"
+fi
+if [[ "${1:-}" == "--chroot" ]]; then
+    scripts/check-package-chroot.sh "$deb"
 fi
 echo "$deb"
