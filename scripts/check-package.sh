@@ -125,7 +125,9 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened.txt"\n' "$scratch" >"$opener/xdg-open"
     chmod +x "$opener/xdg-open"
     rm -f "$scratch/opened.txt"
-    display=:$((90 + RANDOM % 100))
+    number=$((90 + RANDOM % 100))
+    while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
+    display=:$number
     Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     sleep 1
