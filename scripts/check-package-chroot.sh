@@ -31,6 +31,8 @@ echo "== apt install of the package, its Depends only"
 cp "$deb" "$chroot_dir/tmp/"
 name=$(basename "$deb")
 in_chroot apt-get update -qq
+# A package left from an earlier check goes first, so that the files checked are this one's.
+in_chroot dpkg --purge norq-ais-viewer >/dev/null
 in_chroot env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "/tmp/$name" >/dev/null
 in_chroot dpkg -s norq-ais-viewer | grep -E "^(Status|Version):"
