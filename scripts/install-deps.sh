@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those missing.
-# Usage: scripts/install-deps.sh [build] [gui] [test] [fuzz] [chartdata]
+# Usage: scripts/install-deps.sh [build] [gui] [test] [fuzz] [chartdata] [docs] [package]
 # Quiet and quick when everything is already present; safe to rerun.
 set -euo pipefail
 
@@ -10,6 +10,8 @@ declare -A groups=(
     [test]="gpsd-clients socat xvfb imagemagick libgeos-dev xdotool pulseaudio pulseaudio-utils"
     [fuzz]="clang libclang-rt-14-dev"
     [chartdata]="gmt gmt-gshhg-full gmt-gshhg-high libgeos-dev nodejs opencc libgeonames-common"
+    [docs]="pandoc weasyprint"
+    [package]="dpkg-dev fakeroot file librsvg2-bin desktop-file-utils appstream man-db lintian"
 )
 
 want=()

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -16,7 +15,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
 #include "app/MainForm.h"
 #include "app/TargetGridModel.h"
@@ -419,8 +417,15 @@ void TForm1::onFullScreen() {
 }
 
 void TForm1::onUserManual() {
-    const QString path = QString::fromStdString(ProgramFilePath(paths_.programFolder, kManualFile));
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The PDF as delivered; the HTML page of the same manual where the PDF could not be
+    // made at build time. Without either, nothing happens.
+    for (std::string_view file : {kManualFile, kManualHtmlFile}) {
+        const QString path = QString::fromStdString(ProgramFilePath(paths_.programFolder, file));
+        if (QFileInfo::exists(path)) {
+            dialogs_.openDocument(path);
+            return;
+        }
+    }
 }
 
 }  // namespace norq::app

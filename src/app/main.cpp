@@ -18,17 +18,23 @@
 //   --orientation N        0 north-up, 1 head-up, 2 course-up
 //   --screenshot-chart FILE  save a PNG of the chart view alone (with --quit-after)
 //   --all-features         show the items the shipped feature configuration hides
+//   --check-data           print the program folder and the delivered files missing
+//                          from it, then exit (1 when a file the viewer needs is missing);
+//                          needs no display
 #include <unistd.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -37,6 +43,7 @@
 #include "ais/Clock.h"
 #include "app/ViewerWindows.h"
 #include "app/forms/AboutForm.h"
+#include "base/DataFolder.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -100,6 +107,9 @@ ViewerOptions ParseOptions(const QApplication& app) {
     const QCommandLineOption allFeatures(
         QStringLiteral("all-features"),
         QStringLiteral("Show the items the shipped feature configuration hides."));
+    const QCommandLineOption checkData(
+        QStringLiteral("check-data"),
+        QStringLiteral("Print the program folder and the delivered files missing from it."));
     const QCommandLineOption timing(QStringLiteral("timing"),
                                     QStringLiteral("Print the start-up time."));
     const QCommandLineOption connect(QStringLiteral("connect"),
@@ -109,7 +119,7 @@ ViewerOptions ParseOptions(const QApplication& app) {
                                      QStringLiteral("SOURCE"));
     parser.addOptions({replay, screenshot, quitAfter, settings, dataDir, language, page, playLog,
                        timing, connect, chartScale, colourScheme, orientation, chartShot,
-                       allFeatures});
+                       allFeatures, checkData});
     parser.process(app);
 
     ViewerOptions options;
@@ -186,12 +196,42 @@ void ScheduleScreenshot(TForm1& main, const ViewerOptions& options) {
                        });
 }
 
+// --check-data: where the program folder is and what it lacks, without a window (so
+// that an installation can be checked on a machine without a display).
+bool WantsDataCheck(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--check-data") == 0) return true;
+    }
+    return false;
+}
+
+int CheckData() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string folder = norq::base::LocateProgramFolder(
+        error ? std::string(".") : executable.parent_path().string());
+    std::printf("program folder: %s\n", folder.c_str());
+    const norq::base::MissingFiles missing = norq::base::CheckProgramFolder(folder);
+    for (std::string_view file : missing.required) {
+        std::printf("missing: %.*s\n", static_cast<int>(file.size()), file.data());
+    }
+    for (std::string_view file : missing.optional) {
+        std::printf("missing (optional): %.*s\n", static_cast<int>(file.size()), file.data());
+    }
+    if (missing.required.empty()) std::printf("every file the viewer needs is there\n");
+    return missing.required.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (WantsDataCheck(argc, argv)) return CheckData();
     // 1. The application.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NORQ AIS Viewer"));
+    // The desktop entry (data/desktop) that names the icon the desktop shows for it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.norq.AisViewer"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/org.norq.AisViewer.svg")));
     const ViewerOptions options = ParseOptions(app);
     const norq::app::ViewerPaths paths =
         norq::app::ResolveViewerPaths(options.folders, QCoreApplication::applicationDirPath());

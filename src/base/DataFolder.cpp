@@ -62,6 +62,7 @@ std::string ChooseProgramFolder(const ProgramFolderInputs& inputs) {
         return asFolder(*inputs.overrideFolder);
     }
     if (inputs.executableFolderHasData) return asFolder(inputs.executableFolder);
+    if (inputs.siblingFolderHasData) return asFolder(inputs.siblingFolder);
     return asFolder(inputs.installedFolder);
 }
 
@@ -76,12 +77,37 @@ std::string LocateProgramFolder(std::string_view executableFolder) {
     std::error_code error;
     inputs.executableFolderHasData = std::filesystem::is_regular_file(
         asFolder(executableFolder) + std::string(kProgramFolderMarker), error);
+    inputs.siblingFolder = asFolder(executableFolder) + "../share/norq-ais-viewer/";
+    inputs.siblingFolderHasData = std::filesystem::is_regular_file(
+        inputs.siblingFolder + std::string(kProgramFolderMarker), error);
+    if (inputs.siblingFolderHasData) {
+        // Named without the "bin/../" detour.
+        inputs.siblingFolder =
+            std::filesystem::path(inputs.siblingFolder).lexically_normal().string();
+    }
     inputs.installedFolder = InstalledProgramFolder();
     return ChooseProgramFolder(inputs);
 }
 
 std::string ProgramFilePath(std::string_view programFolder, std::string_view relativePath) {
     return asFolder(programFolder) + std::string(relativePath);
+}
+
+}  // namespace norq::base
+
+namespace norq::base {
+
+MissingFiles CheckProgramFolder(std::string_view programFolder) {
+    MissingFiles missing;
+    for (const DeliveredFile& file : kDeliveredFiles) {
+        std::error_code error;
+        const std::string path = ProgramFilePath(programFolder, file.path);
+        const bool present = std::filesystem::is_regular_file(path, error) &&
+                             std::filesystem::file_size(path, error) > 0 && !error;
+        if (present) continue;
+        (file.required ? missing.required : missing.optional).push_back(file.path);
+    }
+    return missing;
 }
 
 }  // namespace norq::base

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace norq::base {
 
@@ -23,12 +24,32 @@ inline constexpr std::string_view kMarkersFile = "Markers.csv";  // in NAV_Data/
 // Files below the program folder.
 inline constexpr std::string_view kAlarmSoundFile = "Sound/Alarm/alarm_loop_1.wav";
 inline constexpr std::string_view kManualFile = "PDF/NORQ_AIS_VIEWER_MANUAL.PDF";
+// The same manual as one HTML page, opened when the PDF could not be made.
+inline constexpr std::string_view kManualHtmlFile = "Manual/NORQ_AIS_VIEWER_MANUAL.html";
+inline constexpr std::string_view kDemoFeedFile = "Demo/demo.nmea";
 inline constexpr std::string_view kWorldChartFile = "VORN_Bin/NORQ_WorldSeaChart.bin";
 inline constexpr std::string_view kWorldChartMediumFile = "VORN_Bin/NORQ_WorldSeaChart_L.bin";
 inline constexpr std::string_view kWorldChartCoarseFile = "VORN_Bin/NORQ_WorldSeaChart_LL.bin";
 inline constexpr std::string_view kGazetteerFile = "GEO_Bin/GEO_Item.bin";
 // A file every complete program folder holds; it marks the folder when looking for it.
 inline constexpr std::string_view kProgramFolderMarker = "Lang/Lang-EN.ini";
+
+// Every file of the program folder that the viewer opens, and whether it cannot work
+// without it. The chart files and the manual are optional: without them the chart
+// shows open sea and the manual item opens nothing.
+struct DeliveredFile {
+    std::string_view path;  // below the program folder
+    bool required;
+};
+inline constexpr DeliveredFile kDeliveredFiles[] = {
+    {"Lang/Lang-EN.ini", true},     {"Lang/Lang-TW.ini", true},
+    {"Lang/Lang-CN.ini", true},     {"Lang/ReadMe-EN_ZEPHARO.txt", true},
+    {"Lang/ReadMe-TW.txt", true},   {"Lang/ReadMe-CN.txt", true},
+    {kAlarmSoundFile, true},        {kDemoFeedFile, true},
+    {kWorldChartFile, false},       {kWorldChartMediumFile, false},
+    {kWorldChartCoarseFile, false}, {kGazetteerFile, false},
+    {kManualFile, false},           {kManualHtmlFile, false},
+};
 
 // Environment variable that names the program folder (tests, unusual installations).
 inline constexpr const char* kProgramDirVariable = "NORQ_PROGRAM_DIR";
@@ -56,15 +77,26 @@ struct ProgramFolderInputs {
     std::optional<std::string> overrideFolder;  // value of NORQ_PROGRAM_DIR, when set
     std::string executableFolder;               // folder of the running program
     bool executableFolderHasData = false;       // it holds kProgramFolderMarker (build tree)
+    std::string siblingFolder;                  // <executable>/../share/norq-ais-viewer
+    bool siblingFolderHasData = false;          // it holds kProgramFolderMarker
     std::string installedFolder;                // <prefix>/share/norq-ais-viewer
 };
 // The override when it is set and not empty, else the executable's folder when it holds
-// the delivered files (a build tree), else the installed folder. Ends with '/'.
+// the delivered files (a build tree), else the share/norq-ais-viewer/ beside the
+// executable's bin/ when it holds them (an installation moved to another prefix, or a
+// package unpacked into a scratch folder), else the installed folder. Ends with '/'.
 std::string ChooseProgramFolder(const ProgramFolderInputs& inputs);
 // <install prefix>/share/norq-ais-viewer/ of this build.
 std::string InstalledProgramFolder();
 // ChooseProgramFolder with the environment and the file system of this machine.
 std::string LocateProgramFolder(std::string_view executableFolder);
 std::string ProgramFilePath(std::string_view programFolder, std::string_view relativePath);
+
+// The delivered files missing from a program folder (empty files count as missing).
+struct MissingFiles {
+    std::vector<std::string_view> required;
+    std::vector<std::string_view> optional;
+};
+MissingFiles CheckProgramFolder(std::string_view programFolder);
 
 }  // namespace norq::base

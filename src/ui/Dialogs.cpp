@@ -1,9 +1,11 @@
 #include "ui/Dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QUrl>
 #include <algorithm>
 
 namespace norq::ui {
@@ -88,6 +90,10 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const Q
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
+}
+
+bool QtDialogs::openDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace norq::ui

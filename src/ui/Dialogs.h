@@ -32,6 +32,12 @@ class Dialogs {
     // A save dialog with a default suffix. Empty on cancel.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                  const QString& defaultSuffix) = 0;
+    // Opens a local file in the desktop's program for it (the manual in a PDF viewer or
+    // a browser); false when none could be started. Does nothing unless overridden.
+    virtual bool openDocument(const QString& path) {
+        (void)path;
+        return false;
+    }
 };
 
 // Keeps a small window at least as wide as its caption and the title bar's
@@ -48,6 +54,7 @@ class QtDialogs final : public Dialogs {
                            const QString& filters) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& defaultSuffix) override;
+    bool openDocument(const QString& path) override;
 };
 
 }  // namespace norq::ui

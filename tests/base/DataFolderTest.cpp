@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 #include "base/DataFolder.h"
+#include "base/LanguageTable.h"
 #include "base/TempFolder.h"
 
 namespace norq::base {
@@ -72,6 +75,63 @@ TEST(ProgramFolder, IsFoundNextToTheExecutableWhenItHoldsTheLanguageFiles) {
     ::setenv(kProgramDirVariable, "/somewhere/else", 1);
     EXPECT_EQ(LocateProgramFolder(tree.path("bin")), "/somewhere/else/");
     ::unsetenv(kProgramDirVariable);
+}
+
+TEST(ProgramFolder, AnInstallationUnderAnotherPrefixIsFoundBesideItsBinFolder) {
+    ProgramFolderInputs inputs;
+    inputs.executableFolder = "/scratch/usr/bin";
+    inputs.siblingFolder = "/scratch/usr/share/norq-ais-viewer";
+    inputs.installedFolder = "/usr/share/norq-ais-viewer";
+    EXPECT_EQ(ChooseProgramFolder(inputs), "/usr/share/norq-ais-viewer/");
+    inputs.siblingFolderHasData = true;
+    EXPECT_EQ(ChooseProgramFolder(inputs), "/scratch/usr/share/norq-ais-viewer/");
+    inputs.executableFolderHasData = true;  // a build tree wins
+    EXPECT_EQ(ChooseProgramFolder(inputs), "/scratch/usr/bin/");
+
+    TempFolder root;
+    root.write("usr/share/norq-ais-viewer/Lang/Lang-EN.ini", "[MENU]\n");
+    std::filesystem::create_directories(root.path("usr/bin"));
+    ::unsetenv(kProgramDirVariable);
+    EXPECT_EQ(LocateProgramFolder(root.path("usr/bin")), root.path("usr/share/norq-ais-viewer/"));
+    EXPECT_EQ(LocateProgramFolder(root.path("usr/bin/")), root.path("usr/share/norq-ais-viewer/"));
+}
+
+TEST(ProgramFolder, CheckNamesTheMissingFilesRequiredOrNot) {
+    TempFolder program;
+    MissingFiles missing = CheckProgramFolder(program.path(""));
+    EXPECT_EQ(missing.required.size() + missing.optional.size(), std::size(kDeliveredFiles));
+    for (const DeliveredFile& file : kDeliveredFiles) {
+        if (file.required) program.write(std::string(file.path), "x");
+    }
+    program.write(std::string(kGazetteerFile), "");  // empty: as good as missing
+    missing = CheckProgramFolder(program.path(""));
+    EXPECT_TRUE(missing.required.empty());
+    EXPECT_NE(std::find(missing.optional.begin(), missing.optional.end(), kGazetteerFile),
+              missing.optional.end());
+    EXPECT_NE(std::find(missing.optional.begin(), missing.optional.end(), kManualFile),
+              missing.optional.end());
+    std::filesystem::remove(program.path(std::string(kAlarmSoundFile)));
+    missing = CheckProgramFolder(program.path(""));
+    ASSERT_EQ(missing.required.size(), 1u);
+    EXPECT_EQ(missing.required[0], kAlarmSoundFile);
+}
+
+TEST(ProgramFolder, TheBuildTreeHoldsEveryRequiredFile) {
+    const MissingFiles missing = CheckProgramFolder(NORQ_PROGRAM_FOLDER);
+    for (std::string_view file : missing.required)
+        ADD_FAILURE() << file << " is not built";
+}
+
+TEST(ProgramFolder, TheLanguageFilesAreAllListed) {
+    for (int index : {kLanguageEnglish, kLanguageTraditionalChinese, kLanguageSimplifiedChinese}) {
+        const LanguageFiles files = LanguageFilesFor(index);
+        for (std::string_view path : {files.languageFile, files.readMeFile}) {
+            bool listed = false;
+            for (const DeliveredFile& file : kDeliveredFiles)
+                listed |= file.path == path;
+            EXPECT_TRUE(listed) << path;
+        }
+    }
 }
 
 }  // namespace

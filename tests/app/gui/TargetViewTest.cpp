@@ -216,11 +216,5 @@ TEST_F(TargetViewTest, TheListPageShowsTheAtonTabForASelectedAid) {
     EXPECT_TRUE(main().atonTabShown());
 }
 
-TEST_F(TargetViewTest, UserManualWithoutTheFileDoesNothing) {
-    main().action(QStringLiteral("mnuUserManual"))->trigger();
-    EXPECT_TRUE(dialogs_.shown.empty());
-    EXPECT_TRUE(main().isVisible());
-}
-
 }  // namespace
 }  // namespace norq::test

@@ -60,6 +60,10 @@ class FakeDialogs final : public ui::Dialogs {
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return saveFile;
     }
+    bool openDocument(const QString& path) override {
+        openedDocuments.push_back(path);
+        return true;
+    }
 
     std::vector<Shown> shown;
     std::deque<ui::MessageAnswer> answers;
@@ -68,6 +72,7 @@ class FakeDialogs final : public ui::Dialogs {
     int openDialogs = 0;
     QString openFolder;  // the folder and filters of the last open dialog
     QString openFilters;
+    std::vector<QString> openedDocuments;  // what openDocument was asked to open
 };
 
 class ViewerTest : public ::testing::Test {
@@ -77,10 +82,9 @@ class ViewerTest : public ::testing::Test {
     // Starts the viewer on the temporary folder (with a settings file written
     // beforehand, if any).
     void start() {
-        paths_.programFolder = NORQ_PROGRAM_FOLDER;
         app::FolderOverrides overrides;
         overrides.dataFolder = folder_.path("data");
-        overrides.programFolder = NORQ_PROGRAM_FOLDER;
+        overrides.programFolder = programFolder_;
         paths_ = app::ResolveViewerPaths(overrides, QString());
         windows_ = std::make_unique<app::ViewerWindows>(paths_, clock_, dialogs_);
         main().ApplyLanguage();
@@ -109,6 +113,8 @@ class ViewerTest : public ::testing::Test {
     ais::ManualClock clock_;
     FakeDialogs dialogs_;
     app::ViewerPaths paths_;
+    // The program folder of the next start(): the build tree's, unless a test sets another.
+    std::string programFolder_ = NORQ_PROGRAM_FOLDER;
     std::unique_ptr<app::ViewerWindows> windows_;
 };
 
