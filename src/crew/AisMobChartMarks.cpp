@@ -57,7 +57,7 @@ void AisMobChartMarks::drawLayer(const chart::LayerContext& context) {
         // An alarm not yet silenced flashes once a second (red, then white),
         // as the list's caution blinks; a silenced one stays red. The rings
         // never vanish, so the position is never lost from sight.
-        const bool flash = entry.status == MobStatus::Active && list_.tick() % 2 == 1;
+        const bool flash = entry.status == MobStatus::Active && list_.tick() % 2 == 0;
         const chart::PaletteRole ring =
             flash ? chart::PaletteRole::WhiteFill : chart::PaletteRole::Alarm;
         canvas.setPen(ring, 3);
