@@ -75,19 +75,7 @@ TfrmS57ChartSetting::TfrmS57ChartSetting(const base::TextStore& texts, QWidget* 
     styleForm->addRow(QStringLiteral("Symbol"), symbol_);
     styleForm->addRow(QStringLiteral("Line Style"), lineStyle_);
 
-    auto* depth = new QGroupBox(QStringLiteral("Depth Setting"), page);
-    auto* depthGrid = new QGridLayout(depth);
-    const char* depthNames[3] = {"Shallow Depth", "Safety Depth", "Deep Depth"};
-    for (int i = 0; i < 3; ++i) {
-        depths_[i] = new QLineEdit(depth);
-        depths_[i]->setObjectName(QStringLiteral("edtDepth%1").arg(i));
-        depths_[i]->setMaximumWidth(70);
-        depthGrid->addWidget(new QLabel(QString::fromLatin1(depthNames[i]), depth), i, 0);
-        depthGrid->addWidget(depths_[i], i, 1);
-        depthGrid->addWidget(new QLabel(QStringLiteral("m"), depth), i, 2);
-        QLineEdit* edit = depths_[i];
-        connect(edit, &QLineEdit::textEdited, this, [this, edit] { onDepthEdited(edit); });
-    }
+    QGroupBox* depth = depthGroup(page, "edtDepth", depths_);
 
     auto* text = new QGroupBox(QStringLiteral("ENC Text"), page);
     auto* textRow = new QHBoxLayout(text);
@@ -155,6 +143,23 @@ TfrmS57ChartSetting::TfrmS57ChartSetting(const base::TextStore& texts, QWidget* 
     setRecord(base::EncSettings{});
 }
 
+QGroupBox* TfrmS57ChartSetting::depthGroup(QWidget* page, const char* name, QLineEdit* edits[3]) {
+    auto* depth = new QGroupBox(QStringLiteral("Depth Setting"), page);
+    auto* depthGrid = new QGridLayout(depth);
+    const char* depthNames[3] = {"Shallow Depth", "Safety Depth", "Deep Depth"};
+    for (int i = 0; i < 3; ++i) {
+        QLineEdit* edit = new QLineEdit(depth);
+        edits[i] = edit;
+        edit->setObjectName(QString::fromLatin1(name) + QString::number(i));
+        edit->setMaximumWidth(70);
+        depthGrid->addWidget(new QLabel(QString::fromLatin1(depthNames[i]), depth), i, 0);
+        depthGrid->addWidget(edit, i, 1);
+        depthGrid->addWidget(new QLabel(QStringLiteral("m"), depth), i, 2);
+        connect(edit, &QLineEdit::textEdited, this, [this, edit] { onDepthEdited(edit); });
+    }
+    return depth;
+}
+
 QWidget* TfrmS57ChartSetting::buildOptionPage(QWidget* parent) {
     auto* page = new QWidget(parent);
     page->setObjectName(QStringLiteral("Option"));
@@ -182,19 +187,10 @@ QWidget* TfrmS57ChartSetting::buildOptionPage(QWidget* parent) {
         connect(b, &QCheckBox::toggled, a, &QCheckBox::setChecked);
     }
 
-    auto* depth = new QGroupBox(QStringLiteral("Depth Setting"), page);
-    auto* depthGrid = new QGridLayout(depth);
-    const char* depthNames[3] = {"Shallow Depth", "Safety Depth", "Deep Depth"};
+    QGroupBox* depth = depthGroup(page, "edtOptionDepth", optionDepths_);
     for (int i = 0; i < 3; ++i) {
-        optionDepths_[i] = new QLineEdit(depth);
-        optionDepths_[i]->setObjectName(QStringLiteral("edtOptionDepth%1").arg(i));
-        optionDepths_[i]->setMaximumWidth(70);
-        depthGrid->addWidget(new QLabel(QString::fromLatin1(depthNames[i]), depth), i, 0);
-        depthGrid->addWidget(optionDepths_[i], i, 1);
-        depthGrid->addWidget(new QLabel(QStringLiteral("m"), depth), i, 2);
         QLineEdit* mine = optionDepths_[i];
         QLineEdit* twin = depths_[i];
-        connect(mine, &QLineEdit::textEdited, this, [this, mine] { onDepthEdited(mine); });
         // setText does not emit textEdited, so the two never loop. The edit's
         // text is read when the signal arrives: a filtered edit may already
         // hold less than the signal's argument.

@@ -12,6 +12,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -53,6 +54,8 @@ class TfrmS57ChartSetting final : public QDialog {
   private:
     void onDepthEdited(QLineEdit* edit);
     QWidget* buildOptionPage(QWidget* parent);
+    // The three depth edits with their labels, filtered as they are typed.
+    QGroupBox* depthGroup(QWidget* page, const char* name, QLineEdit* edits[3]);
     // The option page's scheme buttons from the first page's scheme.
     void mirrorScheme();
 
