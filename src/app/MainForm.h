@@ -69,6 +69,7 @@ struct GeoPoint;
 namespace norq::app {
 
 class AlarmWindows;
+class CrewWindows;
 class NavigationHub;
 class DetailPanes;
 class ShipListModel;
@@ -144,6 +145,10 @@ class TForm1 final : public QMainWindow,
     // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
     AlarmWindows& alarms() { return *alarms_; }
     NavigationHub& navigation() { return *nav_; }
+    // The crew watch: its logic, page and windows (MainFormCrew.cpp).
+    CrewWindows& crew() { return *crew_; }
+    // Shows the crew-watch entry points the shipped configuration hides.
+    void showCrewWatch();
     // The sensor ports and links, their log, recording and windows.
     ViewerLinks& links() { return *links_; }
     // The device wizard, the port dialog and the device detection.
@@ -330,6 +335,7 @@ class TForm1 final : public QMainWindow,
     FollowUpsFanOut followUps_;
     std::unique_ptr<AlarmWindows> alarms_;
     std::unique_ptr<NavigationHub> nav_;
+    std::unique_ptr<CrewWindows> crew_;
 
     // Widgets.
     chart::TPaintChart* chart_ = nullptr;

@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/CrewWindows.h"
 #include "app/MainForm.h"
 #include "app/TargetGridModel.h"
 #include "app/forms/AboutForm.h"
@@ -346,6 +347,9 @@ void TForm1::onCentrePageChanged(CentrePage page) {
         scheduleFlush();
     }
     // The crew and chart pages show or hide the rescue guide of the crew watch.
+    if (crew_ && (page == CentrePage::Crew || page == CentrePage::Chart)) {
+        crew_->centrePageShown(page == CentrePage::Crew);
+    }
 }
 
 void TForm1::onBearingType(ais::BearingMode mode) {

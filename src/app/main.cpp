@@ -8,7 +8,6 @@
 //   --settings FILE        use FILE as the settings file
 //   --data-dir DIR         use DIR as the data folder (also: NORQ_DATA_DIR)
 //   --language N           start in language N (0 English, 1 Traditional Chinese)
-//   --page chart|list      the centre page to show first
 //   --play-log N           replay lines per 100 ms tick (1-100) for this run
 //   --timing               print the time from process start to the first paint
 //   --connect SOURCE       connect the AIS sensor at start to tcp://HOST:PORT,
@@ -17,6 +16,11 @@
 //   --colour-scheme N      0 Day Bright, 1 Day White, 2 Day Black, 3 Dusk, 4 Night
 //   --orientation N        0 north-up, 1 head-up, 2 course-up
 //   --screenshot-chart FILE  save a PNG of the chart view alone (with --quit-after)
+//   --screenshot-crew PREFIX  save PNGs of the crew page, crew list, event log,
+//                          rescue guide and alarm popup as PREFIX-<window>.png
+//   --crew-watch           show the crew-watch items the shipped configuration hides
+//                          (as [VIEW] ShowCrewWatch=1 does)
+//   --page chart|list|crew the centre page to show first
 #include <unistd.h>
 
 #include <QApplication>
@@ -34,6 +38,7 @@
 #include <string>
 
 #include "ais/Clock.h"
+#include "app/CrewWindows.h"
 #include "app/ViewerWindows.h"
 #include "app/forms/AboutForm.h"
 #include "ui/Dialogs.h"
@@ -58,6 +63,8 @@ struct ViewerOptions {
     int colourScheme = -1;
     int orientation = -1;
     QString chartScreenshotFile;
+    bool crewWatch = false;
+    QString crewScreenshotPrefix;
 };
 
 ViewerOptions ParseOptions(const QApplication& app) {
@@ -95,6 +102,11 @@ ViewerOptions ParseOptions(const QApplication& app) {
     const QCommandLineOption chartShot(QStringLiteral("screenshot-chart"),
                                        QStringLiteral("Save a PNG of the chart view."),
                                        QStringLiteral("FILE"));
+    const QCommandLineOption crewShot(QStringLiteral("screenshot-crew"),
+                                      QStringLiteral("Save PNGs of the crew windows."),
+                                      QStringLiteral("PREFIX"));
+    const QCommandLineOption crewWatch(QStringLiteral("crew-watch"),
+                                       QStringLiteral("Show the crew-watch items."));
     const QCommandLineOption timing(QStringLiteral("timing"),
                                     QStringLiteral("Print the start-up time."));
     const QCommandLineOption connect(QStringLiteral("connect"),
@@ -103,7 +115,8 @@ ViewerOptions ParseOptions(const QApplication& app) {
                                                     "/dev/ttyX[:RATE])."),
                                      QStringLiteral("SOURCE"));
     parser.addOptions({replay, screenshot, quitAfter, settings, dataDir, language, page, playLog,
-                       timing, connect, chartScale, colourScheme, orientation, chartShot});
+                       timing, connect, chartScale, colourScheme, orientation, chartShot, crewWatch,
+                       crewShot});
     parser.process(app);
 
     ViewerOptions options;
@@ -125,6 +138,8 @@ ViewerOptions ParseOptions(const QApplication& app) {
     if (parser.isSet(colourScheme)) options.colourScheme = parser.value(colourScheme).toInt();
     if (parser.isSet(orientation)) options.orientation = parser.value(orientation).toInt();
     options.chartScreenshotFile = parser.value(chartShot);
+    options.crewWatch = parser.isSet(crewWatch);
+    options.crewScreenshotPrefix = parser.value(crewShot);
     return options;
 }
 
@@ -166,8 +181,10 @@ void ScheduleScreenshot(TForm1& main, const ViewerOptions& options) {
     if (options.quitAfterSeconds < 0.0) return;
     const int delay = static_cast<int>(options.quitAfterSeconds * 1000.0);
     QTimer::singleShot(delay, &main,
-                       [&main, file = options.screenshotFile, chart = options.chartScreenshotFile] {
+                       [&main, file = options.screenshotFile, chart = options.chartScreenshotFile,
+                        crew = options.crewScreenshotPrefix] {
                            main.flushViews();
+                           if (!crew.isEmpty()) main.crew().saveScreenshots(crew);
                            if (!file.isEmpty() && !main.grab().save(file, "PNG")) {
                                std::fprintf(stderr, "could not write %s\n", qPrintable(file));
                            }
@@ -206,7 +223,9 @@ int main(int argc, char** argv) {
     }
     // 5. The language.
     main.ApplyLanguage(options.language);
+    if (options.crewWatch) main.showCrewWatch();
     if (options.page == QStringLiteral("list")) main.setCentrePage(norq::app::CentrePage::Alpha);
+    if (options.page == QStringLiteral("crew")) main.setCentrePage(norq::app::CentrePage::Crew);
     if (!options.connect.isEmpty()) main.setStartupConnection(options.connect);
 
     FirstPaintProbe probe;

@@ -150,6 +150,7 @@ void ReadSettings(const IniFile& file, Settings& settings) {
         if (number) settings.language = kLanguageRange.contains(*number) ? *number : 0;
     }
 
+    readSwitch(file, kView, "ShowCrewWatch", settings.crewWatchShown);
     readSwitch(file, kSrm, "AutoSRM", settings.autoSrm);
 
     DestinationSettings& destination = settings.destination;

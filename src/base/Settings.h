@@ -103,6 +103,10 @@ struct Settings {
     int playLog = 1;            // [VIEW] PlayLog
     int language = 0;           // [VIEW] Language: 0 English, 1 Traditional, 2 Simplified Chinese
     bool autoSrm = false;       // [SRM] AutoSRM
+    // [VIEW] ShowCrewWatch: shows the crew-watch entry points that the shipped
+    // feature configuration hides, and runs the crew timers. Read, never written:
+    // the switch stays in the file as the user put it there.
+    bool crewWatchShown = false;
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;

@@ -1,0 +1,117 @@
+// The crew watch in the viewer, offscreen: an SOS sounds the looping alarm and
+// shows the popup; the mute silences it until a second person is in the
+// water, when the mute button comes back up, the alarm sounds again and the
+// popup returns with both names; "Shut Down All" asks first; the files are on
+// the disk right after the event.
+#include <QAction>
+#include <QFile>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "ViewerFixture.h"
+#include "app/CrewWindows.h"
+#include "crew/forms/CrewWatchForms.h"
+#include "ui/ClassAlertSound.h"
+
+namespace norq::test {
+namespace {
+
+std::string Mob(std::string_view body) {
+    unsigned sum = 0;
+    for (char c : body.substr(1))
+        sum ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return std::string(body) + tail;
+}
+
+class CrewWatchTest : public ViewerTest {
+  protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        main().showCrewWatch();
+        feed({Mob("$PMOB,93FA2F,1,04,D2,000000"), Mob("$PMOB,93FA30,1,04,D2,000000")});
+        crew().watch().EditDevice(0, "Ingrid", "");
+        crew().watch().EditDevice(1, "Ola", "");
+    }
+    app::CrewWindows& crew() { return main().crew(); }
+    void tick() {
+        clock_.advance(1);
+        crew().TimerMOBTimer();
+    }
+    QToolButton* mute() {
+        return main().findChild<QToolButton*>(QStringLiteral("SpeedButtonMute"));
+    }
+    bool alarmSounds() {
+        const ui::ClassAlertSound& alerts = main().sound().alerts();
+        return alerts.AnyActive() &&
+               alerts.playingFile().endsWith(QStringLiteral("alarm_loop_1.wav"));
+    }
+};
+
+TEST_F(CrewWatchTest, ASecondPersonInTheWaterReleasesTheMuteAndBringsThePopupBack) {
+    ASSERT_NE(mute(), nullptr);
+    EXPECT_TRUE(mute()->isVisibleTo(&main()));
+    feed({Mob("$PMOB,93FA2F,1,02,D2,000000")});
+    tick();
+    crew::TfrmAlarmPopup& popup = crew().popup();
+    ASSERT_TRUE(popup.isVisible());
+    ASSERT_EQ(popup.list()->count(), 1);
+    EXPECT_EQ(popup.list()->item(0)->text(), QStringLiteral("Ingrid"));
+    EXPECT_TRUE(alarmSounds());
+    EXPECT_TRUE(crew().rescueGuide().isVisible());
+
+    mute()->click();  // down
+    EXPECT_TRUE(crew().watch().muted());
+    EXPECT_FALSE(main().sound().alerts().AnyActive());
+    popup.onOk();
+    tick();
+    EXPECT_FALSE(popup.isVisible());
+
+    feed({Mob("$PMOB,93FA30,1,02,D2,000000")});
+    EXPECT_FALSE(mute()->isChecked());
+    EXPECT_FALSE(crew().watch().muted());
+    EXPECT_TRUE(alarmSounds());
+    tick();
+    ASSERT_TRUE(popup.isVisible());
+    ASSERT_EQ(popup.list()->count(), 2);
+    EXPECT_EQ(popup.list()->item(1)->text(), QStringLiteral("Ola"));
+
+    // Both are safe again: the alarm ends and the guide goes.
+    feed({Mob("$PMOB,93FA2F,1,01,D2,000000"), Mob("$PMOB,93FA30,1,01,D2,000000")});
+    tick();
+    EXPECT_FALSE(main().sound().alerts().AnyActive());
+    EXPECT_FALSE(crew().rescueGuide().isVisible());
+}
+
+TEST_F(CrewWatchTest, ShutDownAllAsksFirst) {
+    QAction* all = crew().page().findChild<QAction*>(QStringLiteral("mnuShutDownAll"));
+    ASSERT_NE(all, nullptr);
+    feed({Mob("$PMOB,93FA2F,1,03,D2,000000")});  // LOST: a shut-down turns it off at once
+    dialogs_.answers = {ui::MessageAnswer::No};
+    all->trigger();
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].text,
+              QStringLiteral("Do you really want to shut down all device?"));
+    EXPECT_EQ(dialogs_.shown[0].buttons, ui::MessageButtons::YesNo);
+    EXPECT_EQ(crew().watch().table()[0].state, crew::CrewDeviceState::Lost);
+    dialogs_.answers = {ui::MessageAnswer::Yes};
+    all->trigger();
+    EXPECT_EQ(crew().watch().table()[0].state, crew::CrewDeviceState::Off);
+}
+
+TEST_F(CrewWatchTest, TheEventIsInTheFileBeforeTheViewerCloses) {
+    feed({Mob("$PMOB,93FA2F,1,02,D2,000000")});
+    QFile events(QString::fromStdString(paths_.folders.dataFolder) +
+                 QStringLiteral("MOB_Event.csv"));
+    ASSERT_TRUE(events.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(events.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral(",147:250:047,03,"))) << text.toStdString();
+    QFile devices(QString::fromStdString(paths_.folders.dataFolder) + QStringLiteral("MOB.csv"));
+    ASSERT_TRUE(devices.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(devices.readAll()).contains(QStringLiteral("Ingrid")));
+}
+
+}  // namespace
+}  // namespace norq::test
