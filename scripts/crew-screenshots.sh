@@ -79,7 +79,7 @@ shot() {
     scene "$scene" >"$work/scene.nmea"
     QT_QPA_PLATFORM=offscreen "$viewer" --crew-watch --language "$language" \
         --data-dir "$work/data" --replay "$work/scene.nmea" --play-log 2 \
-        --quit-after "$wait" --screenshot "$work/main.png" \
+        --quit-after "$wait" --screenshot-chart "$work/$tag-chart.png" --chart-scale 10 \
         --screenshot-crew "$work/$tag" >/dev/null 2>&1
     for png in "$work/$tag"-*.png; do
         convert "$png" -strip "$out/$(basename "$png")"

@@ -10,6 +10,7 @@
 
 #include "ais/Clock.h"
 #include "app/BaseNames.h"
+#include "chart/ChartLayers.h"
 #include "crew/CrewLinks.h"
 #include "crew/CrewWatch.h"
 #include "crew/forms/AlertSoundAdapter.h"
@@ -44,7 +45,8 @@ class CrewClockOverViewer final : public crew::CrewClock {
 
 class CrewWindows final : public QObject,
                           public crew::CrewWatchView,
-                          public crew::SensorControlCrewPort {
+                          public crew::SensorControlCrewPort,
+                          public chart::ChartCommands {
     Q_OBJECT
 
   public:
@@ -88,9 +90,22 @@ class CrewWindows final : public QObject,
     // crew::CrewCommandPort
     bool autoSrmAllowed() const override;
     void sendManOverboardSrm() override;
+    // chart::ChartCommands: a click on a pendant symbol selects its alarm; the
+    // other commands go on to whoever took them before.
+    void pendantClicked(int slot) override;
+    void setManualPositionHere(double lon, double lat) override;
+    void addDestinationHere(double lon, double lat) override;
+    void addMarkerHere(double lon, double lat) override;
+    void setMonitored(int slot, bool monitored) override;
+    bool trackVisible(int slot) const override;
+    void setTrackVisible(int slot, bool visible) override;
+    // The selected alarm's position becomes the destination.
+    void steerToSelectedAlarm();
 
   private:
     void refreshGuide();
+    // The pendant symbols of the chart: one per alarm entry (at most 50).
+    void placePendantSymbols();
     crew::OwnPosition ownPosition() const;
 
     TForm1& main_;
@@ -103,6 +118,7 @@ class CrewWindows final : public QObject,
     std::unique_ptr<crew::TfrmMobRescueGuide> guide_;
     std::unique_ptr<crew::TfrmAlarmPopup> popup_;
     QToolButton* mute_ = nullptr;
+    chart::ChartCommands* previousCommands_ = nullptr;
     bool shown_ = false;
     bool blink_ = false;
 };

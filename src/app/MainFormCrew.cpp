@@ -4,12 +4,14 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QToolButton>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
 #include "app/AlarmWindows.h"
 #include "app/CrewWindows.h"
 #include "app/MainForm.h"
+#include "chart/ChartModel.h"
 #include "chart/forms/PaintChart.h"
 #include "crew/forms/CrewWatchForms.h"
 #include "ui/ClassAlertSound.h"
@@ -52,12 +54,21 @@ CrewWindows::CrewWindows(TForm1& main, const ais::Clock& clock, ui::Dialogs& dia
         mute_->setCheckable(true);
         connect(mute_, &QToolButton::toggled, this, [this](bool down) { watch_.SetMute(down); });
     }
+    if (chart::TPaintChart* chart = main.chart()) {
+        previousCommands_ = chart->commands();
+        chart->setCommands(this);
+    }
+    connect(guide_.get(), &crew::TfrmMobRescueGuide::steerRequested, this,
+            &CrewWindows::steerToSelectedAlarm);
     watch_.setView(this);
     watch_.setPort(this);
     watch_.setSound(&sound_);
 }
 
 CrewWindows::~CrewWindows() {
+    if (chart::TPaintChart* chart = main_.chart()) {
+        if (chart->commands() == this) chart->setCommands(previousCommands_);
+    }
     watch_.setView(nullptr);
     watch_.setSound(nullptr);
 }
@@ -110,7 +121,72 @@ void CrewWindows::TimerMOBTimer() {
     in.ownShipLat = own.latitude;
     watch_.TimerMOBTick(in);
     page_->refreshTimes();
+    placePendantSymbols();
     if (!watch_.alarms().empty()) refreshGuide();
+}
+
+void CrewWindows::placePendantSymbols() {
+    chart::TPaintChart* chart = main_.chart();
+    if (chart == nullptr) return;
+    chart::ChartModel& model = chart->model();
+    const crew::CrewAlarmList& alarms = watch_.alarms();
+    const int selected = alarms.selected();
+    for (int slot = 0; slot < chart::kPendantSlots; ++slot) {
+        if (slot < alarms.count()) {
+            const crew::CrewAlarm& e = alarms[slot];
+            const bool placed = std::fabs(e.longitude) <= 180.0f && std::fabs(e.latitude) <= 90.0f;
+            if (placed) {
+                model.setPendant(slot, e.longitude, e.latitude, slot == selected,
+                                 e.state == crew::CrewDeviceState::Lost);
+            }
+        } else if (model.pendant(slot).visible) {
+            model.setPendant(slot, 181.0f, 91.0f, false, false);  // off the globe: hidden
+        }
+    }
+    model.selectPendant(alarms.empty() ? -1 : selected);
+    chart->repaintChart();
+}
+
+void CrewWindows::pendantClicked(int slot) {
+    if (slot >= 0 && slot < watch_.alarms().count()) {
+        watch_.SelectCrewAlarm(slot);
+        showRescueGuide(true);
+        placePendantSymbols();
+    }
+    if (previousCommands_ != nullptr) previousCommands_->pendantClicked(slot);
+}
+
+void CrewWindows::setManualPositionHere(double lon, double lat) {
+    if (previousCommands_ != nullptr) previousCommands_->setManualPositionHere(lon, lat);
+}
+
+void CrewWindows::addDestinationHere(double lon, double lat) {
+    if (previousCommands_ != nullptr) previousCommands_->addDestinationHere(lon, lat);
+}
+
+void CrewWindows::addMarkerHere(double lon, double lat) {
+    if (previousCommands_ != nullptr) previousCommands_->addMarkerHere(lon, lat);
+}
+
+void CrewWindows::setMonitored(int slot, bool monitored) {
+    if (previousCommands_ != nullptr) previousCommands_->setMonitored(slot, monitored);
+}
+
+bool CrewWindows::trackVisible(int slot) const {
+    return previousCommands_ != nullptr && previousCommands_->trackVisible(slot);
+}
+
+void CrewWindows::setTrackVisible(int slot, bool visible) {
+    if (previousCommands_ != nullptr) previousCommands_->setTrackVisible(slot, visible);
+}
+
+void CrewWindows::steerToSelectedAlarm() {
+    const crew::CrewAlarmList& alarms = watch_.alarms();
+    if (alarms.empty()) return;
+    const crew::CrewAlarm& e = alarms[alarms.selected()];
+    if (std::fabs(e.longitude) > 180.0f || std::fabs(e.latitude) > 90.0f) return;
+    // The navigation objects' "Add destination here": the place where the alarm began.
+    addDestinationHere(e.longitude, e.latitude);
 }
 
 void CrewWindows::TimerBlinkingTimer() {

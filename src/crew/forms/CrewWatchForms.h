@@ -151,7 +151,12 @@ class TfrmMobRescueGuide final : public QWidget {
     QString bearingText() const;
     QString angleText() const;
 
+  Q_SIGNALS:
+    // "Add destination here" of the guide's popup menu: steer to the alarm position.
+    void steerRequested();
+
   protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -1,3 +1,4 @@
+#include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -5,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -253,6 +255,12 @@ void TfrmMobRescueGuide::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(0x90, 0x90, 0x90), 2));
     p.setBrush(QColor(0x1E, 0x26, 0x30, 235));
     p.drawRoundedRect(rect().adjusted(1, 1, -1, -1), 12, 12);
+}
+
+void TfrmMobRescueGuide::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* steer = menu.addAction(Q(texts_.text(TextId::PopupMenuAddDestination)));
+    if (menu.exec(event->globalPos()) == steer) Q_EMIT steerRequested();
 }
 
 void TfrmMobRescueGuide::mousePressEvent(QMouseEvent* event) {

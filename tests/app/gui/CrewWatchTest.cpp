@@ -11,6 +11,8 @@
 
 #include "ViewerFixture.h"
 #include "app/CrewWindows.h"
+#include "chart/ChartModel.h"
+#include "chart/forms/PaintChart.h"
 #include "crew/forms/CrewWatchForms.h"
 #include "ui/ClassAlertSound.h"
 
@@ -61,6 +63,9 @@ TEST_F(CrewWatchTest, ASecondPersonInTheWaterReleasesTheMuteAndBringsThePopupBac
     EXPECT_EQ(popup.list()->item(0)->text(), QStringLiteral("Ingrid"));
     EXPECT_TRUE(alarmSounds());
     EXPECT_TRUE(crew().rescueGuide().isVisible());
+    // The place where the alarm began is marked on the chart.
+    EXPECT_TRUE(main().chart()->model().pendant(0).visible);
+    EXPECT_FALSE(main().chart()->model().pendant(1).visible);
 
     mute()->click();  // down
     EXPECT_TRUE(crew().watch().muted());
@@ -83,6 +88,7 @@ TEST_F(CrewWatchTest, ASecondPersonInTheWaterReleasesTheMuteAndBringsThePopupBac
     tick();
     EXPECT_FALSE(main().sound().alerts().AnyActive());
     EXPECT_FALSE(crew().rescueGuide().isVisible());
+    EXPECT_FALSE(main().chart()->model().pendant(0).visible);
 }
 
 TEST_F(CrewWatchTest, ShutDownAllAsksFirst) {
