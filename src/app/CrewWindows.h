@@ -24,6 +24,7 @@ class Dialogs;
 namespace norq::crew {
 class TCrewWatchPage;
 class TfrmAlarmPopup;
+class TfrmCare;
 class TfrmMobEventLog;
 class TfrmMobRescueGuide;
 }  // namespace norq::crew
@@ -75,6 +76,7 @@ class CrewWindows final : public QObject,
     crew::TfrmMobEventLog& eventLog() { return *eventLog_; }
     crew::TfrmMobRescueGuide& rescueGuide() { return *guide_; }
     crew::TfrmAlarmPopup& popup() { return *popup_; }
+    crew::TfrmCare& care() { return *care_; }
 
     // crew::CrewWatchView
     void crewRowChanged(int row) override;
@@ -117,6 +119,7 @@ class CrewWindows final : public QObject,
     std::unique_ptr<crew::TfrmMobEventLog> eventLog_;
     std::unique_ptr<crew::TfrmMobRescueGuide> guide_;
     std::unique_ptr<crew::TfrmAlarmPopup> popup_;
+    std::unique_ptr<crew::TfrmCare> care_;
     QToolButton* mute_ = nullptr;
     chart::ChartCommands* previousCommands_ = nullptr;
     bool shown_ = false;

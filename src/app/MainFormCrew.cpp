@@ -33,6 +33,17 @@ CrewWindows::CrewWindows(TForm1& main, const ais::Clock& clock, ui::Dialogs& dia
     eventLog_ = std::make_unique<crew::TfrmMobEventLog>(main.texts(), watch_, &main);
     guide_ = std::make_unique<crew::TfrmMobRescueGuide>(main.texts(), &main);
     popup_ = std::make_unique<crew::TfrmAlarmPopup>(main.texts(), watch_, &main);
+    care_ = std::make_unique<crew::TfrmCare>(main.texts(), watch_, dialogs, &main);
+    connect(page_.get(), &crew::TCrewWatchPage::careToggled, this, [this](bool shown) {
+        if (shown) {
+            care_->RefreshCareSlots();
+            care_->show();
+            care_->raise();
+        } else {
+            care_->close();
+        }
+    });
+    connect(care_.get(), &crew::TfrmCare::closed, page_.get(), &crew::TCrewWatchPage::releaseCare);
     // The crew page of the centre page control.
     if (auto* tab = main.findChild<QWidget*>(QStringLiteral("TabSheetMOBView"))) {
         tab->layout()->addWidget(page_.get());
@@ -103,6 +114,7 @@ void CrewWindows::retranslate() {
     eventLog_->retranslate();
     guide_->retranslate();
     popup_->retranslate();
+    care_->retranslate();
     eventLog_->ShowCrewEvents();
 }
 
@@ -121,6 +133,7 @@ void CrewWindows::TimerMOBTimer() {
     in.ownShipLat = own.latitude;
     watch_.TimerMOBTick(in);
     page_->refreshTimes();
+    care_->RefreshCareSlots();
     placePendantSymbols();
     if (!watch_.alarms().empty()) refreshGuide();
 }

@@ -8,12 +8,15 @@
 #include <QDialog>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "base/LanguageTable.h"
 #include "crew/CrewRescueGuide.h"
 #include "crew/CrewWatch.h"
 
+class QComboBox;
+class QPixmap;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -29,6 +32,9 @@ class Dialogs;
 }
 
 namespace norq::crew {
+
+// The battery picture of the crew windows: 0-4 bars (BatteryLevel).
+QPixmap CrewBatteryPixmap(int level);
 
 // The device detail dialog: name and special notes of one device.
 class TfrmRenameDlg final : public QDialog {
@@ -84,9 +90,13 @@ class TCrewWatchPage final : public QWidget {
     // The selected data rows, in order.
     std::vector<int> selectedRows() const;
 
+    // The care window was closed: its toggle comes up.
+    void releaseCare();
+
   Q_SIGNALS:
     void eventLoggerRequested();
     void rowClicked(int row);
+    void careToggled(bool shown);
 
   private:
     void buildLayout();
@@ -112,8 +122,78 @@ class TCrewWatchPage final : public QWidget {
     QPushButton* btnShutDown_;
     QPushButton* btnCancelSos_;
     QPushButton* btnLogger_;
+    QPushButton* btnCare_;
     QMenu* popupMenuMob_;
     std::array<QAction*, 5> menuItems_{};
+};
+
+// The selection dialog of a care slot: one line per crew device.
+class TfrmCareSelDlg final : public QDialog {
+    Q_OBJECT
+
+  public:
+    TfrmCareSelDlg(const base::TextStore& texts, const CrewWatch& watch, QWidget* parent = nullptr);
+    void retranslate();
+    // Refills the list with the preset row selected; the chosen row (-1 for
+    // none) on OK, nullopt on Cancel.
+    std::optional<int> choose(int preset);
+    QComboBox* list() const { return cbxMobList_; }
+
+  private:
+    const base::TextStore& texts_;
+    const CrewWatch& watch_;
+    QLabel* prompt_;
+    QComboBox* cbxMobList_;
+    QPushButton* btnOk_;
+    QPushButton* btnCancel_;
+};
+
+// "Special Attention Passenger List": four crew members kept in view.
+class TfrmCare final : public QWidget {
+    Q_OBJECT
+
+  public:
+    TfrmCare(const base::TextStore& texts, CrewWatch& watch, ui::Dialogs& dialogs,
+             QWidget* parent = nullptr);
+    void retranslate();
+    void RefreshCareSlots();
+    // "Select ..." of a slot, and a click on its photo.
+    void selectFor(int slot);
+    void choosePhoto(int slot);
+    TfrmCareSelDlg& selection() { return *selection_; }
+    QString slotText(int slot, const char* field) const;
+
+  Q_SIGNALS:
+    void closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Slot {
+        QGroupBox* panel = nullptr;
+        QPushButton* select = nullptr;
+        QLabel* photo = nullptr;
+        QLineEdit* name = nullptr;
+        QLineEdit* id = nullptr;
+        QLineEdit* state = nullptr;
+        QLineEdit* notes = nullptr;
+        QLabel* battery = nullptr;
+        QLabel* online = nullptr;
+        QGroupBox* zone = nullptr;
+        QLineEdit* zoneName = nullptr;
+        QLineEdit* zoneId = nullptr;
+        std::array<QLabel*, 4> captions{};
+    };
+    void fillSlot(int slot);
+    void showPhoto(int slot);
+
+    const base::TextStore& texts_;
+    CrewWatch& watch_;
+    ui::Dialogs& dialogs_;
+    TfrmCareSelDlg* selection_;
+    std::array<Slot, kCareSlots> slots_{};
 };
 
 // "MOB EVENT LOGGER".

@@ -35,8 +35,13 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A small battery of 0-4 bars, the list's battery icon.
 QIcon BatteryIcon(int level) {
+    return QIcon(CrewBatteryPixmap(level));
+}
+
+}  // namespace
+
+QPixmap CrewBatteryPixmap(int level) {
     QPixmap pixmap(26, 14);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -46,8 +51,10 @@ QIcon BatteryIcon(int level) {
     const QColor fill = level <= 1 ? QColor(0xD0, 0x20, 0x20) : QColor(0x20, 0xA0, 0x30);
     for (int i = 0; i < level; ++i)
         p.fillRect(3 + i * 5, 3, 4, 8, fill);
-    return QIcon(pixmap);
+    return pixmap;
 }
+
+namespace {
 
 // The status light: 0 dark, 1 normal, 2 warning, 3 alarm.
 QPixmap Led(int image) {
@@ -110,8 +117,9 @@ TfrmRenameDlg::TfrmRenameDlg(const base::TextStore& texts, QWidget* parent)
     grid->addWidget(labelNotes_, 2, 0);
     grid->addWidget(lblEdtSpecialNotes_, 2, 1);
     auto* buttons = new QDialogButtonBox(this);
-    btnOk_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    btnCancel_ = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    btnOk_ = buttons->addButton(Q(texts.text(TextId::MobCareSelOk)), QDialogButtonBox::AcceptRole);
+    btnCancel_ =
+        buttons->addButton(Q(texts.text(TextId::MobCareSelCancle)), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     grid->addWidget(buttons, 3, 0, 1, 2);
@@ -124,6 +132,8 @@ void TfrmRenameDlg::retranslate() {
     labelId_->setText(Q(texts_.text(TextId::MobEditId)));
     labelName_->setText(Q(texts_.text(TextId::MobEditName)));
     labelNotes_->setText(Q(texts_.text(TextId::MobEditSpecialNotes)));
+    btnOk_->setText(Q(texts_.text(TextId::MobCareSelOk)));
+    btnCancel_->setText(Q(texts_.text(TextId::MobCareSelCancle)));
 }
 
 void TfrmRenameDlg::fill(const CrewDevice& device, bool editable) {
@@ -240,6 +250,11 @@ void TCrewWatchPage::buildLayout() {
     btnLogger_->setObjectName(QStringLiteral("SpeedButtonMobCmdLogger"));
     connect(btnLogger_, &QPushButton::clicked, this, [this] { Q_EMIT eventLoggerRequested(); });
     buttons->addWidget(btnLogger_);
+    btnCare_ = new QPushButton(this);
+    btnCare_->setObjectName(QStringLiteral("SpeedButtonCare"));
+    btnCare_->setCheckable(true);
+    connect(btnCare_, &QPushButton::toggled, this, [this](bool on) { Q_EMIT careToggled(on); });
+    buttons->addWidget(btnCare_);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -271,6 +286,8 @@ void TCrewWatchPage::retranslate() {
     btnShutDown_->setText(Q(texts_.text(TextId::MobCmdButtonShutDown)));
     btnCancelSos_->setText(Q(texts_.text(TextId::MobCmdButtonCancelSos)));
     btnLogger_->setText(Q(texts_.text(TextId::MobCmdButtonViewLog)));
+    btnCare_->setText(Q(texts_.text(TextId::MobCountCareMonitor)));
+    btnCare_->setToolTip(Q(texts_.text(TextId::MobCountCareMonitor)));
     const std::array<TextId, 5> menuTexts = {
         TextId::MobPopupMenuEdit, TextId::MobPopupMenuRemove, TextId::MobPopupMenuShutDownSelected,
         TextId::MobPopupMenuShutDownAll, TextId::MobPopupMenuCancelSos};
@@ -363,6 +380,11 @@ void TCrewWatchPage::refreshTimes() {
         pendantCounts_[i]->setText(QString::number(pendants[i]));
         repeaterCounts_[i]->setText(QString::number(repeaters[i]));
     }
+}
+
+void TCrewWatchPage::releaseCare() {
+    const QSignalBlocker quiet(btnCare_);
+    btnCare_->setChecked(false);
 }
 
 QString TCrewWatchPage::pendantCaption() const {

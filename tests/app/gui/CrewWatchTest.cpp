@@ -5,6 +5,7 @@
 // the disk right after the event.
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -105,6 +106,31 @@ TEST_F(CrewWatchTest, ShutDownAllAsksFirst) {
     dialogs_.answers = {ui::MessageAnswer::Yes};
     all->trigger();
     EXPECT_EQ(crew().watch().table()[0].state, crew::CrewDeviceState::Off);
+}
+
+TEST_F(CrewWatchTest, AnOnlinePendantIsNotRemovedAndTheCareWindowFollowsARemoval) {
+    feed({Mob("$PMOB,93FA31,1,04,D2,000000")});
+    crew().watch().EditDevice(2, "Maria", "Insulin, cabin 12");
+    crew().watch().SetCareSlot(0, 1);  // Ola
+    crew().watch().SetCareSlot(1, 2);  // Maria
+    QTableWidget* grid = crew().page().grid();
+    grid->selectRow(0);
+    crew().page().onRemove();
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].text, QStringLiteral("Only OFFLINE pendant(s) could be removed!"));
+    EXPECT_EQ(crew().watch().table().count(), 3);
+
+    feed({Mob("$PMOB,93FA30,1,08,D2,000000")});  // Ola's pendant is off
+    grid->selectRow(1);
+    dialogs_.answers = {ui::MessageAnswer::Yes};
+    crew().page().onRemove();
+    EXPECT_EQ(dialogs_.shown.back().text,
+              QStringLiteral("Do you really want to remove this device?"));
+    ASSERT_EQ(crew().watch().table().count(), 2);
+    crew().care().RefreshCareSlots();
+    EXPECT_EQ(crew().care().slotText(0, "name"), QString());
+    EXPECT_EQ(crew().care().slotText(1, "name"), QStringLiteral("Maria"));
+    EXPECT_EQ(crew().care().slotText(1, "notes"), QStringLiteral("Insulin, cabin 12"));
 }
 
 TEST_F(CrewWatchTest, TheEventIsInTheFileBeforeTheViewerCloses) {
