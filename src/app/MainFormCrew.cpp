@@ -1,5 +1,6 @@
 // The crew watch in the main window (CrewWindows): its page, windows and
 // timers, and the few places where the main window hands over to it.
+#include <QLabel>
 #include <QLayout>
 #include <QScreen>
 #include <QTableWidget>
@@ -100,7 +101,8 @@ void CrewWindows::start(const std::string& programFolder, const std::string& dat
 
 void CrewWindows::showEntryPoints() {
     shown_ = true;
-    for (const char* name : {"spbMobView", "SpeedButtonMute", "ImageStatusBarMOBConnedt"}) {
+    for (const char* name : {"spbMobView", "SpeedButtonMute", "ImageStatusBarMOBConnedt",
+                             "lblTopPassengerTitle", "lblTopPassenger"}) {
         if (auto* widget = main_.findChild<QWidget*>(QString::fromLatin1(name))) widget->show();
     }
     if (QAction* item = main_.action(QStringLiteral("mnuConnectMobPort"))) item->setVisible(true);
@@ -254,6 +256,13 @@ void CrewWindows::crewEventsChanged() {
 
 void CrewWindows::crewCountsChanged() {
     page_->refreshTimes();
+    // The top strip's passengers: those online of those online or in alarm ("3/4").
+    if (auto* passengers = main_.findChild<QLabel*>(QStringLiteral("lblTopPassenger"))) {
+        const crew::CrewCounts& c = watch_.counts();
+        passengers->setText(QStringLiteral("%1/%2")
+                                .arg(c.pendantsOnline)
+                                .arg(c.pendantsOnline + c.pendantsInAlarm));
+    }
 }
 
 void CrewWindows::crewAlarmsChanged() {

@@ -5,6 +5,7 @@
 // the disk right after the event.
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
@@ -64,6 +65,9 @@ TEST_F(CrewWatchTest, ASecondPersonInTheWaterReleasesTheMuteAndBringsThePopupBac
     EXPECT_EQ(popup.list()->item(0)->text(), QStringLiteral("Ingrid"));
     EXPECT_TRUE(alarmSounds());
     EXPECT_TRUE(crew().rescueGuide().isVisible());
+    const auto* passengers = main().findChild<QLabel*>(QStringLiteral("lblTopPassenger"));
+    ASSERT_NE(passengers, nullptr);
+    EXPECT_EQ(passengers->text(), QStringLiteral("1/2"));
     // The place where the alarm began is marked on the chart.
     EXPECT_TRUE(main().chart()->model().pendant(0).visible);
     EXPECT_FALSE(main().chart()->model().pendant(1).visible);
