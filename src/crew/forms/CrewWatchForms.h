@@ -43,8 +43,11 @@ class TfrmRenameDlg final : public QDialog {
   public:
     TfrmRenameDlg(const base::TextStore& texts, QWidget* parent = nullptr);
     void retranslate();
-    // Fills the fields from the device; editable false shows the detail view.
-    void fill(const CrewDevice& device, bool editable);
+    // Fills the fields from a table row; editable false shows the detail view.
+    void fill(const CrewDeviceTable& table, int row, bool editable);
+    // The crew timer's refresh of the online duration of the row shown.
+    void refreshOnline(const CrewDeviceTable& table);
+    int row() const { return row_; }
     std::string name() const;
     std::string notes() const;
     QLineEdit* nameField() const { return lblEdtName_; }
@@ -56,10 +59,18 @@ class TfrmRenameDlg final : public QDialog {
     QLabel* labelName_;
     QLabel* labelNotes_;
     QLabel* lblId_;
+    QLabel* labelState_;
+    QLabel* lblState_;
+    QLabel* labelZone_;
+    QLabel* lblZone_;
+    QLabel* labelOnline_;
+    QLabel* lblMobDtConnectTime_;
+    QLabel* battery_;
     QLineEdit* lblEdtName_;
     QLineEdit* lblEdtSpecialNotes_;
     QPushButton* btnOk_;
     QPushButton* btnCancel_;
+    int row_ = -1;
 };
 
 // The page TabSheetMOBView: counts, status light, crew list and commands.

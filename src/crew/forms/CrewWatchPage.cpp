@@ -116,13 +116,30 @@ TfrmRenameDlg::TfrmRenameDlg(const base::TextStore& texts, QWidget* parent)
     grid->addWidget(lblEdtName_, 1, 1);
     grid->addWidget(labelNotes_, 2, 0);
     grid->addWidget(lblEdtSpecialNotes_, 2, 1);
+    labelState_ = new QLabel(this);
+    lblState_ = new QLabel(this);
+    battery_ = new QLabel(this);
+    labelZone_ = new QLabel(this);
+    lblZone_ = new QLabel(this);
+    labelOnline_ = new QLabel(this);
+    lblMobDtConnectTime_ = new QLabel(this);
+    lblMobDtConnectTime_->setObjectName(QStringLiteral("lblMobDtConnectTime"));
+    auto* state = new QHBoxLayout;
+    state->addWidget(battery_);
+    state->addWidget(lblState_, 1);
+    grid->addWidget(labelState_, 3, 0);
+    grid->addLayout(state, 3, 1);
+    grid->addWidget(labelZone_, 4, 0);
+    grid->addWidget(lblZone_, 4, 1);
+    grid->addWidget(labelOnline_, 5, 0);
+    grid->addWidget(lblMobDtConnectTime_, 5, 1);
     auto* buttons = new QDialogButtonBox(this);
     btnOk_ = buttons->addButton(Q(texts.text(TextId::MobCareSelOk)), QDialogButtonBox::AcceptRole);
     btnCancel_ =
         buttons->addButton(Q(texts.text(TextId::MobCareSelCancle)), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    grid->addWidget(buttons, 3, 0, 1, 2);
+    grid->addWidget(buttons, 6, 0, 1, 2);
     setMinimumWidth(360);
     retranslate();
 }
@@ -134,15 +151,41 @@ void TfrmRenameDlg::retranslate() {
     labelNotes_->setText(Q(texts_.text(TextId::MobEditSpecialNotes)));
     btnOk_->setText(Q(texts_.text(TextId::MobCareSelOk)));
     btnCancel_->setText(Q(texts_.text(TextId::MobCareSelCancle)));
+    labelState_->setText(Q(texts_.text(TextId::MobDetailState)));
+    labelZone_->setText(Q(texts_.text(TextId::MobDetailNearestRpt)));
+    labelOnline_->setText(Q(texts_.text(TextId::MobDetailOnlineTime)));
 }
 
-void TfrmRenameDlg::fill(const CrewDevice& device, bool editable) {
+void TfrmRenameDlg::fill(const CrewDeviceTable& table, int row, bool editable) {
+    if (row < 0 || row >= table.count()) return;
+    row_ = row;
+    const CrewDevice& device = table[row];
+    const bool off = device.state == CrewDeviceState::Off;
+    lblState_->setText(Q(CrewStateName(device.state, texts_)));
+    if (off) {
+        battery_->clear();
+    } else {
+        battery_->setPixmap(CrewBatteryPixmap(BatteryLevel(device.battery)));
+    }
+    if (!device.zoneId.isController()) {
+        lblZone_->setText(QStringLiteral("(%1) %2").arg(
+            Q(device.zoneId.text()), Q(std::string(table.nameOf(device.zoneId)))));
+    } else {
+        lblZone_->setText(off ? QStringLiteral("N/A")
+                              : Q(texts_.text(TextId::MobGnStrGnController)));
+    }
+    refreshOnline(table);
     lblId_->setText(Q(device.id.text(':')));
     lblEdtName_->setText(Q(device.name));
     lblEdtSpecialNotes_->setText(Q(device.notes));
     lblEdtName_->setReadOnly(!editable);
     lblEdtSpecialNotes_->setReadOnly(!editable);
     btnOk_->setVisible(editable);
+}
+
+void TfrmRenameDlg::refreshOnline(const CrewDeviceTable& table) {
+    if (row_ < 0 || row_ >= table.count()) return;
+    lblMobDtConnectTime_->setText(Q(CrewDuration(table[row_].secondsOnline)));
 }
 
 std::string TfrmRenameDlg::name() const {
@@ -226,11 +269,13 @@ void TCrewWatchPage::buildLayout() {
         refreshAll();
     });
     connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) {
-        if (row < watch_.table().count()) Q_EMIT rowClicked(row);
+        if (row >= watch_.table().count()) return;
+        if (editor_->isVisible()) editor_->fill(watch_.table(), row, false);
+        Q_EMIT rowClicked(row);
     });
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (row >= watch_.table().count()) return;
-        editor_->fill(watch_.table()[row], false);
+        editor_->fill(watch_.table(), row, false);
         editor_->exec();
     });
 
@@ -370,6 +415,7 @@ void TCrewWatchPage::refreshTimes() {
             item->setText(Q(CrewStateName(d.state, texts_)));
         colourRow(row);
     }
+    if (editor_->isVisible()) editor_->refreshOnline(table);
     const CrewCounts& c = watch_.counts();
     gbxPendantCnt_->setTitle(pendantCaption());
     gbxRepeaterCnt_->setTitle(Q(texts_.text(TextId::MobCountTotalRepeater)) + QStringLiteral(":") +
@@ -440,7 +486,7 @@ void TCrewWatchPage::onEdit() {
         refuse(TextId::MobGnStrGnShowMsgPleaseSelectPendantFirst);
         return;
     }
-    editor_->fill(watch_.table()[rows[0]], true);
+    editor_->fill(watch_.table(), rows[0], true);
     const QPoint corner = window()->geometry().topLeft();
     editor_->move(corner + QPoint(50, 80));
     if (editor_->exec() == QDialog::Accepted) {
