@@ -154,6 +154,10 @@ void CrewWindows::placePendantSymbols() {
                 model.setPendant(slot, e.longitude, e.latitude, slot == selected,
                                  e.state == crew::CrewDeviceState::Lost);
             }
+            const auto& id = e.deviceId.bytes;
+            chart->setPendantHint(
+                slot, QString::asprintf("Device ID:%03d:%03d:%03d\nRange:%5.1f", id[0], id[1],
+                                        id[2], static_cast<double>(e.range)));
         } else if (model.pendant(slot).visible) {
             model.setPendant(slot, 181.0f, 91.0f, false, false);  // off the globe: hidden
         }

@@ -183,7 +183,7 @@ repeats = 2
 
 [pendant deck]
 id = 000001
-events = 80 sos
+events = 160 sos
 
 [pendant stranger]
 id = 000003
@@ -202,8 +202,8 @@ events = 0 sos
     EXPECT_FALSE(sound.active);
     ASSERT_EQ(state("000.000.001"), CrewDeviceState::Online) << "the deck pendant called too soon";
 
-    // The deck pendant's SOS at 80 s: unmuted, heard and shown again.
-    ASSERT_TRUE(until([&] { return watch.alarms().count() == 2; }, 10000ms));
+    // The deck pendant's SOS at 160 s: unmuted, heard and shown again.
+    ASSERT_TRUE(until([&] { return watch.alarms().count() == 2; }, 20000ms));
     EXPECT_FALSE(watch.muted());
     EXPECT_EQ(view.muteReleases, 1);
     EXPECT_TRUE(sound.active);

@@ -100,6 +100,8 @@ class TCrewWatchPage final : public QWidget {
     QString pendantCaption() const;
     // The selected data rows, in order.
     std::vector<int> selectedRows() const;
+    // Small: the centre pages share one size, and this page must not widen the window.
+    QSize minimumSizeHint() const override { return {320, 240}; }
 
     // The care window was closed: its toggle comes up.
     void releaseCare();

@@ -211,6 +211,8 @@ TCrewWatchPage::TCrewWatchPage(const base::TextStore& texts, CrewWatch& watch, u
 void TCrewWatchPage::buildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    // The page must not widen the main window: the centre pages share one size.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     auto* top = new QHBoxLayout;
     const auto countBox = [this](const char* name, std::array<QLabel*, 3>& fields) {
         auto* box = new QGroupBox(this);

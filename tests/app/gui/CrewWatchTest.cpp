@@ -71,6 +71,8 @@ TEST_F(CrewWatchTest, ASecondPersonInTheWaterReleasesTheMuteAndBringsThePopupBac
     // The place where the alarm began is marked on the chart.
     EXPECT_TRUE(main().chart()->model().pendant(0).visible);
     EXPECT_FALSE(main().chart()->model().pendant(1).visible);
+    EXPECT_TRUE(
+        main().chart()->pendantHint(0).startsWith(QStringLiteral("Device ID:147:250:047\nRange:")));
 
     mute()->click();  // down
     EXPECT_TRUE(crew().watch().muted());
