@@ -71,13 +71,20 @@ crew_file() {
 CSV
 }
 
+# A screen large enough for the crew list's columns, and a main window to fill it.
+cat >"$work/screen.json" <<'JSON'
+{ "screens": [ { "name": "crew-1600x1000", "x": 0, "y": 0, "width": 1600, "height": 1000,
+                 "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 } ] }
+JSON
+
 shot() {
     local language=$1 tag=$2 scene=$3 wait=$4
     rm -rf "$work/data"
     mkdir -p "$work/data"
     crew_file >"$work/data/MOB.csv"
+    printf '[MAIN_WINDOW]\nLeft=0\nTop=0\nWidth=1560\nHeight=900\n' >"$work/data/NorqAisViewer.ini"
     scene "$scene" >"$work/scene.nmea"
-    QT_QPA_PLATFORM=offscreen "$viewer" --crew-watch --language "$language" \
+    QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json" "$viewer" --crew-watch --language "$language" \
         --data-dir "$work/data" --replay "$work/scene.nmea" --play-log 2 \
         --quit-after "$wait" --screenshot-chart "$work/$tag-chart.png" --chart-scale 10 \
         --screenshot-crew "$work/$tag" >/dev/null 2>&1

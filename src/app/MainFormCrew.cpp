@@ -236,6 +236,10 @@ void CrewWindows::saveScreenshots(const QString& prefix) {
             std::fprintf(stderr, "could not write %s\n", qPrintable(file));
     };
     main_.setCentrePage(CentrePage::Crew);
+    // The status light in its lit phase.
+    crew::CrewStatusDisplay status = watch_.TimerBlinkingTick(main_.texts());
+    if (status.led == 0) status = watch_.TimerBlinkingTick(main_.texts());
+    page_->showStatus(status);
     save(page_.get(), "crew-page");
     save(page_->grid(), "crew-list");
     eventLog_->show();

@@ -56,6 +56,22 @@ QPixmap CrewBatteryPixmap(int level) {
 
 namespace {
 
+// The care toggle's picture: a person with a cross, the one to look after.
+QIcon CareIcon() {
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x30, 0x50, 0x90));
+    p.drawEllipse(4, 1, 7, 7);
+    p.drawRoundedRect(2, 9, 11, 10, 3, 3);
+    p.setBrush(QColor(0xD0, 0x20, 0x20));
+    p.drawRect(14, 8, 2, 8);
+    p.drawRect(11, 11, 8, 2);
+    return QIcon(pixmap);
+}
+
 // The status light: 0 dark, 1 normal, 2 warning, 3 alarm.
 QPixmap Led(int image) {
     static const std::array<QColor, 4> colours = {
@@ -300,6 +316,8 @@ void TCrewWatchPage::buildLayout() {
     btnCare_ = new QPushButton(this);
     btnCare_->setObjectName(QStringLiteral("SpeedButtonCare"));
     btnCare_->setCheckable(true);
+    btnCare_->setIcon(CareIcon());
+    btnCare_->setIconSize(QSize(20, 20));
     connect(btnCare_, &QPushButton::toggled, this, [this](bool on) { Q_EMIT careToggled(on); });
     buttons->addWidget(btnCare_);
     buttons->addStretch(1);
@@ -333,7 +351,6 @@ void TCrewWatchPage::retranslate() {
     btnShutDown_->setText(Q(texts_.text(TextId::MobCmdButtonShutDown)));
     btnCancelSos_->setText(Q(texts_.text(TextId::MobCmdButtonCancelSos)));
     btnLogger_->setText(Q(texts_.text(TextId::MobCmdButtonViewLog)));
-    btnCare_->setText(Q(texts_.text(TextId::MobCountCareMonitor)));
     btnCare_->setToolTip(Q(texts_.text(TextId::MobCountCareMonitor)));
     const std::array<TextId, 5> menuTexts = {
         TextId::MobPopupMenuEdit, TextId::MobPopupMenuRemove, TextId::MobPopupMenuShutDownSelected,
