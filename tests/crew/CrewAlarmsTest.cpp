@@ -214,6 +214,48 @@ TEST(CrewStatus, NamesThePeopleInTheWaterAndBlinks) {
     EXPECT_FALSE(off.pendantPictureShown);
 }
 
+TEST(CrewStatus, ALostRepeaterComesBeforeLowBatteryAndNeitherIsAnAlarmEntry) {
+    CrewFixture f;
+    base::TextStore texts;
+    f.receive("$PMOB,5A0001,2,01,E6,000000");
+    f.receive("$PMOB,000001,1,01,BE,5A0001");  // battery below 200
+    f.watch.EditDevice(0, "Aft Rptr", "");
+    f.watch.EditDevice(1, "Deck 1", "");
+    f.tick();
+    CrewStatusDisplay s = f.watch.TimerBlinkingTick(texts);
+    if (s.led == 0) s = f.watch.TimerBlinkingTick(texts);
+    EXPECT_EQ(s.text, "LOW BATTERY -- Deck 1;");
+    EXPECT_EQ(s.colour, chart::PaletteRole::Maroon);
+    // The repeater falls silent; the pendant keeps calling through the controller.
+    for (int i = 0; i < 16; ++i) {
+        f.tick();
+        f.receive("$PMOB,000001,1,01,BE,000000");
+    }
+    ASSERT_EQ(f.watch.table()[0].state, CrewDeviceState::Lost);
+    s = f.watch.TimerBlinkingTick(texts);
+    if (s.led == 0) s = f.watch.TimerBlinkingTick(texts);
+    EXPECT_EQ(s.led, 2);
+    EXPECT_EQ(s.text, "REPEATER LOST -- Aft Rptr;");
+    EXPECT_TRUE(f.watch.alarms().empty());
+    EXPECT_EQ(f.view.popups, 0);
+}
+
+TEST(CrewEvents, NameTheZoneThePendantWasHeardIn) {
+    CrewFixture f;
+    f.receive("$PMOB,5A0001,2,01,E6,000000");
+    f.watch.EditDevice(0, "Aft Rptr", "");
+    f.receive("$PMOB,000001,1,02,D2,5A0001");
+    f.receive("$PMOB,000002,1,02,D2,000000");
+    f.receive("$PMOB,000003,1,02,D2,5A0009");  // a repeater nobody knows
+    ASSERT_EQ(f.watch.events().count(), 3);
+    EXPECT_EQ(f.watch.events().newest(2).zoneName, "Aft Rptr");
+    EXPECT_EQ(f.watch.events().newest(2).zoneIdText, "090.000.001");
+    EXPECT_EQ(f.watch.events().newest(1).zoneName, "Controller");
+    EXPECT_EQ(f.watch.events().newest(1).zoneIdText, "000.000.000");
+    EXPECT_EQ(f.watch.events().newest(0).zoneName, " ");
+    EXPECT_EQ(f.watch.events().newest(0).zoneIdText, "090.000.009");
+}
+
 TEST(RescueGuideTexts, TurnTheOperatorTowardsTheAlarm) {
     ManualCrewClock clock;
     CrewDeviceTable table(clock);
