@@ -8,14 +8,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
 
 #include "ViewerFixture.h"
 #include "app/CrewWindows.h"
+#include "app/NavigationHub.h"
+#include "app/nav/NavPositions.h"
 #include "chart/ChartModel.h"
 #include "chart/forms/PaintChart.h"
 #include "crew/forms/CrewWatchForms.h"
+#include "nav/forms/DestinationForm.h"
 #include "ui/ClassAlertSound.h"
 
 namespace norq::test {
@@ -96,6 +100,20 @@ TEST_F(CrewWatchTest, ASecondPersonInTheWaterReleasesTheMuteAndBringsThePopupBac
     EXPECT_FALSE(main().sound().alerts().AnyActive());
     EXPECT_FALSE(crew().rescueGuide().isVisible());
     EXPECT_FALSE(main().chart()->model().pendant(0).visible);
+}
+
+TEST_F(CrewWatchTest, TheRescueGuideHandsTheAlarmPositionToTheDestinationWindow) {
+    main().chart()->setManualPosition(5.3, 60.4, 0.0);
+    feed({Mob("$PMOB,93FA2F,1,02,D2,000000")});
+    tick();
+    crew().steerToSelectedAlarm();
+    nav::TfrmDestination& window = main().navigation().positions().destinationWindow();
+    ASSERT_TRUE(window.isVisible());
+    window.okButton()->click();
+    const base::DestinationSettings& d = main().settings().destination;
+    EXPECT_TRUE(d.valid);
+    EXPECT_NEAR(d.longitude, 5.3, 1.0 / 3600.0);
+    EXPECT_NEAR(d.latitude, 60.4, 1.0 / 3600.0);
 }
 
 TEST_F(CrewWatchTest, ShutDownAllAsksFirst) {
