@@ -16,6 +16,7 @@
 
 #include "app/AlarmWindows.h"
 #include "app/ChartMeasure.h"
+#include "app/CrewWindows.h"
 #include "app/DetailPanes.h"
 #include "app/NavigationHub.h"
 #include "app/ShipListModel.h"
@@ -56,6 +57,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     nav_ = std::make_unique<NavigationHub>(*this, *run_, texts_, dialogs_);
     followUps_.add(nav_.get());
     measure_ = std::make_unique<ChartMeasure>(*this, *chart_, texts_);
+    crew_ = std::make_unique<CrewWindows>(*this, clock, dialogs_);
     // 3. The user's short date format, used by every time stamp. Month names
     //    become numbers and day names are left out, so that every stamp is
     //    numeric and of one width, with a four-digit year.
@@ -149,8 +151,16 @@ void TForm1::connectRunState(bool toWindows) {
 }
 
 void TForm1::readDataFiles() {
-    // The crew list "MOB.csv", the crew events "MOB_Event.csv" and the markers
-    // "Markers.csv" are read here by their subsystems when they are built.
+    // The crew list "MOB.csv" and the crew events "MOB_Event.csv" (the markers
+    // "Markers.csv" are read by the navigation objects at the first showing).
+    // The files are read whether or not the crew watch is shown.
+    crew_->start(paths_.programFolder, paths_.folders.dataFolder);
+    if (settings_.crewWatchShown) crew_->showEntryPoints();
+}
+
+void TForm1::showCrewWatch() {
+    settings_.crewWatchShown = true;
+    crew_->showEntryPoints();
 }
 
 void TForm1::attachWindows(const SubWindows& windows) {
@@ -228,7 +238,8 @@ void TForm1::shutdown() {
     links_->shutdown();
     nav_->shutdown();
     writeSettings();
-    // "MOB.csv" and "MOB_Event.csv" are written here by the crew subsystem.
+    // "MOB.csv" and "MOB_Event.csv" (also written after every change).
+    crew_->shutdown();
     Q_EMIT closed();
 }
 

@@ -70,6 +70,7 @@ namespace norq::app {
 
 class AlarmWindows;
 class ChartMeasure;
+class CrewWindows;
 class NavigationHub;
 class DetailPanes;
 class ShipListModel;
@@ -149,6 +150,10 @@ class TForm1 final : public QMainWindow,
     // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
     AlarmWindows& alarms() { return *alarms_; }
     NavigationHub& navigation() { return *nav_; }
+    // The crew watch: its logic, page and windows (MainFormCrew.cpp).
+    CrewWindows& crew() { return *crew_; }
+    // Shows the crew-watch entry points the shipped configuration hides.
+    void showCrewWatch();
     // The sensor ports and links, their log, recording and windows.
     ViewerLinks& links() { return *links_; }
     // The device wizard, the port dialog and the device detection.
@@ -341,6 +346,7 @@ class TForm1 final : public QMainWindow,
     std::vector<const char*> shippedHidden_;
     std::size_t designHiddenFrom_ = 0;
     bool allFeaturesShown_ = false;
+    std::unique_ptr<CrewWindows> crew_;
 
     // Widgets.
     chart::TPaintChart* chart_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include "ais/TargetTexts.h"
 #include "app/AlarmWindows.h"
+#include "app/CrewWindows.h"
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
@@ -71,6 +72,7 @@ void TForm1::loadTexts() {
     if (windows_.cpa != nullptr) windows_.cpa->retranslate();
     if (alarms_) alarms_->retranslate();
     if (nav_) nav_->retranslate();
+    if (crew_) crew_->retranslate();
 }
 
 void TForm1::retranslateMenus() {

@@ -192,17 +192,10 @@ QWidget* TForm1::buildCentrePages() {
     alphaLayout->addWidget(stringGrid_);
     pageControlView_->addWidget(alphaPage);
 
-    // The crew list lives on this page when the crew watch is built; its grid
-    // has its 12 titles, five of its columns of width 0.
+    // The crew page: the crew watch (MainFormCrew.cpp) puts its list here.
     auto* crewPage = NamedPanel(pageControlView_, "TabSheetMOBView");
     auto* crewLayout = new QVBoxLayout(crewPage);
     crewLayout->setContentsMargins(0, 0, 0, 0);
-    auto* crewGrid = new QTableWidget(0, 12, crewPage);
-    crewGrid->setObjectName(QStringLiteral("StringGridMOB"));
-    crewGrid->verticalHeader()->hide();
-    for (int column : {4, 5, 7, 9, 10})
-        crewGrid->setColumnHidden(column, true);
-    crewLayout->addWidget(crewGrid);
     pageControlView_->addWidget(crewPage);
     pageControlView_->addWidget(NamedPanel(pageControlView_, "TabSheetMOBAlarmTable"));
     return pageControlView_;

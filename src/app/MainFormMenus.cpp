@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/CrewWindows.h"
 #include "app/MainForm.h"
 #include "app/TargetGridModel.h"
 #include "app/forms/AboutForm.h"
@@ -332,6 +333,8 @@ void TForm1::showAllFeatures() {
         if (QAction* item = action(name)) item->setVisible(true);
         if (auto* widget = findChild<QWidget*>(name)) widget->show();
     }
+    // The crew watch is among them, with its timers.
+    if (crew_) showCrewWatch();
 }
 
 void TForm1::setCentrePage(CentrePage page) {
@@ -358,6 +361,9 @@ void TForm1::onCentrePageChanged(CentrePage page) {
         scheduleFlush();
     }
     // The crew and chart pages show or hide the rescue guide of the crew watch.
+    if (crew_ && (page == CentrePage::Crew || page == CentrePage::Chart)) {
+        crew_->centrePageShown(page == CentrePage::Crew);
+    }
 }
 
 void TForm1::onBearingType(ais::BearingMode mode) {

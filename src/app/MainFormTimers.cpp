@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "app/AlarmWindows.h"
+#include "app/CrewWindows.h"
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
 #include "app/ViewerLinks.h"
@@ -35,8 +36,12 @@ void TForm1::createTimers() {
         ui::MakeWindowTimer(this, "TimerCruiseMap", 2000, [this] { stepMapCruise(); });
     timerOrientChart_ =
         ui::MakeWindowTimer(this, "TimerOrientChart", 1000, [this] { stepOrientation(); });
-    timerMob_ = ui::MakeWindowTimer(this, "TimerMOB", 1000, [] {});
-    timerBlinking_ = ui::MakeWindowTimer(this, "TimerBlinking", 1000, [] {});
+    timerMob_ = ui::MakeWindowTimer(this, "TimerMOB", 1000, [this] {
+        if (crew_) crew_->TimerMOBTimer();
+    });
+    timerBlinking_ = ui::MakeWindowTimer(this, "TimerBlinking", 1000, [this] {
+        if (crew_) crew_->TimerBlinkingTimer();
+    });
     timerTrack_ = ui::MakeWindowTimer(this, "TimerTrack", 1000, [] {});
     // Reports of the logic are gathered and shown together (scheduleFlush).
     viewFlush_ = new QTimer(this);

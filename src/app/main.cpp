@@ -8,7 +8,6 @@
 //   --settings FILE        use FILE as the settings file
 //   --data-dir DIR         use DIR as the data folder (also: NORQ_DATA_DIR)
 //   --language N           start in language N (0 English, 1 Traditional Chinese)
-//   --page chart|list      the centre page to show first
 //   --play-log N           replay lines per 100 ms tick (1-100) for this run
 //   --timing               print the time from process start to the first paint
 //   --connect SOURCE       connect the AIS sensor at start to tcp://HOST:PORT,
@@ -21,6 +20,11 @@
 //   --check-data           print the program folder and the delivered files missing
 //                          from it, then exit (1 when a file the viewer needs is missing);
 //                          needs no display
+//   --screenshot-crew PREFIX  save PNGs of the crew page, crew list, event log,
+//                          rescue guide and alarm popup as PREFIX-<window>.png
+//   --crew-watch           show the crew-watch items the shipped configuration hides
+//                          (as [VIEW] ShowCrewWatch=1 does)
+//   --page chart|list|crew the centre page to show first
 #include <unistd.h>
 
 #include <QApplication>
@@ -41,6 +45,7 @@
 #include <string>
 
 #include "ais/Clock.h"
+#include "app/CrewWindows.h"
 #include "app/ViewerWindows.h"
 #include "app/forms/AboutForm.h"
 #include "base/DataFolder.h"
@@ -67,6 +72,8 @@ struct ViewerOptions {
     int orientation = -1;
     QString chartScreenshotFile;
     bool allFeatures = false;
+    bool crewWatch = false;
+    QString crewScreenshotPrefix;
 };
 
 ViewerOptions ParseOptions(const QApplication& app) {
@@ -110,6 +117,11 @@ ViewerOptions ParseOptions(const QApplication& app) {
     const QCommandLineOption checkData(
         QStringLiteral("check-data"),
         QStringLiteral("Print the program folder and the delivered files missing from it."));
+    const QCommandLineOption crewShot(QStringLiteral("screenshot-crew"),
+                                      QStringLiteral("Save PNGs of the crew windows."),
+                                      QStringLiteral("PREFIX"));
+    const QCommandLineOption crewWatch(QStringLiteral("crew-watch"),
+                                       QStringLiteral("Show the crew-watch items."));
     const QCommandLineOption timing(QStringLiteral("timing"),
                                     QStringLiteral("Print the start-up time."));
     const QCommandLineOption connect(QStringLiteral("connect"),
@@ -119,7 +131,7 @@ ViewerOptions ParseOptions(const QApplication& app) {
                                      QStringLiteral("SOURCE"));
     parser.addOptions({replay, screenshot, quitAfter, settings, dataDir, language, page, playLog,
                        timing, connect, chartScale, colourScheme, orientation, chartShot,
-                       allFeatures, checkData});
+                       allFeatures, checkData, crewWatch, crewShot});
     parser.process(app);
 
     ViewerOptions options;
@@ -142,6 +154,8 @@ ViewerOptions ParseOptions(const QApplication& app) {
     if (parser.isSet(orientation)) options.orientation = parser.value(orientation).toInt();
     options.chartScreenshotFile = parser.value(chartShot);
     options.allFeatures = parser.isSet(allFeatures);
+    options.crewWatch = parser.isSet(crewWatch);
+    options.crewScreenshotPrefix = parser.value(crewShot);
     return options;
 }
 
@@ -183,8 +197,10 @@ void ScheduleScreenshot(TForm1& main, const ViewerOptions& options) {
     if (options.quitAfterSeconds < 0.0) return;
     const int delay = static_cast<int>(options.quitAfterSeconds * 1000.0);
     QTimer::singleShot(delay, &main,
-                       [&main, file = options.screenshotFile, chart = options.chartScreenshotFile] {
+                       [&main, file = options.screenshotFile, chart = options.chartScreenshotFile,
+                        crew = options.crewScreenshotPrefix] {
                            main.flushViews();
+                           if (!crew.isEmpty()) main.crew().saveScreenshots(crew);
                            if (!file.isEmpty() && !main.grab().save(file, "PNG")) {
                                std::fprintf(stderr, "could not write %s\n", qPrintable(file));
                            }
@@ -253,7 +269,9 @@ int main(int argc, char** argv) {
     }
     // 5. The language.
     main.ApplyLanguage(options.language);
+    if (options.crewWatch) main.showCrewWatch();
     if (options.page == QStringLiteral("list")) main.setCentrePage(norq::app::CentrePage::Alpha);
+    if (options.page == QStringLiteral("crew")) main.setCentrePage(norq::app::CentrePage::Crew);
     if (!options.connect.isEmpty()) main.setStartupConnection(options.connect);
     if (options.allFeatures) main.showAllFeatures();
 

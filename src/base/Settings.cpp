@@ -151,6 +151,7 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     }
 
     readSwitch(file, kView, "AllFeatures", settings.allFeatures);
+    readSwitch(file, kView, "ShowCrewWatch", settings.crewWatchShown);
     readSwitch(file, kSrm, "AutoSRM", settings.autoSrm);
 
     DestinationSettings& destination = settings.destination;

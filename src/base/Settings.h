@@ -106,6 +106,10 @@ struct Settings {
     // [VIEW] AllFeatures: shows the menu items and buttons that the shipped
     // feature configuration hides. Only read: the user sets it in the file.
     bool allFeatures = false;
+    // [VIEW] ShowCrewWatch: shows the crew-watch entry points that the shipped
+    // feature configuration hides, and runs the crew timers. Read, never written:
+    // the switch stays in the file as the user put it there.
+    bool crewWatchShown = false;
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;

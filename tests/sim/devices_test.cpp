@@ -318,5 +318,89 @@ battery = 0xE6
     EXPECT_EQ(lists, 4);
 }
 
+// The reports of one device in the order they went out, as (status, battery, zone).
+struct CrewReport {
+    double time;
+    int status;
+    int battery;
+    std::string zone;
+};
+std::vector<CrewReport> ReportsOf(const LineBatch& batch, std::string_view id) {
+    std::vector<CrewReport> out;
+    for (const TimedLine& l : batch) {
+        if (l.device != Device::CrewWatch || l.text.rfind("$PMOB," + std::string(id), 0) != 0) {
+            continue;
+        }
+        codec::SentenceRecord r;
+        if (codec::ParseSentence(l.text, r) != codec::ParseStatus::Ok) continue;
+        const codec::Mob* m = r.as<codec::Mob>();
+        char zone[8];
+        std::snprintf(zone, sizeof zone, "%02X%02X%02X", m->payload[0], m->payload[1],
+                      m->payload[2]);
+        out.push_back({l.time, m->status, m->battery, zone});
+    }
+    return out;
+}
+
+TEST(CrewWatch, ASilentPendantStopsWithoutALastReportAndRepeatsAreSentTwice) {
+    Simulator sim(test::SmallScenario(R"(
+[crew_watch]
+repeats = 2
+[pendant quiet]
+id = 0000A1
+events = 20 silent
+)"));
+    const LineBatch all = test::RunFor(sim, 60);
+    const std::vector<CrewReport> quiet = ReportsOf(all, "0000A1");
+    ASSERT_FALSE(quiet.empty());
+    EXPECT_LT(quiet.back().time, 20.0);
+    for (const CrewReport& r : quiet)
+        EXPECT_NE(r.status, 3);  // no "lost" report: it just stops
+    // Every report goes out twice, one right after the other.
+    ASSERT_EQ(quiet.size() % 2, 0u);
+    for (std::size_t i = 0; i + 1 < quiet.size(); i += 2) {
+        EXPECT_EQ(quiet[i].time, quiet[i + 1].time);
+        EXPECT_EQ(quiet[i].status, quiet[i + 1].status);
+    }
+    EXPECT_GT(ReportsOf(all, "5A0001").back().time, 50.0);  // the others go on
+}
+
+TEST(CrewWatch, ReportsBatteryAndZoneChangesAndCanStartInSos) {
+    Simulator sim(test::SmallScenario(R"(
+[pendant stranger]
+id = 0000B2
+announce = no
+zone = 5A0001
+events = 0 sos; 12 battery 0xC0; 22 zone 000000
+)"));
+    const std::vector<CrewReport> r = ReportsOf(test::RunFor(sim, 40), "0000B2");
+    ASSERT_GE(r.size(), 6u);
+    EXPECT_EQ(r.front().status, 2);  // no registration: an SOS first
+    EXPECT_EQ(r.front().zone, "5A0001");
+    EXPECT_EQ(r.front().battery, 0xD2);
+    EXPECT_EQ(r.back().battery, 0xC0);
+    EXPECT_EQ(r.back().zone, "000000");
+}
+
+TEST(CrewWatch, AListControllerAnswersAShutDownWithTheShuttingDownPendant) {
+    Simulator sim(test::SmallScenario(R"(
+[crew_watch]
+list_reports = yes
+)"));
+    test::RunFor(sim, 12);
+    const auto reply =
+        test::Texts(Send(sim, Device::CrewWatch, "$PMOB,93FA2F,1,08,,"), Device::CrewWatch);
+    ASSERT_EQ(reply.size(), 1u);
+    codec::SentenceRecord rec;
+    ASSERT_EQ(codec::ParseSentence(reply[0], rec), codec::ParseStatus::Ok) << reply[0];
+    const codec::Mob* m = rec.as<codec::Mob>();
+    EXPECT_EQ(m->kind, 10);
+    EXPECT_EQ(m->payload[3] & 0x0F, 3);  // shutting down
+    // The off report follows at the pendant's next turn, and then nothing.
+    const std::vector<CrewReport> after = ReportsOf(test::RunFor(sim, 40), "93FA2F");
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].status, 8);
+}
+
 }  // namespace
 }  // namespace norq::sim

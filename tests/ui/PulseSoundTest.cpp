@@ -18,6 +18,9 @@
 #include <numbers>
 #include <vector>
 
+#include "codec/SentenceCodec.h"
+#include "crew/CrewWatch.h"
+#include "crew/forms/AlertSoundAdapter.h"
 #include "ui/ClassAlertSound.h"
 
 namespace norq::test {
@@ -130,6 +133,53 @@ TEST(PulseSound, TheLoopingAlarmReachesTheSinkAsItsTwoTones) {
     EXPECT_LE(other, loud / 3);
     // After Deactivate the sink falls silent.
     EXPECT_LT(Rms(x, x.size() - kRate / 10, kRate / 10), 0.01);
+}
+
+// The share of 50 ms windows in [from, to) seconds that are loud.
+double LoudShare(const std::vector<double>& x, double from, double to) {
+    const std::size_t n = kRate / 20;
+    int loud = 0, all = 0;
+    for (std::size_t at = static_cast<std::size_t>(from * kRate);
+         at + n <= x.size() && at < static_cast<std::size_t>(to * kRate); at += n, ++all) {
+        loud += Rms(x, at, n) >= 0.05 ? 1 : 0;
+    }
+    return all == 0 ? 0.0 : static_cast<double>(loud) / all;
+}
+
+TEST(PulseSound, ACrewSosSoundsUntilMutedAndASecondPersonSoundsItAgain) {
+    ui::ClassAlertSound sound;
+    ASSERT_TRUE(sound.hasAudioOutput());
+    ASSERT_GE(sound.Register(crew::kCrewAlarmSoundName, NORQ_ALARM_SOUND_FILE), 0);
+    crew::AlertSoundAdapter adapter(sound);
+    crew::ManualCrewClock clock;
+    crew::CrewWatch watch(clock);
+    watch.setSound(&adapter);
+    const auto report = [&](const char* line) {
+        codec::SentenceRecord r;
+        ASSERT_EQ(codec::ParseSentence(line, r), codec::ParseStatus::Ok) << line;
+        watch.OnMobSentence(*r.as<codec::Mob>(), 5.3, 60.4);
+    };
+    report("$PMOB,93FA2F,1,04,D2,000000*06\r\n");
+    report("$PMOB,93FA30,1,04,D2,000000*71\r\n");
+    Recorder recorder;
+    QElapsedTimer clockOn;
+    clockOn.start();
+    report("$PMOB,93FA2F,1,02,D2,000000*00\r\n");  // the first person in the water
+    Spin(3000);
+    watch.SetMute(true);
+    const double mutedAt = clockOn.elapsed() / 1000.0;
+    Spin(1500);
+    report("$PMOB,93FA30,1,02,D2,000000*77\r\n");  // the second: the mute is released
+    const double secondAt = clockOn.elapsed() / 1000.0;
+    EXPECT_FALSE(watch.muted());
+    Spin(3000);
+    watch.SetMute(true);
+    Spin(300);
+    const std::vector<double> x = recorder.stop();
+    // The recording starts with the SOS; Qt takes up to about 1.5 s to reach the sink.
+    EXPECT_GT(LoudShare(x, 1.6, mutedAt), 0.8);
+    EXPECT_LT(LoudShare(x, mutedAt + 0.4, secondAt), 0.1);
+    EXPECT_GT(LoudShare(x, secondAt + 1.6, secondAt + 2.9), 0.8);
 }
 
 TEST(PulseSound, TheBeepIsAThousandHertzForSixHundredMilliseconds) {

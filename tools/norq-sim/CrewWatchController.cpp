@@ -19,6 +19,7 @@ constexpr int kStatusOff = 8;
 constexpr int kCommandCancelSos = 10;
 constexpr int kCommandUnmute = 11;
 constexpr int kCommandMute = 12;
+constexpr int kListShutDown = 3;
 constexpr int kProbeKind = 60;
 constexpr int kProbeStatus = 101;
 // Battery value reported once a pendant's battery runs low (below 200 is low).
@@ -47,6 +48,8 @@ CrewWatchController::CrewWatchController(const CrewWatchSetup& setup,
         Unit u;
         u.setup = devices[i];
         u.battery = devices[i].battery;
+        u.zone = devices[i].zone;
+        u.announce = devices[i].announce;
         u.nextReport = interval * static_cast<double>(i) / static_cast<double>(devices.size());
         units_.push_back(u);
     }
@@ -79,6 +82,18 @@ void CrewWatchController::applyEvents(Unit& u, double t) {
                 if (u.reporting) u.finalStatus = kStatusOff;
                 u.state = State::Off;
                 break;
+            case CrewEventKind::Silent:
+                // Gone without a word: nothing more is heard of the device.
+                u.reporting = false;
+                u.finalStatus = 0;
+                u.state = State::Lost;
+                break;
+            case CrewEventKind::Battery:
+                u.battery = u.setup.events[u.nextEvent].battery;
+                break;
+            case CrewEventKind::Zone:
+                u.zone = u.setup.events[u.nextEvent].zone;
+                break;
         }
         ++u.nextEvent;
     }
@@ -98,8 +113,13 @@ void CrewWatchController::report(Unit& u, double t, LineBatch& out) {
     u.announce = false;
     char body[64];
     std::snprintf(body, sizeof body, "$PMOB,%s,%d,%02X,%02X,%s", Hex3(u.setup.id).c_str(),
-                  u.setup.type, status, u.battery & 0xFF, Hex3(u.setup.zone).c_str());
-    out.push_back({t, Device::CrewWatch, WithChecksum(body)});
+                  u.setup.type, status, u.battery & 0xFF, Hex3(u.zone).c_str());
+    send(WithChecksum(body), t, out);
+}
+
+void CrewWatchController::send(const std::string& line, double t, LineBatch& out) const {
+    for (int i = 0; i < std::max(1, setup_.repeats); ++i)
+        out.push_back({t, Device::CrewWatch, line});
 }
 
 void CrewWatchController::listReport(double t, LineBatch& out) {
@@ -118,7 +138,7 @@ void CrewWatchController::listReport(double t, LineBatch& out) {
     }
     listCursor_ = units_.empty() ? 0 : (listCursor_ + 2) % units_.size();
     if (entries == 0) return;
-    out.push_back({t, Device::CrewWatch, WithChecksum("$PMOB,000000,10,00,," + payload)});
+    send(WithChecksum("$PMOB,000000,10,00,," + payload), t, out);
 }
 
 void CrewWatchController::advance(double until, LineBatch& out) {
@@ -157,7 +177,16 @@ void CrewWatchController::command(const std::array<std::uint8_t, 3>& id, int sta
     const bool all = id == std::array<std::uint8_t, 3>{};
     for (Unit& u : units_) {
         if (!all && u.setup.id != id) continue;
-        if (status == kStatusOff && u.reporting) {
+        if (status == kStatusOff && u.reporting && setup_.listReports && u.setup.type == 1) {
+            // A controller that reports in lists answers with the pendant
+            // shutting down (list status 3); its off report follows at its next turn.
+            u.state = State::ShutDown;
+            u.finalStatus = kStatusOff;
+            char entry[16];
+            std::snprintf(entry, sizeof entry, "%s%02X", Hex3(u.setup.id).c_str(),
+                          (BatteryLevel(u.battery) << 4) | kListShutDown);
+            send(WithChecksum(std::string("$PMOB,000000,10,00,,") + entry), t, out);
+        } else if (status == kStatusOff && u.reporting) {
             // Shut down: the pendant is switched off and says so once more.
             u.state = State::ShutDown;
             u.finalStatus = kStatusOff;

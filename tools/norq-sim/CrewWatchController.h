@@ -1,11 +1,14 @@
 // The crew-watch controller: reports its pendants and repeaters in MOB
-// sentences (normal, SOS, low battery, lost, off) following the scenario's
-// events, answers the detection probe with its "[Type] = MOB" block and obeys
-// the shut-down, cancel-SOS and mute commands.
+// sentences (normal, SOS, low battery, lost, off, or nothing at all once a
+// device has gone silent) following the scenario's events, with their battery
+// value and zone, each report as often as the radio repeats it; answers the
+// detection probe with its "[Type] = MOB" block and obeys the shut-down,
+// cancel-SOS and mute commands.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,9 +33,10 @@ class CrewWatchController {
         CrewDeviceSetup setup;
         State state = State::Online;
         int battery = 0xD2;
-        bool reporting = true;  // false once lost, off or shut down
-        bool announce = true;   // the next report is the registration (status 4)
-        int finalStatus = 0;    // one last report with this status before going silent
+        std::array<std::uint8_t, 3> zone{};  // the repeater relaying it now
+        bool reporting = true;               // false once lost, off or shut down
+        bool announce = true;                // the next report is the registration (status 4)
+        int finalStatus = 0;                 // one last report with this status before going silent
         std::size_t nextEvent = 0;
         double nextReport = 0.0;
     };
@@ -42,6 +46,8 @@ class CrewWatchController {
     void applyEvents(Unit& u, double t);
     void report(Unit& u, double t, LineBatch& out);
     void listReport(double t, LineBatch& out);
+    // Puts a line out as often as the controller repeats its reports.
+    void send(const std::string& line, double t, LineBatch& out) const;
     void command(const std::array<std::uint8_t, 3>& id, int status, double t, LineBatch& out);
     void identify(double t, LineBatch& out);
 

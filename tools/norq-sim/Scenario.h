@@ -136,10 +136,25 @@ struct ChannelManagementSetup {
     double interval = 360.0;
 };
 
-enum class CrewEventKind : std::uint8_t { Online, Sos, CancelSos, LowBattery, Lost, Off };
+// Silent: the device stops reporting without a last word (out of range,
+// under water), so only the viewer's ageing can find it LOST. Battery and
+// Zone set the reported battery value and the repeater relaying the device.
+enum class CrewEventKind : std::uint8_t {
+    Online,
+    Sos,
+    CancelSos,
+    LowBattery,
+    Lost,
+    Off,
+    Silent,
+    Battery,
+    Zone
+};
 struct CrewEvent {
     double at = 0.0;
     CrewEventKind kind = CrewEventKind::Online;
+    int battery = 0;                     // Battery
+    std::array<std::uint8_t, 3> zone{};  // Zone
 };
 
 struct CrewDeviceSetup {
@@ -148,6 +163,7 @@ struct CrewDeviceSetup {
     int type = 1;  // 1 pendant, 2 repeater
     int battery = 0xD2;
     std::array<std::uint8_t, 3> zone{};  // 000000: heard by the controller itself
+    bool announce = true;                // false: the first report is no registration (status 4)
     std::vector<CrewEvent> events;       // in time order
 };
 
@@ -182,6 +198,7 @@ struct GnssSetup {
 struct CrewWatchSetup {
     double reportInterval = 5.0;
     bool listReports = false;
+    int repeats = 1;  // times each report goes out (the radio's repeats)
     std::string model = "NORQ-MOB-10";
     std::string firmware = "2.1";
 };

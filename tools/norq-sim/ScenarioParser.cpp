@@ -467,6 +467,7 @@ bool Parser::applyCrewDevice(std::string_view key, std::string_view v, std::stri
     if (key == "id") return ReadDeviceId(v, d.id, error);
     if (key == "zone") return ReadDeviceId(v, d.zone, error);
     if (key == "battery") return ReadInt(v, d.battery, 0, 255, error);
+    if (key == "announce") return ReadBool(v, d.announce, error);
     if (key == "events") return ReadCrewEvents(v, d.events, error);
     error = "unknown key '" + std::string(key) + "'";
     return false;
@@ -481,6 +482,7 @@ bool Parser::applyMisc(std::string_view key, std::string_view v, std::string& er
     } else if (section_ == Section::CrewWatch) {
         if (key == "report_interval") return ReadDuration(v, s_.crewWatch.reportInterval, error);
         if (key == "list_reports") return ReadBool(v, s_.crewWatch.listReports, error);
+        if (key == "repeats") return ReadInt(v, s_.crewWatch.repeats, 1, 5, error);
         if (key == "model") return (s_.crewWatch.model = std::string(v)), true;
         if (key == "firmware") return (s_.crewWatch.firmware = std::string(v)), true;
     } else if (section_ == Section::Lane) {

@@ -247,7 +247,10 @@ bool ReadCrewEvents(std::string_view text, std::vector<CrewEvent>& out, std::str
                   {"cancel_sos", CrewEventKind::CancelSos},
                   {"low_battery", CrewEventKind::LowBattery},
                   {"lost", CrewEventKind::Lost},
-                  {"off", CrewEventKind::Off}};
+                  {"off", CrewEventKind::Off},
+                  {"silent", CrewEventKind::Silent},
+                  {"battery", CrewEventKind::Battery},
+                  {"zone", CrewEventKind::Zone}};
     out.clear();
     for (std::string_view piece : SplitList(text, ';')) {
         const std::size_t cut = piece.find_first_of(" \t");
@@ -256,7 +259,12 @@ bool ReadCrewEvents(std::string_view text, std::vector<CrewEvent>& out, std::str
             error = "a crew event is '<time> <event>': '" + std::string(piece) + "'";
             return false;
         }
-        const std::string_view name = Trim(piece.substr(cut + 1));
+        std::string_view name = Trim(piece.substr(cut + 1));
+        // "battery 0xBE" and "zone 5A0001" carry a value after the name.
+        const std::size_t argCut = name.find_first_of(" \t");
+        const std::string_view arg =
+            argCut == std::string_view::npos ? std::string_view{} : Trim(name.substr(argCut + 1));
+        if (argCut != std::string_view::npos) name = name.substr(0, argCut);
         bool known = false;
         for (const auto& n : kNames) {
             if (n.name == name) {
@@ -266,9 +274,25 @@ bool ReadCrewEvents(std::string_view text, std::vector<CrewEvent>& out, std::str
         }
         if (!known) {
             error = "unknown crew event '" + std::string(name) +
-                    "' (online, sos, cancel_sos, low_battery, lost, off)";
+                    "' (online, sos, cancel_sos, low_battery, lost, off, silent, battery N, "
+                    "zone ID)";
             return false;
         }
+        const bool wantsArg = e.kind == CrewEventKind::Battery || e.kind == CrewEventKind::Zone;
+        if (wantsArg != !arg.empty()) {
+            error = "crew event '" + std::string(piece) + "': only battery and zone take a value";
+            return false;
+        }
+        if (e.kind == CrewEventKind::Battery) {
+            std::int64_t value = 0;
+            if (!ReadInteger(arg, value, error)) return false;
+            if (value < 0 || value > 255) {
+                error = "a battery value is 0..255";
+                return false;
+            }
+            e.battery = static_cast<int>(value);
+        }
+        if (e.kind == CrewEventKind::Zone && !ReadDeviceId(arg, e.zone, error)) return false;
         if (!out.empty() && e.at < out.back().at) {
             error = "crew events must be in time order";
             return false;

@@ -415,12 +415,23 @@ void TPaintChart::leaveEvent(QEvent* event) {
     Q_EMIT pointerLeft();
 }
 
+void TPaintChart::setPendantHint(int slot, const QString& hint) {
+    if (slot >= 0 && slot < kPendantSlots) pendantHints_[static_cast<std::size_t>(slot)] = hint;
+}
+
+QString TPaintChart::pendantHint(int slot) const {
+    return slot >= 0 && slot < kPendantSlots ? pendantHints_[static_cast<std::size_t>(slot)]
+                                             : QString();
+}
+
 bool TPaintChart::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const ChartHit hit = model_->hitTest(help->pos().x(), help->pos().y());
         if (hit.kind == ChartHit::Kind::Target) {
             QToolTip::showText(help->globalPos(), targetHint(hit.slot), this);
+        } else if (hit.kind == ChartHit::Kind::Pendant && !pendantHint(hit.slot).isEmpty()) {
+            QToolTip::showText(help->globalPos(), pendantHint(hit.slot), this);
         } else {
             QToolTip::hideText();
             event->ignore();

@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -115,6 +116,9 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     bool dangerous(int index) const { return model_->dangerous(index); }
     // The tooltip of a target symbol: "MMSI:%09d\nName:%s\nMonitored:%s".
     QString targetHint(int slot) const;
+    // The tooltip of a pendant symbol, set by the crew watch.
+    void setPendantHint(int slot, const QString& hint);
+    QString pendantHint(int slot) const;
 
   Q_SIGNALS:
     // Center View was switched off by the chart (double click) or the logic.
@@ -157,6 +161,7 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     std::unique_ptr<ChartRenderer> renderer_;
     const TargetMarkSource* marks_ = nullptr;
     ChartCommands* commands_ = nullptr;
+    std::array<QString, kPendantSlots> pendantHints_{};
     ChartPointerTool* tool_ = nullptr;
     QTimer* repaint_;
     QTimer* tracksRefresh_;
