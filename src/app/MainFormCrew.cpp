@@ -45,6 +45,9 @@ CrewWindows::CrewWindows(TForm1& main, const ais::Clock& clock, ui::Dialogs& dia
         }
     });
     connect(care_.get(), &crew::TfrmCare::closed, page_.get(), &crew::TCrewWatchPage::releaseCare);
+    // "Auto SRM" is the settings file's [SRM] AutoSRM, written at exit.
+    connect(page_.get(), &crew::TCrewWatchPage::autoSrmToggled, this,
+            [this](bool on) { main_.settings().autoSrm = on; });
     // The crew page of the centre page control.
     if (auto* tab = main.findChild<QWidget*>(QStringLiteral("TabSheetMOBView"))) {
         tab->layout()->addWidget(page_.get());
@@ -96,6 +99,7 @@ void CrewWindows::start(const std::string& programFolder, const std::string& dat
     watch_.LoadFiles(dataFolder + std::string(kCrewListFile),
                      dataFolder + std::string(kCrewEventFile));
     intake_.connect(main_.runState().intake);
+    page_->setAutoSrm(main_.settings().autoSrm);
     page_->refreshAll();
 }
 

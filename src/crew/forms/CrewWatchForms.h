@@ -15,6 +15,7 @@
 #include "crew/CrewRescueGuide.h"
 #include "crew/CrewWatch.h"
 
+class QCheckBox;
 class QComboBox;
 class QPixmap;
 class QGroupBox;
@@ -105,11 +106,16 @@ class TCrewWatchPage final : public QWidget {
 
     // The care window was closed: its toggle comes up.
     void releaseCare();
+    // "Auto SRM": while ticked, a crew alarm sends "MAN OVERBOARD" as a safety
+    // message (over a serial AIS link). Set from the settings without a signal.
+    void setAutoSrm(bool on);
+    QCheckBox* autoSrmBox() const { return cbxAutoSrm_; }
 
   Q_SIGNALS:
     void eventLoggerRequested();
     void rowClicked(int row);
     void careToggled(bool shown);
+    void autoSrmToggled(bool on);
 
   private:
     void buildLayout();
@@ -136,6 +142,7 @@ class TCrewWatchPage final : public QWidget {
     QPushButton* btnCancelSos_;
     QPushButton* btnLogger_;
     QPushButton* btnCare_;
+    QCheckBox* cbxAutoSrm_;
     QMenu* popupMenuMob_;
     std::array<QAction*, 5> menuItems_{};
 };

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -313,6 +315,10 @@ void TCrewWatchPage::buildLayout() {
     btnLogger_->setObjectName(QStringLiteral("SpeedButtonMobCmdLogger"));
     connect(btnLogger_, &QPushButton::clicked, this, [this] { Q_EMIT eventLoggerRequested(); });
     buttons->addWidget(btnLogger_);
+    cbxAutoSrm_ = new QCheckBox(this);
+    cbxAutoSrm_->setObjectName(QStringLiteral("cbxAutoSRM"));
+    connect(cbxAutoSrm_, &QCheckBox::toggled, this, &TCrewWatchPage::autoSrmToggled);
+    buttons->addWidget(cbxAutoSrm_);
     btnCare_ = new QPushButton(this);
     btnCare_->setObjectName(QStringLiteral("SpeedButtonCare"));
     btnCare_->setCheckable(true);
@@ -341,6 +347,11 @@ void TCrewWatchPage::buildLayout() {
             [this](const QPoint& at) { popupMenuMob_->popup(grid_->viewport()->mapToGlobal(at)); });
 }
 
+void TCrewWatchPage::setAutoSrm(bool on) {
+    const QSignalBlocker quiet(cbxAutoSrm_);
+    cbxAutoSrm_->setChecked(on);
+}
+
 void TCrewWatchPage::retranslate() {
     for (int c = 0; c < kColumns; ++c) {
         grid_->setHorizontalHeaderItem(
@@ -352,6 +363,7 @@ void TCrewWatchPage::retranslate() {
     btnCancelSos_->setText(Q(texts_.text(TextId::MobCmdButtonCancelSos)));
     btnLogger_->setText(Q(texts_.text(TextId::MobCmdButtonViewLog)));
     btnCare_->setToolTip(Q(texts_.text(TextId::MobCountCareMonitor)));
+    cbxAutoSrm_->setText(Q(texts_.text(TextId::SrmAutoSrm)));
     const std::array<TextId, 5> menuTexts = {
         TextId::MobPopupMenuEdit, TextId::MobPopupMenuRemove, TextId::MobPopupMenuShutDownSelected,
         TextId::MobPopupMenuShutDownAll, TextId::MobPopupMenuCancelSos};

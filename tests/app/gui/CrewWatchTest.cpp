@@ -4,6 +4,7 @@
 // popup returns with both names; "Shut Down All" asks first; the files are on
 // the disk right after the event.
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "app/CrewWindows.h"
 #include "app/NavigationHub.h"
 #include "app/nav/NavPositions.h"
+#include "base/IniFile.h"
 #include "chart/ChartModel.h"
 #include "chart/forms/PaintChart.h"
 #include "crew/forms/CrewWatchForms.h"
@@ -114,6 +116,26 @@ TEST_F(CrewWatchTest, TheRescueGuideHandsTheAlarmPositionToTheDestinationWindow)
     EXPECT_TRUE(d.valid);
     EXPECT_NEAR(d.longitude, 5.3, 1.0 / 3600.0);
     EXPECT_NEAR(d.latitude, 60.4, 1.0 / 3600.0);
+}
+
+TEST_F(CrewWatchTest, TheAutoSrmBoxIsTheSettingAndIsKeptAtExit) {
+    QCheckBox* box = main().findChild<QCheckBox*>(QStringLiteral("cbxAutoSRM"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("Auto SRM"));
+    EXPECT_FALSE(box->isChecked());
+    // Without the box no safety message goes out, whatever the link.
+    EXPECT_FALSE(crew().autoSrmAllowed());
+    box->click();
+    EXPECT_TRUE(main().settings().autoSrm);
+    // Ticked, it still waits for a serial AIS link: none is connected here.
+    EXPECT_FALSE(crew().autoSrmAllowed());
+    main().ApplyLanguage(1);
+    EXPECT_EQ(box->text(), QString::fromStdString(main().texts().text(base::TextId::SrmAutoSrm)));
+    main().ApplyLanguage(0);
+    stop();
+    base::IniFile ini;
+    ASSERT_EQ(ini.load(settingsFile()), base::IniFile::LoadResult::Loaded);
+    EXPECT_EQ(ini.readInt("SRM", "AutoSRM", -1), 1);
 }
 
 TEST_F(CrewWatchTest, ShutDownAllAsksFirst) {
