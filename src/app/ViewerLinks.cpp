@@ -185,7 +185,8 @@ bool ViewerLinks::connectAtStart() {
     if (ais.udpConnection) {
         comm::LinkSource source;
         source.kind = comm::LinkSource::Kind::Udp;
-        source.host = ais.udpAddress;
+        source.host = ais.udpGroup.empty() ? ais.udpAddress : ais.udpGroup;
+        source.interfaceName = ais.udpGroup.empty() ? std::string() : ais.udpInterface;
         source.port = ais.udpPort;
         connectSource(source);
         return true;
@@ -222,16 +223,25 @@ bool ViewerLinks::connectSource(const comm::LinkSource& source) {
             c.setTcpFlags(true, true);
             c.setLinkState(comm::kAisPort, comm::LinkState::IdentificationPending);
             break;
-        case comm::LinkSource::Kind::Udp:
-            if (!c.ListenUdpOn(source.host, source.port)) {
+        case comm::LinkSource::Kind::Udp: {
+            const comm::UdpEndpoint endpoint = comm::UdpEndpointOf(source);
+            if (!c.ListenUdpOn(endpoint)) {
+                const std::string what =
+                    endpoint.group.empty()
+                        ? "UDP port " + std::to_string(source.port) + " cannot be opened: "
+                        : "Multicast group " + endpoint.group + " port " +
+                              std::to_string(source.port) + " cannot be joined" +
+                              (endpoint.interfaceName.empty() ? std::string()
+                                                              : " on " + endpoint.interfaceName) +
+                              ": ";
                 showSensorMessage(comm::MessageCaption::Error,
-                                  "UDP port " + std::to_string(source.port) +
-                                      " cannot be opened: " + std::strerror(c.udpOpenError()));
+                                  what + std::strerror(c.udpOpenError()));
                 return false;
             }
             c.setInputType(comm::kAisPort, comm::InputType::Udp);
             c.setLinkState(comm::kAisPort, comm::LinkState::Connected);
             break;
+        }
     }
     c.setInUse(comm::kAisPort, true);
     return true;

@@ -46,7 +46,7 @@ void PortDialogFlow::connect(const PortDialogInputs& inputs) {
         ports_.setSendType(InputType::Tcp);
         ToggleTcpLink(ports_, view_, inputs.tcp, false);
     } else if (s == kAisPort && ports_.inputType(s) == InputType::Udp) {
-        ToggleUdpInput(ports_, view_, inputs.udpPort);
+        ToggleUdpInput(ports_, view_, inputs.udp);
     } else {
         ports_.setSendType(InputType::Serial);
         serialConnect(inputs);

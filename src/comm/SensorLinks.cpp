@@ -122,14 +122,29 @@ void TSysSensorControl::releaseRetired() {
 
 bool TSysSensorControl::ListenUdp() {
     const base::SensorPortSettings& s = sensors_[kAisPort].settings;
-    return ListenUdpOn(s.udpAddress, s.udpPort);
+    UdpEndpoint endpoint;
+    endpoint.port = s.udpPort;
+    if (s.udpGroup.empty()) {
+        endpoint.address = s.udpAddress;
+    } else {
+        endpoint.group = s.udpGroup;
+        endpoint.interfaceName = s.udpInterface;
+    }
+    return ListenUdpOn(endpoint);
 }
 
 bool TSysSensorControl::ListenUdpOn(const std::string& address, int port) {
+    UdpEndpoint endpoint;
+    endpoint.address = address;
+    endpoint.port = port;
+    return ListenUdpOn(endpoint);
+}
+
+bool TSysSensorControl::ListenUdpOn(const UdpEndpoint& endpoint) {
     CloseUdp();
     auto listener = std::make_unique<TUdpListener>(poster_);
     listener->OnDataReady = [this](TUdpListener& l) { onUdpData(l); };
-    if (!listener->Open(address, port)) {
+    if (!listener->Open(endpoint)) {
         udpOpenError_ = listener->lastError();
         return false;
     }

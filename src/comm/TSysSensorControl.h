@@ -154,9 +154,12 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     const TcpSupervision& tcpSupervision() const { return supervision_; }
     void disarmReconnect();
 
-    // Listens on the stored UDP address and port (UDP_Address, UDP_Port).
+    // Listens on the stored UDP port, on the stored address (UDP_Address) or,
+    // with a stored group (UDP_Group), as a member of that multicast group on
+    // the stored interface (UDP_Interface).
     bool ListenUdp();
     bool ListenUdpOn(const std::string& address, int port);
+    bool ListenUdpOn(const UdpEndpoint& endpoint);
     void CloseUdp();
     TUdpListener* udpListener() { return udp_.get(); }
     // Why the last ListenUdp failed (errno; 0 after a good one).

@@ -155,7 +155,7 @@ void WizardFlow::connect(const WizardInputs& inputs) {
         ports_.setSendType(InputType::Tcp);
         tcpFlow(inputs.tcp);
     } else if (s == kAisPort && ports_.inputType(s) == InputType::Udp) {
-        udpFlow(inputs.udpPort);
+        udpFlow(inputs.udp);
     } else {
         ports_.setSendType(InputType::Serial);
         serialFlow(false);
@@ -296,8 +296,8 @@ void WizardFlow::tcpFlow(const TcpFields& fields) {
     }
 }
 
-void WizardFlow::udpFlow(std::string_view portText) {
-    switch (ToggleUdpInput(ports_, view_, portText)) {
+void WizardFlow::udpFlow(const UdpFields& fields) {
+    switch (ToggleUdpInput(ports_, view_, fields)) {
         case NetworkToggle::Started:
             status_ = WizardStatus::Connected;
             frame_ = kConnectedFrame;

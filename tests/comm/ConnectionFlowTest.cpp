@@ -185,11 +185,11 @@ TEST_F(Flows, AUdpSourceIsConnectedOnceItsPortIsBound) {
     ais().input = InputType::Udp;
     wizard.show();
     WizardInputs in;
-    in.udpPort = "70000";
+    in.udp.port = "70000";
     wizard.connect(in);
     EXPECT_EQ(view.messages.back(), DetectionMessage::UdpPortInvalid);
     ports.udpBindable = false;
-    in.udpPort = "10110";
+    in.udp.port = "10110";
     wizard.connect(in);
     EXPECT_EQ(view.messages.back(), DetectionMessage::UdpOpenError);
     EXPECT_FALSE(ais().inUse);
@@ -202,6 +202,41 @@ TEST_F(Flows, AUdpSourceIsConnectedOnceItsPortIsBound) {
     wizard.connect(in);
     EXPECT_FALSE(ports.udpOn);
     EXPECT_EQ(ais().link, LinkState::Idle);
+}
+
+TEST_F(Flows, AUdpSourceJoinsTheMulticastGroupTypedOnTheInterfaceTyped) {
+    ais().input = InputType::Udp;
+    dialog.open(kAisPort);
+    PortDialogInputs in;
+    in.udp = {"10110", "192.168.1.20", ""};
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpGroupInvalid);
+    in.udp = {"10110", "239.192.0.1", "eth 0"};
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpGroupInvalid);
+    EXPECT_FALSE(ports.udpOn);
+    // The kernel refuses the group there: that is said, not "port in use".
+    ports.udpBindable = false;
+    in.udp = {" 10111 ", " 239.192.0.1 ", "eth0"};
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpJoinError);
+    EXPECT_FALSE(ais().inUse);
+    ports.udpBindable = true;
+    const std::size_t messages = view.messages.size();
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.size(), messages);
+    EXPECT_TRUE(ports.udpOn);
+    EXPECT_EQ(ports.udp, (UdpChoice{10111, "239.192.0.1", "eth0"}));
+    EXPECT_EQ(ais().link, LinkState::Connected);
+    EXPECT_TRUE(dialog.state().connectDown);
+    dialog.connect(in);
+    EXPECT_FALSE(ports.udpOn);
+    // Without a group the interface is not looked at: datagrams to this host.
+    in.udp = {"10112", "", "whatever it says"};
+    dialog.connect(in);
+    EXPECT_TRUE(ports.udpOn);
+    EXPECT_EQ(ports.udp.group, "");
+    EXPECT_EQ(ports.udp.interfaceName, "");
 }
 
 TEST_F(Flows, AVanishedPortClosesOnlyTheSerialSensorThatUsedIt) {

@@ -287,6 +287,12 @@ bool DeviceConnections::showMessage(DetectionMessage message) {
         case DetectionMessage::UdpOpenError:
             textId = TextId::OtherMsgUdpOpenError;
             break;
+        case DetectionMessage::UdpGroupInvalid:
+            textId = TextId::OtherMsgUdpGroupError;
+            break;
+        case DetectionMessage::UdpJoinError:
+            textId = TextId::OtherMsgUdpJoinError;
+            break;
     }
     QWidget* parent = portDialog_->isVisible() ? static_cast<QWidget*>(portDialog_)
                       : wizard_->isVisible()   ? static_cast<QWidget*>(wizard_)

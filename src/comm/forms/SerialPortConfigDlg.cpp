@@ -126,7 +126,8 @@ QWidget* TSerialPortConfigDlg::buildTcpPage() {
 }
 
 QWidget* TSerialPortConfigDlg::buildUdpPage() {
-    return BuildUdpPage(pages_, lblUdpPort_, edtUdpPort_);
+    udp_ = BuildUdpPage(pages_);
+    return udp_.page;
 }
 
 QString TSerialPortConfigDlg::text(TextId id) const {
@@ -142,7 +143,7 @@ void TSerialPortConfigDlg::retranslate() {
     lblRate_->setText(text(TextId::SensorPortBaudRate));
     lblTcpIp_->setText(text(TextId::QuickStartTcpIpAddress));
     lblTcpPort_->setText(text(TextId::QuickStartTcpPort));
-    lblUdpPort_->setText(text(TextId::QuickStartUdpPort));
+    udp_.retranslate(texts_);
     lblNorqDevDetectMsg_->setText(text(TextId::SensorPortNorqDevDetectMsg));
     btnClose_->setText(text(TextId::QuickStartClose));
     render();
@@ -161,7 +162,7 @@ void TSerialPortConfigDlg::prepare() {
         edtOctets_[i]->setText(QString::number(address[i]));
     }
     edtTcpPort_->setText(QString::number(ports_.storedTcpPort()));
-    edtUdpPort_->setText(QString::number(ports_.storedUdpPort()));
+    udp_.show(ports_.storedUdp());
     render();
 }
 
@@ -187,7 +188,7 @@ void TSerialPortConfigDlg::render() {
     for (QLineEdit* field : edtOctets_)
         field->setEnabled(st.tcpFieldsEnabled);
     edtTcpPort_->setEnabled(st.tcpFieldsEnabled);
-    edtUdpPort_->setEnabled(st.inputsEnabled);
+    udp_.setEnabled(st.inputsEnabled);
     lblNote_->setText(st.page == InputType::Serial ? text(TextId::ConfigAisSerialPortNote)
                       : st.page == InputType::Tcp  ? text(TextId::QuickStartTcpConnect2)
                                                    : text(TextId::QuickStartUdpConnect));
@@ -207,7 +208,7 @@ PortDialogInputs TSerialPortConfigDlg::inputs() const {
         in.tcp.octets[i] = edtOctets_[i]->text().toStdString();
     }
     in.tcp.port = edtTcpPort_->text().toStdString();
-    in.udpPort = edtUdpPort_->text().toStdString();
+    in.udp = udp_.fields();
     return in;
 }
 

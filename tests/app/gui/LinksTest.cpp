@@ -7,10 +7,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 
@@ -18,9 +21,11 @@
 #include "app/ViewerLinks.h"
 #include "comm/CommTestSupport.h"
 #include "comm/forms/AutoSavingForm.h"
+#include "comm/forms/DeviceConnections.h"
 #include "comm/forms/ExportForm.h"
 #include "comm/forms/LinkSettingsForm.h"
 #include "comm/forms/MsgLogForm.h"
+#include "comm/forms/SerialPortConfigDlg.h"
 
 namespace norq::test {
 namespace {
@@ -197,6 +202,78 @@ TEST_F(LinksTest, TheAutoSavingWindowChecksItsFieldsAndOkTakesOrStopsTheSchedule
     EXPECT_TRUE(window->accept_());
     EXPECT_FALSE(links().autoSaving().enabled());
     EXPECT_FALSE(control().recording().isOpen());
+}
+
+// Writes a picture of a window when NORQ_SCREENSHOT_DIR is set.
+void Screenshot(QWidget& window, const char* name) {
+    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
+    if (dir == nullptr) return;
+    QApplication::processEvents();
+    window.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+}
+
+TEST_F(LinksTest, AMulticastGroupNamedOnTheCommandLineFeedsTheViewer) {
+    NORQ_NEED_LOOPBACK_MULTICAST();
+    const int port = comm::test::FreeUdpPort();
+    main().setStartupConnection(QStringLiteral("udp://239.192.0.1:%1?if=127.0.0.1").arg(port));
+    main().show();
+    ASSERT_NE(control().udpListener(), nullptr);
+    EXPECT_EQ(control().udpListener()->group(), "239.192.0.1");
+    EXPECT_EQ(control().inputType(comm::kAisPort), comm::InputType::Udp);
+    EXPECT_EQ(control().linkState(comm::kAisPort), comm::LinkState::Connected);
+    comm::test::GroupSender sender(comm::test::kTestGroup, port);
+    ASSERT_TRUE(sender.send(kVdm));
+    EXPECT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
+    EXPECT_EQ(main().statusPanel(0), QStringLiteral("AIS Port Connected"));
+    // The command line is this run's choice: the stored UDP input stays as it was.
+    stop();
+    const std::string settings = ReadAll(settingsFile());
+    EXPECT_NE(settings.find("UDP_Group=\n"), std::string::npos) << settings;
+}
+
+TEST_F(LinksTest, AMulticastGroupThatCannotBeJoinedAtStartIsReported) {
+    main().setStartupConnection(QStringLiteral("udp://239.192.0.1:10110?if=norq-none0"));
+    main().show();
+    ASSERT_FALSE(dialogs_.shown.empty());
+    EXPECT_TRUE(dialogs_.shown.front().text.startsWith(
+        QStringLiteral("Multicast group 239.192.0.1 port 10110 cannot be joined on norq-none0")))
+        << dialogs_.shown.front().text.toStdString();
+    EXPECT_FALSE(control().aisLinkOpen());
+}
+
+TEST_F(LinksTest, ThePortDialogJoinsAMulticastGroupAndKeepsItForTheNextStart) {
+    NORQ_NEED_LOOPBACK_MULTICAST();
+    const int port = comm::test::FreeUdpPort();
+    main().show();
+    comm::DeviceConnections& connections = main().connections();
+    comm::TSerialPortConfigDlg& dialog = connections.portDialog();
+    bool received = false;
+    QTimer::singleShot(0, [&] {
+        connections.portDialogFlow().setInputType(comm::InputType::Udp);
+        dialog.render();
+        dialog.findChild<QLineEdit*>(QStringLiteral("edtUdpPort"))->setText(QString::number(port));
+        dialog.findChild<QLineEdit*>(QStringLiteral("edtUdpGroup"))
+            ->setText(QStringLiteral("239.192.0.1"));
+        dialog.findChild<QComboBox*>(QStringLiteral("cbxUdpInterface"))
+            ->setEditText(QStringLiteral("127.0.0.1"));
+        dialog.findChild<QPushButton*>(QStringLiteral("btnConnect"))->click();
+        comm::test::GroupSender sender(comm::test::kTestGroup, port);
+        sender.send(kVdm);
+        received = Until([&] { return main().runState().tracker.table().count() == 2; });
+        Screenshot(dialog, "multicast-port-dialog.png");
+        dialog.reject();
+    });
+    main().action(QStringLiteral("mnuConnectAisPort"))->trigger();
+    EXPECT_TRUE(received);
+    ASSERT_NE(control().udpListener(), nullptr);
+    EXPECT_EQ(control().udpListener()->group(), "239.192.0.1");
+    EXPECT_EQ(main().statusPanel(0), QStringLiteral("AIS Port Connected"));
+    Screenshot(main(), "multicast-main-window.png");
+    stop();
+    const std::string settings = ReadAll(settingsFile());
+    EXPECT_NE(settings.find("UDP_Port=" + std::to_string(port)), std::string::npos) << settings;
+    EXPECT_NE(settings.find("UDP_Group=239.192.0.1\nUDP_Interface=127.0.0.1\n"), std::string::npos)
+        << settings;
 }
 
 TEST_F(LinksTest, TheExportWindowShowsAndWritesTheTargetList) {
