@@ -9,7 +9,6 @@
 #include "app/MainForm.h"
 #include "comm/forms/AutoSavingForm.h"
 #include "comm/forms/ExportForm.h"
-#include "comm/forms/LinkSettingsForm.h"
 #include "comm/forms/MsgLogForm.h"
 #include "comm/forms/QtPortEnumerator.h"
 #include "ui/SvgIcons.h"
@@ -41,7 +40,6 @@ ViewerLinks::~ViewerLinks() {
     delete msgLog_;
     delete autoSavingForm_;
     delete export_;
-    delete linkSettings_;
 }
 
 QString ViewerLinks::text(TextId id) const {
@@ -57,7 +55,6 @@ void ViewerLinks::createWindows(const TextStore& texts, const std::string& dataF
     export_ = new comm::TfrmExportAisInfo(run_.tracker.table(), dialogs_, &main_);
     export_->setSources([this] { return main_.exportTextOptions(); },
                         [this] { return main_.gridColumnTitles(); });
-    linkSettings_ = new comm::TfrmLinkSettings(*control_, dialogs_, &main_);
     wireMenus();
     retranslate(texts);
 }
@@ -67,19 +64,12 @@ void ViewerLinks::wireMenus() {
     connect(item("mnuViewLogWindow"), &QAction::triggered, this, &ViewerLinks::showLogWindow);
     connect(item("mnuAutoSaving"), &QAction::triggered, this, &ViewerLinks::showAutoSaving);
     connect(item("mnuExportAISInfo"), &QAction::triggered, this, &ViewerLinks::showExport);
-    // The connection items open the connection window until the device wizard's
-    // port dialog takes them over.
-    connect(item("mnuConnectAisPort"), &QAction::triggered, this,
-            [this] { showLinkSettings(comm::kAisPort); });
-    connect(item("mnuConnectGpsPort"), &QAction::triggered, this,
-            [this] { showLinkSettings(comm::kGpsPort); });
-    connect(item("mnuConnectMobPort"), &QAction::triggered, this,
-            [this] { showLinkSettings(comm::kMobPort); });
+    // The connection items and a click on a port image open the port dialog
+    // (the main window's device connections wire them).
     const std::array<const char*, comm::kSensorCount> images{
         "ImageStatusBarAISConnect", "ImageStatusBarGPSConnect", "ImageStatusBarMOBConnedt"};
     for (std::size_t i = 0; i < images.size(); ++i) {
         images_[i] = main_.findChild<QLabel*>(QString::fromLatin1(images[i]));
-        if (images_[i] != nullptr) images_[i]->installEventFilter(this);
     }
     imgMissMsgReceive_ = main_.findChild<QLabel*>(QStringLiteral("imgMissMsgReceive"));
     if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->installEventFilter(this);
@@ -87,12 +77,6 @@ void ViewerLinks::wireMenus() {
 
 bool ViewerLinks::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
-        for (std::size_t i = 0; i < images_.size(); ++i) {
-            if (watched == images_[i]) {
-                showLinkSettings(static_cast<int>(i));
-                return true;
-            }
-        }
         if (watched == imgMissMsgReceive_) {
             dialogs_.message(&main_, text(TextId::OtherMsgWarning),
                              text(TextId::AisGnStrGnMissMsgReceive), ui::MessageIcon::Warning,
@@ -327,12 +311,6 @@ void ViewerLinks::showExport() {
     if (export_ != nullptr) export_->showExport();
 }
 
-void ViewerLinks::showLinkSettings(int sensor) {
-    if (linkSettings_ == nullptr) return;
-    linkSettings_->move(main_.pos() + QPoint(50, 80));
-    linkSettings_->showFor(sensor);
-}
-
 // ---- Reports of the logic --------------------------------------------------------------
 
 void ViewerLinks::showSensorMessage(comm::MessageCaption caption, const std::string& message) {
@@ -343,13 +321,8 @@ void ViewerLinks::showSensorMessage(comm::MessageCaption caption, const std::str
                      ui::MessageButtons::Ok);
 }
 
-void ViewerLinks::onTcpDisconnected(comm::TcpOwner) {
-    if (linkSettings_ != nullptr && linkSettings_->isVisible()) linkSettings_->refresh();
-}
-
 void ViewerLinks::onSensorStateChanged(int) {
     refreshStatus();
-    if (linkSettings_ != nullptr && linkSettings_->isVisible()) linkSettings_->refresh();
 }
 
 void ViewerLinks::recordingFailed(const std::string& path, int error) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
@@ -58,6 +59,12 @@ std::optional<std::string> DevicePathOf(std::string_view typed) {
 bool IsCharacterDevice(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+bool MayOpenAsPort(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+    return IsCharacterDevice(path);
 }
 
 TcpSettings CheckTcpFields(const TcpFields& fields) {

@@ -20,6 +20,11 @@ std::optional<std::string> DevicePathOf(std::string_view typed);
 // never a file that probes would be written into.
 bool IsCharacterDevice(const std::string& path);
 
+// True when the connection dialogs may try to open `path`: a character
+// device, or a path that does not exist (the open then fails and says so). A
+// file or folder is never opened as a port.
+bool MayOpenAsPort(const std::string& path);
+
 // The TCP fields of the dialogs: four address octets (first octet first) and
 // the port, as typed.
 struct TcpFields {

@@ -73,6 +73,9 @@ class SensorControlPorts final : public DetectionPorts {
     void connectTcp(bool wizardOwns) override;
     void disconnectTcp() override { control_.DisconnectTcp(); }
 
+    std::string portOpenReason(int sensor) const override {
+        return control_.portOpenErrorReason(sensor);
+    }
     UdpChoice storedUdp() const override;
     bool listenUdp(const UdpChoice& choice) override;
     void closeUdp() override { control_.CloseUdp(); }

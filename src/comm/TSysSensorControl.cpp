@@ -164,29 +164,29 @@ bool TSysSensorControl::OpenSensorPort(int sensor, std::string_view portText, in
 }
 
 std::string TSysSensorControl::portOpenErrorMessage(int sensor) const {
+    const std::string reason = portOpenErrorReason(sensor);
+    return reason.empty() ? texts_.portOpenError : texts_.portOpenError + "\n\n" + reason;
+}
+
+std::string TSysSensorControl::portOpenErrorReason(int sensor) const {
     const Sensor& s = sensors_[index(sensor)];
-    std::string text = texts_.portOpenError;
     const std::string& path = s.port->DeviceName();
     switch (s.openError) {
         case EACCES:
         case EPERM:
-            text += "\n\nThis user may not open " + path +
-                    ". Serial ports belong to the group \"dialout\": add yourself to it with\n"
-                    "    sudo usermod -aG dialout $USER\n"
-                    "then log out and in again.";
-            break;
+            return "This user may not open " + path +
+                   ". Serial ports belong to the group \"dialout\": add yourself to it with\n"
+                   "    sudo usermod -aG dialout $USER\n"
+                   "then log out and in again.";
         case EBUSY:
-            text += "\n\n" + path + " is in use by another program.";
-            break;
+            return path + " is in use by another program.";
         case ENOENT:
         case ENXIO:
         case ENODEV:
-            text += "\n\n" + (path.empty() ? std::string("The port") : path) + " does not exist.";
-            break;
+            return (path.empty() ? std::string("The port") : path) + " does not exist.";
         default:
-            break;
+            return {};
     }
-    return text;
 }
 
 void TSysSensorControl::ToggleInUse(int sensor) {

@@ -132,6 +132,9 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     // The message for a port that would not open: the "Serial port open
     // error" text, and for a port the user may not open, how to get access.
     std::string portOpenErrorMessage(int sensor) const;
+    // Why the sensor's port would not open, as far as the system said
+    // (no access, in use, not there); empty when it said nothing more.
+    std::string portOpenErrorReason(int sensor) const;
     // in-use := not (in-use or port open); a port switched off is closed.
     void ToggleInUse(int sensor);
     // Fills the present and free port lists (sorted by path).

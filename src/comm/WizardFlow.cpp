@@ -213,12 +213,14 @@ bool WizardFlow::connectManually() {
     ports_.enumeratePorts();
     view_.refreshPages();
     const std::optional<std::string> path = DevicePathOf(inputs_.typedPort);
-    if (!path || !IsCharacterDevice(*path)) {
+    if (!path || !MayOpenAsPort(*path)) {
         view_.showMessage(DetectionMessage::PortOpenError);
         return false;
     }
+    // A port that is there but not free is opened only when the user insists;
+    // one that is not there fails below and says so.
     const std::span<const std::string> free = ports_.freePorts();
-    if (std::find(free.begin(), free.end(), *path) == free.end() &&
+    if (IsCharacterDevice(*path) && std::find(free.begin(), free.end(), *path) == free.end() &&
         !view_.showMessage(DetectionMessage::CheckPortError)) {
         return false;
     }

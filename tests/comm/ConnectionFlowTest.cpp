@@ -89,6 +89,19 @@ TEST_F(Flows, ManualModeRefusesWhatNamesNoDeviceAndAsksBeforeForcingAPort) {
     EXPECT_FALSE(ais().inUse);
     EXPECT_FALSE(wizard.state().connectDown);
 
+    ports.opens.clear();
+    // A path that is not there is tried without the force-connect question,
+    // so that the system can say why it fails; a file is never opened as a port.
+    wizard.connect(SerialInputs("/dev/norq-missing", 3));
+    EXPECT_EQ(view.messages.back(), DetectionMessage::PortOpenError);
+    ASSERT_EQ(ports.opens.size(), 1u);
+    EXPECT_EQ(ports.opens.back(), "/dev/norq-missing@38400");
+    EXPECT_FALSE(ais().inUse);
+    wizard.connect(SerialInputs("/etc/hostname", 3));
+    EXPECT_EQ(view.messages.back(), DetectionMessage::PortOpenError);
+    EXPECT_EQ(ports.opens.size(), 1u);
+    ports.opens.clear();
+
     // /dev/zero exists but is not free: the force-connect question, cancelled.
     view.answer = false;
     wizard.connect(SerialInputs("/dev/zero", 3));

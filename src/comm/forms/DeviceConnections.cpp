@@ -297,9 +297,15 @@ bool DeviceConnections::showMessage(DetectionMessage message) {
     QWidget* parent = portDialog_->isVisible() ? static_cast<QWidget*>(portDialog_)
                       : wizard_->isVisible()   ? static_cast<QWidget*>(wizard_)
                                                : mainWindow_;
+    std::string body = texts_.text(textId);
+    if (message == DetectionMessage::PortOpenError) {
+        // What the system said of the port: no access (and how to get it), in use, not there.
+        const std::string reason = ports_.portOpenReason(detection_.currentSensor());
+        if (!reason.empty()) body += "\n\n" + reason;
+    }
     const ui::MessageAnswer answer =
         dialogs_.message(parent, QString::fromStdString(texts_.text(caption)),
-                         QString::fromStdString(texts_.text(textId)), icon, buttons);
+                         QString::fromStdString(body), icon, buttons);
     return answer == ui::MessageAnswer::Ok;
 }
 

@@ -1,5 +1,5 @@
 // The links in the running viewer: the message log, auto-saving and export
-// windows, the connection window, the link steps of the one-second timer and
+// windows, the port dialog, the link steps of the one-second timer and
 // the shutdown, against a TCP server on the loopback address.
 #include <poll.h>
 #include <sys/socket.h>
@@ -23,7 +23,6 @@
 #include "comm/forms/AutoSavingForm.h"
 #include "comm/forms/DeviceConnections.h"
 #include "comm/forms/ExportForm.h"
-#include "comm/forms/LinkSettingsForm.h"
 #include "comm/forms/MsgLogForm.h"
 #include "comm/forms/SerialPortConfigDlg.h"
 
@@ -299,54 +298,42 @@ TEST_F(LinksTest, TheExportWindowShowsAndWritesTheTargetList) {
     EXPECT_EQ(dialogs_.shown.back().icon, ui::MessageIcon::Error);
 }
 
-TEST_F(LinksTest, TheConnectionWindowConnectsOverUdpAndExplainsAPortThatWillNotOpen) {
+TEST_F(LinksTest, ThePortDialogSaysWhyAPortWillNotOpenAndKeepsOneThatDoes) {
     main().show();
-    // The connection items open the device wizard's port dialog; this window
-    // is opened directly.
-    links().showLinkSettings(comm::kGpsPort);
-    comm::TfrmLinkSettings* window = links().linkSettingsWindow();
-    ASSERT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Config GPS Connection"));
-    window->setSerialPort(QStringLiteral("/dev/norq-missing"), 5);
-    EXPECT_FALSE(window->toggleConnection());
-    EXPECT_TRUE(dialogs_.shown.back().text.startsWith(
-        QStringLiteral("Serial port open error! Please check!")));
-    EXPECT_TRUE(dialogs_.shown.back().text.contains(QStringLiteral("does not exist")));
+    comm::TSerialPortConfigDlg& dialog = main().connections().portDialog();
     std::unique_ptr<comm::test::PtyPair> gps;
-    if (comm::test::HavePseudoTerminals()) {
-        // A port that opens is kept for the next start.
-        gps = std::make_unique<comm::test::PtyPair>();
-        window->setSerialPort(QString::fromStdString(gps->path()), 3);
-        ASSERT_TRUE(window->toggleConnection());
-        EXPECT_EQ(control().portSettings(comm::kGpsPort).serialDevice, gps->path());
-        EXPECT_EQ(control().portSettings(comm::kGpsPort).serialBaudRate, 9);  // 38400
-        EXPECT_EQ(main().statusPanel(1), QStringLiteral("GPS Port Connected"));
-        EXPECT_FALSE(window->toggleConnection());
-    }
-
-    links().showLinkSettings(comm::kAisPort);
-    window->setInputType(comm::InputType::Udp);
-    window->setUdpAddress(QStringLiteral("127.0.0.1"), 0 + 10117);
-    ASSERT_TRUE(window->toggleConnection());
-    EXPECT_EQ(control().linkState(comm::kAisPort), comm::LinkState::Connected);
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(10117);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::sendto(fd, kVdm.data(), kVdm.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    ::close(fd);
-    EXPECT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
-    EXPECT_FALSE(window->toggleConnection());
-    EXPECT_FALSE(control().aisLinkOpen());
-    // The UDP keys are written at exit.
+    if (comm::test::HavePseudoTerminals()) gps = std::make_unique<comm::test::PtyPair>();
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        caption = dialog.windowTitle();
+        auto* port = dialog.findChild<QComboBox*>(QStringLiteral("cbxSerialPort"));
+        auto* rate = dialog.findChild<QComboBox*>(QStringLiteral("cbxBaudRate"));
+        auto* button = dialog.findChild<QPushButton*>(QStringLiteral("btnConnect"));
+        port->setEditText(QStringLiteral("/dev/norq-missing"));
+        rate->setCurrentIndex(5);
+        button->click();
+        if (gps) {
+            // A port that opens is kept for the next start.
+            port->setEditText(QString::fromStdString(gps->path()));
+            rate->setCurrentIndex(3);
+            button->click();
+        }
+        dialog.reject();
+    });
+    main().action(QStringLiteral("mnuConnectGpsPort"))->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Config GPS Connection"));
+    ASSERT_FALSE(dialogs_.shown.empty());
+    EXPECT_TRUE(dialogs_.shown.front().text.startsWith(
+        QStringLiteral("Serial port open error! Please check!")));
+    EXPECT_TRUE(
+        dialogs_.shown.front().text.contains(QStringLiteral("/dev/norq-missing does not exist.")))
+        << dialogs_.shown.front().text.toStdString();
+    if (!gps) return;
+    EXPECT_EQ(control().portSettings(comm::kGpsPort).serialDevice, gps->path());
+    EXPECT_EQ(control().portSettings(comm::kGpsPort).serialBaudRate, 9);  // 38400
+    EXPECT_EQ(main().statusPanel(1), QStringLiteral("GPS Port Connected"));
     stop();
-    const std::string settings = ReadAll(settingsFile());
-    EXPECT_NE(settings.find("UDP_Port=10117"), std::string::npos);
-    EXPECT_NE(settings.find("UDP_Address=127.0.0.1"), std::string::npos);
-    if (gps) {
-        EXPECT_NE(settings.find("Serial_Device=" + gps->path()), std::string::npos);
-    }
+    EXPECT_NE(ReadAll(settingsFile()).find("Serial_Device=" + gps->path()), std::string::npos);
 }
 
 }  // namespace
