@@ -58,6 +58,10 @@ void TForm1::createConnections() {
                                                              std::move(host), this);
     // The intake hands the device's identification lines to the detection.
     connectRunState(true);
+    // A link that goes silent or drops shows in the open dialogs at once.
+    links_->setLinkHealthHandler([this] {
+        if (connections_) connections_->linkStateChanged();
+    });
 
     // The connection items open the port dialog, the wizard item the wizard.
     const std::array<std::pair<const char*, int>, comm::kSensorCount> items{

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
 #include <cstring>
@@ -71,6 +72,16 @@ void ViewerLinks::wireMenus() {
     for (std::size_t i = 0; i < images.size(); ++i) {
         images_[i] = main_.findChild<QLabel*>(QString::fromLatin1(images[i]));
     }
+    // Beside the port images: what is wrong with a link, while something is.
+    if (auto* row = images_[0] != nullptr && images_[0]->parentWidget() != nullptr
+                        ? qobject_cast<QHBoxLayout*>(images_[0]->parentWidget()->layout())
+                        : nullptr) {
+        lblStatusBarLink_ = new QLabel(images_[0]->parentWidget());
+        lblStatusBarLink_->setObjectName(QStringLiteral("lblStatusBarLink"));
+        lblStatusBarLink_->setStyleSheet(QStringLiteral("font-weight: bold; color: #b71c1c;"));
+        lblStatusBarLink_->hide();
+        row->insertWidget(row->indexOf(images_[0]), lblStatusBarLink_);
+    }
     imgMissMsgReceive_ = main_.findChild<QLabel*>(QStringLiteral("imgMissMsgReceive"));
     if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->installEventFilter(this);
 }
@@ -129,7 +140,7 @@ void ViewerLinks::retranslate(const TextStore& texts) {
     if (export_ != nullptr) {
         export_->setTexts(text(TextId::MenuFileExportCurrentAisInfo), text(TextId::OtherMsgError));
     }
-    shownConnected_ = {-1, -1, -1};
+    shownHealth_ = {-1, -1, -1};
     refreshStatus();
 }
 
@@ -238,6 +249,9 @@ void ViewerLinks::stepSensorStatus() {
     // The silence counter and the indicator run for whatever device is on the link.
     c.StepMissingMessage();
     if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->setVisible(c.missingMessageShown());
+    // A link that went silent shows in the status row and the dialogs.
+    c.StepLinkHealth();
+    refreshStatus();
     if (c.deviceKind() == comm::DeviceKind::None) return;
     // The transmit counts belong to the identified devices.
     const ais::TargetTracker& tracker = run_.tracker;
@@ -334,19 +348,84 @@ void ViewerLinks::recordingFailed(const std::string& path, int error) {
         ui::MessageIcon::Error, ui::MessageButtons::Ok);
 }
 
+namespace {
+
+QString SensorLabel(int sensor) {
+    const std::string_view name = comm::SensorName(sensor);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+QString PortImageName(comm::LinkHealth health) {
+    switch (health) {
+        case comm::LinkHealth::Receiving:
+            return QStringLiteral("port-connected");
+        case comm::LinkHealth::Silent:
+            return QStringLiteral("port-silent");
+        case comm::LinkHealth::Lost:
+        case comm::LinkHealth::Reconnecting:
+            return QStringLiteral("port-lost");
+        default:
+            return QStringLiteral("port-disconnected");
+    }
+}
+
+}  // namespace
+
+QString ViewerLinks::linkTroubleText() const {
+    QStringList troubles;
+    for (int s = 0; s < comm::kSensorCount; ++s) {
+        QLabel* image = images_[static_cast<std::size_t>(s)];
+        // A port whose image the feature configuration hides is not reported.
+        if (image != nullptr && image->isHidden()) continue;
+        switch (control_->linkHealth(s)) {
+            case comm::LinkHealth::Silent:
+                troubles << text(TextId::StatusBarLinkSilent)
+                                .arg(SensorLabel(s))
+                                .arg(control_->linkSilentSeconds(s));
+                break;
+            case comm::LinkHealth::Lost:
+                troubles << text(TextId::StatusBarLinkLost).arg(SensorLabel(s));
+                break;
+            case comm::LinkHealth::Reconnecting:
+                troubles << text(TextId::StatusBarLinkReconnecting).arg(SensorLabel(s));
+                break;
+            default:
+                break;
+        }
+    }
+    return troubles.join(QStringLiteral("  "));
+}
+
 void ViewerLinks::refreshStatus() {
+    bool changed = false;
     for (int s = 0; s < comm::kSensorCount; ++s) {
         main_.setStatusPanel(s, QString::fromStdString(control_->StatusPanelText(s)));
-        const int connected = control_->linkState(s) == comm::LinkState::Connected ? 1 : 0;
+        const comm::LinkHealth health = control_->linkHealth(s);
+        auto& shown = shownHealth_[static_cast<std::size_t>(s)];
+        if (shown == static_cast<int>(health)) continue;
+        changed = changed || shown >= 0;
+        shown = static_cast<int>(health);
         QLabel* image = images_[static_cast<std::size_t>(s)];
-        if (image == nullptr || shownConnected_[static_cast<std::size_t>(s)] == connected) continue;
-        // Redrawn only when the connected value changed.
-        shownConnected_[static_cast<std::size_t>(s)] = connected;
-        image->setPixmap(ui::SvgPixmap(
-            connected ? QStringLiteral("port-connected") : QStringLiteral("port-disconnected"),
-            kStatusImageSize, kStatusImageSize));
-        image->setToolTip(QString::fromStdString(control_->StatusHintText(s)));
+        if (image == nullptr) continue;
+        // Redrawn only when what it shows changed.
+        image->setPixmap(ui::SvgPixmap(PortImageName(health), kStatusImageSize, kStatusImageSize));
+        QString hint = QString::fromStdString(control_->StatusHintText(s));
+        if (health == comm::LinkHealth::Silent) {
+            hint =
+                text(TextId::StatusBarLinkSilent).arg(SensorLabel(s)).arg(comm::kSilentLinkSeconds);
+        } else if (health == comm::LinkHealth::Lost) {
+            hint = text(TextId::StatusBarLinkLost).arg(SensorLabel(s));
+        } else if (health == comm::LinkHealth::Reconnecting) {
+            hint = text(TextId::StatusBarLinkReconnecting).arg(SensorLabel(s));
+        }
+        image->setToolTip(hint);
     }
+    if (lblStatusBarLink_ != nullptr) {
+        const QString trouble = linkTroubleText();
+        lblStatusBarLink_->setText(trouble);
+        lblStatusBarLink_->setVisible(!trouble.isEmpty());
+    }
+    if (changed && linkHealthChanged_) linkHealthChanged_();
 }
 
 }  // namespace norq::app

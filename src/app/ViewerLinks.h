@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "ais/Clock.h"
@@ -92,6 +93,12 @@ class ViewerLinks final : public QObject,
     void recordingFailed(const std::string& path, int error) override;
 
     void refreshStatus();
+    // Called when a link's health changed by itself (the dialogs show it).
+    void setLinkHealthHandler(std::function<void()> handler) {
+        linkHealthChanged_ = std::move(handler);
+    }
+    // The status row's text of the links that are silent or lost; empty while all is well.
+    QString linkTroubleText() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,7 +121,9 @@ class ViewerLinks final : public QObject,
     comm::TfrmAutoSaving* autoSavingForm_ = nullptr;
     comm::TfrmExportAisInfo* export_ = nullptr;
     std::array<QLabel*, comm::kSensorCount> images_{};
-    std::array<int, comm::kSensorCount> shownConnected_{-1, -1, -1};
+    std::array<int, comm::kSensorCount> shownHealth_{-1, -1, -1};
+    QLabel* lblStatusBarLink_ = nullptr;
+    std::function<void()> linkHealthChanged_;
     QLabel* imgMissMsgReceive_ = nullptr;
     QString startupSource_;
 };

@@ -69,6 +69,10 @@ class DetectionPorts {
     virtual int storedRate(int sensor) const = 0;
     virtual void storeSerial(int sensor, std::string_view path, int rateOrdinal) = 0;
 
+    // What the status shows of the sensor's link (silent, lost, ...).
+    virtual LinkHealth linkHealth(int sensor) const {
+        return linkState(sensor) == LinkState::Connected ? LinkHealth::Receiving : LinkHealth::Off;
+    }
     // Why the sensor's port did not open at the last try, in the system's
     // words (no access, in use, not there); empty when it said nothing more.
     virtual std::string portOpenReason(int /*sensor*/) const { return {}; }

@@ -73,6 +73,7 @@ class SensorControlPorts final : public DetectionPorts {
     void connectTcp(bool wizardOwns) override;
     void disconnectTcp() override { control_.DisconnectTcp(); }
 
+    LinkHealth linkHealth(int sensor) const override { return control_.linkHealth(sensor); }
     std::string portOpenReason(int sensor) const override {
         return control_.portOpenErrorReason(sensor);
     }

@@ -200,12 +200,14 @@ class RecordingView final : public SensorControlView {
         messages.push_back({caption, text});
     }
     void onTcpDisconnected(TcpOwner) override { ++tcpDisconnects; }
+    void onSensorStateChanged(int) override { ++stateChanges; }
     struct Message {
         MessageCaption caption;
         std::string text;
     };
     std::vector<Message> messages;
     int tcpDisconnects = 0;
+    int stateChanges = 0;
 };
 
 // A UDP port that was free a moment ago (bound to every address and let go).

@@ -163,6 +163,10 @@ void DeviceConnections::openPortDialog(int sensor) {
     refreshStatus();
 }
 
+void DeviceConnections::linkStateChanged() {
+    if (wizard_->isVisible() || portDialog_->isVisible()) refreshPages();
+}
+
 void DeviceConnections::onStartChoice(int choice) {
     using Choice = TfrmWizardStartup::StartChoice;
     switch (static_cast<Choice>(choice)) {

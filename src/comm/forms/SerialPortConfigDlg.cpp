@@ -177,7 +177,10 @@ void TSerialPortConfigDlg::render() {
     setWindowTitle(text(kCaptions[static_cast<std::size_t>(st.sensor)]));
     picture_->setDeviceName(SensorText(st.sensor));
     const LinkState link = ports_.linkState(st.sensor);
-    picture_->setFrame(link == LinkState::Connected ? 1 : st.connectDown ? 4 : 0);
+    picture_->setFrame(
+        ConnectionPicture::FrameFor(ports_.linkHealth(st.sensor), link == LinkState::Connected ? 1
+                                                                  : st.connectDown             ? 4
+                                                                                   : 0));
     // GPS and MOB are serial only: no selector.
     selectorRow_->setVisible(st.selectorVisible);
     cbxInputType_->setCurrentIndex(static_cast<int>(st.page));

@@ -364,7 +364,7 @@ void TfrmWizardStartup::render() {
     const bool onStart = page() == Page::Start;
     lblDeviceType_->setText(onStart ? QString() : SensorText(st.sensor));
     picture_->setDeviceName(SensorText(st.sensor));
-    picture_->setFrame(st.imageFrame);
+    picture_->setFrame(ConnectionPicture::FrameFor(ports_.linkHealth(st.sensor), st.imageFrame));
     cbxInputType_->setCurrentIndex(static_cast<int>(st.page));
     cbxInputType_->setEnabled(st.selectorEnabled);
     cbxInputType_->setVisible(st.sensor == kAisPort);

@@ -21,6 +21,7 @@
 #include "app/ViewerLinks.h"
 #include "comm/CommTestSupport.h"
 #include "comm/forms/AutoSavingForm.h"
+#include "comm/forms/ConnectionPicture.h"
 #include "comm/forms/DeviceConnections.h"
 #include "comm/forms/ExportForm.h"
 #include "comm/forms/MsgLogForm.h"
@@ -334,6 +335,68 @@ TEST_F(LinksTest, ThePortDialogSaysWhyAPortWillNotOpenAndKeepsOneThatDoes) {
     EXPECT_EQ(main().statusPanel(1), QStringLiteral("GPS Port Connected"));
     stop();
     EXPECT_NE(ReadAll(settingsFile()).find("Serial_Device=" + gps->path()), std::string::npos);
+}
+
+TEST_F(LinksTest, ALinkThatFallsSilentOrDropsShowsInTheStatusRowAndThePortDialog) {
+    connectTcp();
+    control().setLinkState(comm::kAisPort, comm::LinkState::Connected);
+    server.send(kVdm);
+    ASSERT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
+    links().stepSensorStatus();
+    auto* image = main().findChild<QLabel*>(QStringLiteral("ImageStatusBarAISConnect"));
+    auto* trouble = main().findChild<QLabel*>(QStringLiteral("lblStatusBarLink"));
+    ASSERT_NE(image, nullptr);
+    ASSERT_NE(trouble, nullptr);
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS Port Connected"));
+    EXPECT_TRUE(trouble->isHidden());
+    const QImage receiving = image->pixmap().toImage();
+
+    // Fifteen seconds without data: the row says so, and counts on.
+    for (int i = 0; i < comm::kSilentLinkSeconds; ++i)
+        links().stepSensorStatus();
+    EXPECT_FALSE(trouble->isHidden());
+    EXPECT_EQ(trouble->text(), QStringLiteral("AIS: no data for 15 s"));
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS: no data for 15 s"));
+    EXPECT_NE(image->pixmap().toImage(), receiving);
+    links().stepSensorStatus();
+    EXPECT_EQ(trouble->text(), QStringLiteral("AIS: no data for 16 s"));
+    Screenshot(*main().findChild<QWidget*>(QStringLiteral("PanelStatusBar")),
+               "link-silent-status-row.png");
+
+    // The port dialog shows the silent link, and the drop as it happens.
+    comm::TSerialPortConfigDlg& dialog = main().connections().portDialog();
+    int silentFrame = -1;
+    int lostFrame = -1;
+    QString lostText;
+    QTimer::singleShot(0, [&] {
+        auto* picture = dialog.findChild<comm::ConnectionPicture*>(QStringLiteral("imgConnection"));
+        silentFrame = picture->frame();
+        server.closeClient();
+        Until([&] { return control().tcpThread() == nullptr; });
+        lostFrame = picture->frame();
+        lostText = trouble->text();
+        dialog.reject();
+    });
+    main().action(QStringLiteral("mnuConnectAisPort"))->trigger();
+    EXPECT_EQ(silentFrame, comm::ConnectionPicture::kSilentFrame);
+    EXPECT_EQ(lostFrame, comm::ConnectionPicture::kLostFrame);
+    EXPECT_EQ(lostText, QStringLiteral("AIS: link lost"));
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS: link lost"));
+
+    // Data again after the user connects anew: all is well.
+    control().setInUse(comm::kAisPort, false);
+    links().stepSensorStatus();
+    EXPECT_TRUE(trouble->isHidden());
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS Port Disconnect"));
+}
+
+TEST_F(LinksTest, TheLinkTextsAreTranslated) {
+    main().show();
+    main().action(QStringLiteral("mnuLangTraChinese"))->trigger();
+    control().setLinkState(comm::kGpsPort, comm::LinkState::Connected);
+    for (int i = 0; i < comm::kSilentLinkSeconds; ++i)
+        links().stepSensorStatus();
+    EXPECT_EQ(links().linkTroubleText(), QStringLiteral("GPS：已 15 秒沒有資料"));
 }
 
 }  // namespace
