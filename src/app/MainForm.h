@@ -508,6 +508,9 @@ class TForm1 final : public QMainWindow,
     QCheckBox* cbxDangerousFirst_ = nullptr;
     QToolButton* spbRightPanel_ = nullptr;
     bool replayEnded_ = false;
+    // When the replay tick last ran: the replay of a timed file keeps the
+    // time that really passed between ticks.
+    QElapsedTimer replayTickTimer_;
 };
 
 }  // namespace norq::app

@@ -14,8 +14,7 @@ namespace norq::app {
 
 namespace {
 
-// A click on a port image opens the port dialog of its sensor. Installed
-// after the links' own filter, so it is asked first.
+// A click on a port image opens the port dialog of its sensor.
 class PortImageClicks final : public QObject {
   public:
     PortImageClicks(comm::DeviceConnections& connections, QObject* parent)
@@ -59,9 +58,12 @@ void TForm1::createConnections() {
                                                              std::move(host), this);
     // The intake hands the device's identification lines to the detection.
     connectRunState(true);
+    // A link that goes silent or drops shows in the open dialogs at once.
+    links_->setLinkHealthHandler([this] {
+        if (connections_) connections_->linkStateChanged();
+    });
 
-    // The connection items open the port dialog (they opened the links' plain
-    // connection window before), the wizard item the wizard.
+    // The connection items open the port dialog, the wizard item the wizard.
     const std::array<std::pair<const char*, int>, comm::kSensorCount> items{
         {{"mnuConnectAisPort", comm::kAisPort},
          {"mnuConnectGpsPort", comm::kGpsPort},
@@ -69,7 +71,6 @@ void TForm1::createConnections() {
     for (const auto& [name, sensor] : items) {
         QAction* item = action(QString::fromLatin1(name));
         if (item == nullptr) continue;
-        QObject::disconnect(item, &QAction::triggered, links_.get(), nullptr);
         connect(item, &QAction::triggered, this,
                 [this, sensor = sensor] { connections_->openPortDialog(sensor); });
     }

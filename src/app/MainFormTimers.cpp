@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/AlarmWindows.h"
 #include "app/CrewWindows.h"
@@ -145,7 +146,15 @@ void TForm1::OnTransmitterReport() {
 // ---- Replay ------------------------------------------------------------------
 
 void TForm1::TimerPlayLogTimer() {
-    const comm::LogReplay::TickResult result = replay_.tick(settings_.playLog, *replaySink_);
+    int elapsedMs = comm::LogReplay::kTickMs;
+    if (replayTickTimer_.isValid()) {
+        elapsedMs = static_cast<int>(
+            std::min<qint64>(replayTickTimer_.restart(), comm::LogReplay::kMaxTickMs));
+    } else {
+        replayTickTimer_.start();
+    }
+    const comm::LogReplay::TickResult result =
+        replay_.tick(settings_.playLog, *replaySink_, elapsedMs);
     if (result.ended) {
         replayEnded_ = true;
         setLogFileName(QString());

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
 #include <cstring>
@@ -9,7 +10,6 @@
 #include "app/MainForm.h"
 #include "comm/forms/AutoSavingForm.h"
 #include "comm/forms/ExportForm.h"
-#include "comm/forms/LinkSettingsForm.h"
 #include "comm/forms/MsgLogForm.h"
 #include "comm/forms/QtPortEnumerator.h"
 #include "ui/SvgIcons.h"
@@ -41,7 +41,6 @@ ViewerLinks::~ViewerLinks() {
     delete msgLog_;
     delete autoSavingForm_;
     delete export_;
-    delete linkSettings_;
 }
 
 QString ViewerLinks::text(TextId id) const {
@@ -57,7 +56,6 @@ void ViewerLinks::createWindows(const TextStore& texts, const std::string& dataF
     export_ = new comm::TfrmExportAisInfo(run_.tracker.table(), dialogs_, &main_);
     export_->setSources([this] { return main_.exportTextOptions(); },
                         [this] { return main_.gridColumnTitles(); });
-    linkSettings_ = new comm::TfrmLinkSettings(*control_, dialogs_, &main_);
     wireMenus();
     retranslate(texts);
 }
@@ -67,19 +65,22 @@ void ViewerLinks::wireMenus() {
     connect(item("mnuViewLogWindow"), &QAction::triggered, this, &ViewerLinks::showLogWindow);
     connect(item("mnuAutoSaving"), &QAction::triggered, this, &ViewerLinks::showAutoSaving);
     connect(item("mnuExportAISInfo"), &QAction::triggered, this, &ViewerLinks::showExport);
-    // The connection items open the connection window until the device wizard's
-    // port dialog takes them over.
-    connect(item("mnuConnectAisPort"), &QAction::triggered, this,
-            [this] { showLinkSettings(comm::kAisPort); });
-    connect(item("mnuConnectGpsPort"), &QAction::triggered, this,
-            [this] { showLinkSettings(comm::kGpsPort); });
-    connect(item("mnuConnectMobPort"), &QAction::triggered, this,
-            [this] { showLinkSettings(comm::kMobPort); });
+    // The connection items and a click on a port image open the port dialog
+    // (the main window's device connections wire them).
     const std::array<const char*, comm::kSensorCount> images{
         "ImageStatusBarAISConnect", "ImageStatusBarGPSConnect", "ImageStatusBarMOBConnedt"};
     for (std::size_t i = 0; i < images.size(); ++i) {
         images_[i] = main_.findChild<QLabel*>(QString::fromLatin1(images[i]));
-        if (images_[i] != nullptr) images_[i]->installEventFilter(this);
+    }
+    // Beside the port images: what is wrong with a link, while something is.
+    if (auto* row = images_[0] != nullptr && images_[0]->parentWidget() != nullptr
+                        ? qobject_cast<QHBoxLayout*>(images_[0]->parentWidget()->layout())
+                        : nullptr) {
+        lblStatusBarLink_ = new QLabel(images_[0]->parentWidget());
+        lblStatusBarLink_->setObjectName(QStringLiteral("lblStatusBarLink"));
+        lblStatusBarLink_->setStyleSheet(QStringLiteral("font-weight: bold; color: #b71c1c;"));
+        lblStatusBarLink_->hide();
+        row->insertWidget(row->indexOf(images_[0]), lblStatusBarLink_);
     }
     imgMissMsgReceive_ = main_.findChild<QLabel*>(QStringLiteral("imgMissMsgReceive"));
     if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->installEventFilter(this);
@@ -87,12 +88,6 @@ void ViewerLinks::wireMenus() {
 
 bool ViewerLinks::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
-        for (std::size_t i = 0; i < images_.size(); ++i) {
-            if (watched == images_[i]) {
-                showLinkSettings(static_cast<int>(i));
-                return true;
-            }
-        }
         if (watched == imgMissMsgReceive_) {
             dialogs_.message(&main_, text(TextId::OtherMsgWarning),
                              text(TextId::AisGnStrGnMissMsgReceive), ui::MessageIcon::Warning,
@@ -145,7 +140,7 @@ void ViewerLinks::retranslate(const TextStore& texts) {
     if (export_ != nullptr) {
         export_->setTexts(text(TextId::MenuFileExportCurrentAisInfo), text(TextId::OtherMsgError));
     }
-    shownConnected_ = {-1, -1, -1};
+    shownHealth_ = {-1, -1, -1};
     refreshStatus();
 }
 
@@ -185,7 +180,8 @@ bool ViewerLinks::connectAtStart() {
     if (ais.udpConnection) {
         comm::LinkSource source;
         source.kind = comm::LinkSource::Kind::Udp;
-        source.host = ais.udpAddress;
+        source.host = ais.udpGroup.empty() ? ais.udpAddress : ais.udpGroup;
+        source.interfaceName = ais.udpGroup.empty() ? std::string() : ais.udpInterface;
         source.port = ais.udpPort;
         connectSource(source);
         return true;
@@ -222,16 +218,25 @@ bool ViewerLinks::connectSource(const comm::LinkSource& source) {
             c.setTcpFlags(true, true);
             c.setLinkState(comm::kAisPort, comm::LinkState::IdentificationPending);
             break;
-        case comm::LinkSource::Kind::Udp:
-            if (!c.ListenUdpOn(source.host, source.port)) {
+        case comm::LinkSource::Kind::Udp: {
+            const comm::UdpEndpoint endpoint = comm::UdpEndpointOf(source);
+            if (!c.ListenUdpOn(endpoint)) {
+                const std::string what =
+                    endpoint.group.empty()
+                        ? "UDP port " + std::to_string(source.port) + " cannot be opened: "
+                        : "Multicast group " + endpoint.group + " port " +
+                              std::to_string(source.port) + " cannot be joined" +
+                              (endpoint.interfaceName.empty() ? std::string()
+                                                              : " on " + endpoint.interfaceName) +
+                              ": ";
                 showSensorMessage(comm::MessageCaption::Error,
-                                  "UDP port " + std::to_string(source.port) +
-                                      " cannot be opened: " + std::strerror(c.udpOpenError()));
+                                  what + std::strerror(c.udpOpenError()));
                 return false;
             }
             c.setInputType(comm::kAisPort, comm::InputType::Udp);
             c.setLinkState(comm::kAisPort, comm::LinkState::Connected);
             break;
+        }
     }
     c.setInUse(comm::kAisPort, true);
     return true;
@@ -244,6 +249,9 @@ void ViewerLinks::stepSensorStatus() {
     // The silence counter and the indicator run for whatever device is on the link.
     c.StepMissingMessage();
     if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->setVisible(c.missingMessageShown());
+    // A link that went silent shows in the status row and the dialogs.
+    c.StepLinkHealth();
+    refreshStatus();
     if (c.deviceKind() == comm::DeviceKind::None) return;
     // The transmit counts belong to the identified devices.
     const ais::TargetTracker& tracker = run_.tracker;
@@ -317,12 +325,6 @@ void ViewerLinks::showExport() {
     if (export_ != nullptr) export_->showExport();
 }
 
-void ViewerLinks::showLinkSettings(int sensor) {
-    if (linkSettings_ == nullptr) return;
-    linkSettings_->move(main_.pos() + QPoint(50, 80));
-    linkSettings_->showFor(sensor);
-}
-
 // ---- Reports of the logic --------------------------------------------------------------
 
 void ViewerLinks::showSensorMessage(comm::MessageCaption caption, const std::string& message) {
@@ -333,13 +335,8 @@ void ViewerLinks::showSensorMessage(comm::MessageCaption caption, const std::str
                      ui::MessageButtons::Ok);
 }
 
-void ViewerLinks::onTcpDisconnected(comm::TcpOwner) {
-    if (linkSettings_ != nullptr && linkSettings_->isVisible()) linkSettings_->refresh();
-}
-
 void ViewerLinks::onSensorStateChanged(int) {
     refreshStatus();
-    if (linkSettings_ != nullptr && linkSettings_->isVisible()) linkSettings_->refresh();
 }
 
 void ViewerLinks::recordingFailed(const std::string& path, int error) {
@@ -351,19 +348,84 @@ void ViewerLinks::recordingFailed(const std::string& path, int error) {
         ui::MessageIcon::Error, ui::MessageButtons::Ok);
 }
 
+namespace {
+
+QString SensorLabel(int sensor) {
+    const std::string_view name = comm::SensorName(sensor);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+QString PortImageName(comm::LinkHealth health) {
+    switch (health) {
+        case comm::LinkHealth::Receiving:
+            return QStringLiteral("port-connected");
+        case comm::LinkHealth::Silent:
+            return QStringLiteral("port-silent");
+        case comm::LinkHealth::Lost:
+        case comm::LinkHealth::Reconnecting:
+            return QStringLiteral("port-lost");
+        default:
+            return QStringLiteral("port-disconnected");
+    }
+}
+
+}  // namespace
+
+QString ViewerLinks::linkTroubleText() const {
+    QStringList troubles;
+    for (int s = 0; s < comm::kSensorCount; ++s) {
+        QLabel* image = images_[static_cast<std::size_t>(s)];
+        // A port whose image the feature configuration hides is not reported.
+        if (image != nullptr && image->isHidden()) continue;
+        switch (control_->linkHealth(s)) {
+            case comm::LinkHealth::Silent:
+                troubles << text(TextId::StatusBarLinkSilent)
+                                .arg(SensorLabel(s))
+                                .arg(control_->linkSilentSeconds(s));
+                break;
+            case comm::LinkHealth::Lost:
+                troubles << text(TextId::StatusBarLinkLost).arg(SensorLabel(s));
+                break;
+            case comm::LinkHealth::Reconnecting:
+                troubles << text(TextId::StatusBarLinkReconnecting).arg(SensorLabel(s));
+                break;
+            default:
+                break;
+        }
+    }
+    return troubles.join(QStringLiteral("  "));
+}
+
 void ViewerLinks::refreshStatus() {
+    bool changed = false;
     for (int s = 0; s < comm::kSensorCount; ++s) {
         main_.setStatusPanel(s, QString::fromStdString(control_->StatusPanelText(s)));
-        const int connected = control_->linkState(s) == comm::LinkState::Connected ? 1 : 0;
+        const comm::LinkHealth health = control_->linkHealth(s);
+        auto& shown = shownHealth_[static_cast<std::size_t>(s)];
+        if (shown == static_cast<int>(health)) continue;
+        changed = changed || shown >= 0;
+        shown = static_cast<int>(health);
         QLabel* image = images_[static_cast<std::size_t>(s)];
-        if (image == nullptr || shownConnected_[static_cast<std::size_t>(s)] == connected) continue;
-        // Redrawn only when the connected value changed.
-        shownConnected_[static_cast<std::size_t>(s)] = connected;
-        image->setPixmap(ui::SvgPixmap(
-            connected ? QStringLiteral("port-connected") : QStringLiteral("port-disconnected"),
-            kStatusImageSize, kStatusImageSize));
-        image->setToolTip(QString::fromStdString(control_->StatusHintText(s)));
+        if (image == nullptr) continue;
+        // Redrawn only when what it shows changed.
+        image->setPixmap(ui::SvgPixmap(PortImageName(health), kStatusImageSize, kStatusImageSize));
+        QString hint = QString::fromStdString(control_->StatusHintText(s));
+        if (health == comm::LinkHealth::Silent) {
+            hint =
+                text(TextId::StatusBarLinkSilent).arg(SensorLabel(s)).arg(comm::kSilentLinkSeconds);
+        } else if (health == comm::LinkHealth::Lost) {
+            hint = text(TextId::StatusBarLinkLost).arg(SensorLabel(s));
+        } else if (health == comm::LinkHealth::Reconnecting) {
+            hint = text(TextId::StatusBarLinkReconnecting).arg(SensorLabel(s));
+        }
+        image->setToolTip(hint);
     }
+    if (lblStatusBarLink_ != nullptr) {
+        const QString trouble = linkTroubleText();
+        lblStatusBarLink_->setText(trouble);
+        lblStatusBarLink_->setVisible(!trouble.isEmpty());
+    }
+    if (changed && linkHealthChanged_) linkHealthChanged_();
 }
 
 }  // namespace norq::app

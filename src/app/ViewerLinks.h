@@ -1,12 +1,13 @@
 // The viewer's links: the sensor port control with its log, raw recording and
-// auto-saving, the windows of the links (message log, auto-saving, export,
-// connection settings), the main window's status fields for the ports, and the
+// auto-saving, the windows of the links (message log, auto-saving, export),
+// the main window's status fields for the ports, and the
 // link parts of the one-second step. The main window owns one and forwards
 // its menu items, timer steps, start-up and shutdown to it.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "ais/Clock.h"
@@ -27,7 +28,6 @@ namespace norq::comm {
 class QtPortEnumerator;
 class TfrmAutoSaving;
 class TfrmExportAisInfo;
-class TfrmLinkSettings;
 class TfrmMsgLog;
 }  // namespace norq::comm
 
@@ -50,7 +50,6 @@ class ViewerLinks final : public QObject,
     comm::TfrmMsgLog* msgLogWindow() { return msgLog_; }
     comm::TfrmAutoSaving* autoSavingWindow() { return autoSavingForm_; }
     comm::TfrmExportAisInfo* exportWindow() { return export_; }
-    comm::TfrmLinkSettings* linkSettingsWindow() { return linkSettings_; }
 
     // Creation: the windows (after the settings and texts are loaded) and the
     // menu items, tool buttons and status images that open them.
@@ -86,16 +85,20 @@ class ViewerLinks final : public QObject,
     void showLogWindow();
     void showAutoSaving();
     void showExport();
-    void showLinkSettings(int sensor);
 
     // comm::SensorControlView
     void showSensorMessage(comm::MessageCaption caption, const std::string& text) override;
-    void onTcpDisconnected(comm::TcpOwner owner) override;
     void onSensorStateChanged(int sensor) override;
     // comm::AutoSavingReport
     void recordingFailed(const std::string& path, int error) override;
 
     void refreshStatus();
+    // Called when a link's health changed by itself (the dialogs show it).
+    void setLinkHealthHandler(std::function<void()> handler) {
+        linkHealthChanged_ = std::move(handler);
+    }
+    // The status row's text of the links that are silent or lost; empty while all is well.
+    QString linkTroubleText() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,9 +120,10 @@ class ViewerLinks final : public QObject,
     comm::TfrmMsgLog* msgLog_ = nullptr;
     comm::TfrmAutoSaving* autoSavingForm_ = nullptr;
     comm::TfrmExportAisInfo* export_ = nullptr;
-    comm::TfrmLinkSettings* linkSettings_ = nullptr;
     std::array<QLabel*, comm::kSensorCount> images_{};
-    std::array<int, comm::kSensorCount> shownConnected_{-1, -1, -1};
+    std::array<int, comm::kSensorCount> shownHealth_{-1, -1, -1};
+    QLabel* lblStatusBarLink_ = nullptr;
+    std::function<void()> linkHealthChanged_;
     QLabel* imgMissMsgReceive_ = nullptr;
     QString startupSource_;
 };

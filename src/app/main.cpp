@@ -11,7 +11,9 @@
 //   --play-log N           replay lines per 100 ms tick (1-100) for this run
 //   --timing               print the time from process start to the first paint
 //   --connect SOURCE       connect the AIS sensor at start to tcp://HOST:PORT,
-//                          udp://[HOST]:PORT or a serial device /dev/ttyX[:RATE]
+//                          udp://[HOST]:PORT, a multicast group
+//                          udp://GROUP:PORT[?if=INTERFACE] or a serial device
+//                          /dev/ttyX[:RATE]
 //   --chart-scale N        the chart's scale index (0 = 800 nm ... 14 = 0.05 nm per ring)
 //   --colour-scheme N      0 Day Bright, 1 Day White, 2 Day Black, 3 Dusk, 4 Night
 //   --orientation N        0 north-up, 1 head-up, 2 course-up
@@ -127,6 +129,7 @@ ViewerOptions ParseOptions(const QApplication& app) {
     const QCommandLineOption connect(QStringLiteral("connect"),
                                      QStringLiteral("Connect the AIS sensor to SOURCE at start "
                                                     "(tcp://HOST:PORT, udp://[HOST]:PORT, "
+                                                    "udp://GROUP:PORT[?if=INTERFACE], "
                                                     "/dev/ttyX[:RATE])."),
                                      QStringLiteral("SOURCE"));
     parser.addOptions({replay, screenshot, quitAfter, settings, dataDir, language, page, playLog,

@@ -1,5 +1,8 @@
 #include "base/Settings.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 #include <cctype>
 #include <climits>
 #include <cmath>
@@ -69,6 +72,30 @@ bool isUsableHostText(std::string_view text) {
     return true;
 }
 
+// A multicast group: an IPv4 address from 224.0.0.0 to 239.255.255.255 or an
+// IPv6 address of ff00::/8, written as a literal.
+bool isMulticastText(std::string_view text) {
+    if (text.empty() || text.size() > kMaxUdpAddressLength) return false;
+    const std::string literal(text);
+    in_addr v4{};
+    if (::inet_pton(AF_INET, literal.c_str(), &v4) == 1) return IN_MULTICAST(ntohl(v4.s_addr));
+    in6_addr v6{};
+    return ::inet_pton(AF_INET6, literal.c_str(), &v6) == 1 && IN6_IS_ADDR_MULTICAST(&v6);
+}
+
+// An interface: an IPv4 address literal, or a name of letters, digits and ".-_:".
+bool isInterfaceText(std::string_view text) {
+    const std::string literal(text);
+    in_addr v4{};
+    if (::inet_pton(AF_INET, literal.c_str(), &v4) == 1) return true;
+    if (text.empty() || text.size() > kMaxInterfaceNameLength) return false;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!(std::isalnum(byte) || c == '.' || c == '-' || c == '_' || c == ':')) return false;
+    }
+    return true;
+}
+
 // Calibration offsets are kept as the text the window shows; only a number within the
 // window's own limits is taken, with a comma separator turned into a point.
 void readOffsetText(const IniFile& file, std::string_view key, std::string& field) {
@@ -126,6 +153,14 @@ void ReadSensorPort(const IniFile& file, SensorPort port, SensorPortSettings& se
         sensor.udpAddress = *address;
     }
     readFlag(file, section, "UDP_Connection", sensor.udpConnection);
+    if (const std::optional<std::string> group = file.value(section, "UDP_Group");
+        group && (group->empty() || isMulticastText(*group))) {
+        sensor.udpGroup = *group;
+    }
+    if (const std::optional<std::string> name = file.value(section, "UDP_Interface");
+        name && (name->empty() || isInterfaceText(*name))) {
+        sensor.udpInterface = *name;
+    }
 }
 
 void ReadSettings(const IniFile& file, Settings& settings) {
@@ -195,6 +230,8 @@ void WriteSensorPort(IniFile& file, SensorPort port, const SensorPortSettings& s
     file.writeInt(section, "UDP_Port", sensor.udpPort);
     file.writeString(section, "UDP_Address", sensor.udpAddress);
     file.writeBool(section, "UDP_Connection", sensor.udpConnection);
+    file.writeString(section, "UDP_Group", sensor.udpGroup);
+    file.writeString(section, "UDP_Interface", sensor.udpInterface);
 }
 
 void WriteSettings(IniFile& file, const Settings& settings) {

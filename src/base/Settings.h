@@ -47,6 +47,8 @@ inline constexpr double kMaxCalibrationOffset = 0.01;  // degrees, either sign
 inline constexpr std::size_t kMaxDevicePathLength = 255;
 inline constexpr IntRange kUdpPortRange{1, 65535};  // UDP port
 inline constexpr std::size_t kMaxUdpAddressLength = 63;
+inline constexpr std::size_t kMaxInterfaceNameLength =
+    15;  // an interface name, as the kernel keeps it
 
 struct SensorPortSettings {
     int serialPort = 1;             // Serial_Port
@@ -64,6 +66,11 @@ struct SensorPortSettings {
     int udpPort = 10110;         // UDP_Port
     std::string udpAddress;      // UDP_Address
     bool udpConnection = false;  // UDP_Connection
+    // A multicast group to join instead (empty: none) and the interface to join
+    // it on: a name such as "eth0" or the interface's IPv4 address (empty: the
+    // one the routing table picks).
+    std::string udpGroup;      // UDP_Group
+    std::string udpInterface;  // UDP_Interface
 };
 
 // The device wizard's start page: the way the user chose to begin, offered

@@ -8,18 +8,19 @@ namespace norq::codec {
 
 namespace {
 
-// Unix seconds from a field of 9 to 13 digits (13: milliseconds), or -1.
-std::int64_t ReadUnixTime(std::string_view digits) {
+// Unix milliseconds from a field of 9 to 13 digits (up to 10: seconds; 11
+// to 13: milliseconds), or -1.
+std::int64_t ReadUnixTimeMs(std::string_view digits) {
     if (digits.size() < 9 || digits.size() > 13) return kNoReceiveTime;
     std::int64_t v = 0;
     for (char c : digits) {
         if (c < '0' || c > '9') return kNoReceiveTime;
         v = v * 10 + (c - '0');
     }
-    return digits.size() > 10 ? v / 1000 : v;
+    return digits.size() > 10 ? v : v * 1000;
 }
 
-// The "c:" time of one tag block's content ("g:1-2-1604,c:1418169601*37"),
+// The "c:" time (milliseconds) of one tag block's content ("g:1-2-1604,c:1418169601*37"),
 // when its checksum holds.
 std::int64_t TagBlockTime(std::string_view content) {
     const std::size_t star = content.find('*');
@@ -36,13 +37,13 @@ std::int64_t TagBlockTime(std::string_view content) {
         std::size_t end = fields.find(',', at);
         if (end == std::string_view::npos) end = fields.size();
         const std::string_view field = fields.substr(at, end - at);
-        if (field.starts_with("c:")) return ReadUnixTime(field.substr(2));
+        if (field.starts_with("c:")) return ReadUnixTimeMs(field.substr(2));
         at = end + 1;
     }
     return kNoReceiveTime;
 }
 
-// A trailing Unix time: the last of the station fields after the checksum.
+// A trailing Unix time (milliseconds): the last of the station fields after the checksum.
 std::int64_t TrailingTime(std::string_view rest) {
     while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t' || rest.back() == '\r' ||
                              rest.back() == '\n')) {
@@ -50,7 +51,7 @@ std::int64_t TrailingTime(std::string_view rest) {
     }
     if (rest.empty() || rest.front() != ',') return kNoReceiveTime;
     const std::size_t comma = rest.rfind(',');
-    return ReadUnixTime(rest.substr(comma + 1));
+    return ReadUnixTimeMs(rest.substr(comma + 1));
 }
 
 }  // namespace
@@ -77,7 +78,9 @@ bool SplitArchiveLine(std::string_view line, ArchiveLine& out) {
     out.prefixLength = start;
     const std::string_view rest = line.substr(star + 3);
     out.trailingFields = rest.find_first_not_of(" \t\r\n") != std::string_view::npos;
-    out.receiveTime = tagTime != kNoReceiveTime ? tagTime : TrailingTime(rest);
+    out.receiveTimeMs = tagTime != kNoReceiveTime ? tagTime : TrailingTime(rest);
+    out.receiveTime =
+        out.receiveTimeMs == kNoReceiveTime ? kNoReceiveTime : out.receiveTimeMs / 1000;
     return true;
 }
 

@@ -25,6 +25,9 @@ struct ArchiveLine {
     std::string_view sentence;
     // Unix seconds of reception, or kNoReceiveTime.
     std::int64_t receiveTime = kNoReceiveTime;
+    // The same in milliseconds, as exact as the line gives it (a 13-digit
+    // time keeps its milliseconds), or kNoReceiveTime.
+    std::int64_t receiveTimeMs = kNoReceiveTime;
     // Characters between the tag blocks (or the line's start) and the sentence.
     std::size_t prefixLength = 0;
     bool tagBlock = false;        // a tag block stood before the sentence

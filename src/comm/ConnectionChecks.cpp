@@ -3,9 +3,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
+
+#include "comm/UdpInput.h"
 
 namespace norq::comm {
 
@@ -58,6 +61,12 @@ bool IsCharacterDevice(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
+bool MayOpenAsPort(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+    return IsCharacterDevice(path);
+}
+
 TcpSettings CheckTcpFields(const TcpFields& fields) {
     TcpSettings out;
     for (const std::string& octet : fields.octets) {
@@ -105,8 +114,7 @@ NetworkToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const Tc
     return NetworkToggle::Started;
 }
 
-NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view,
-                             std::string_view portText) {
+NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view, const UdpFields& fields) {
     const int s = kAisPort;
     if (ports.udpListening()) {
         ports.closeUdp();
@@ -115,14 +123,26 @@ NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view,
         ports.setDeviceKind(DeviceKind::None);
         return NetworkToggle::Stopped;
     }
-    if (Trimmed(portText).empty()) return NetworkToggle::Nothing;
-    const std::optional<int> port = Number(portText, 5);
+    if (Trimmed(fields.port).empty()) return NetworkToggle::Nothing;
+    const std::optional<int> port = Number(fields.port, 5);
     if (!port || *port < 1 || *port > 65535) {
         view.showMessage(DetectionMessage::UdpPortInvalid);
         return NetworkToggle::Refused;
     }
-    if (!ports.listenUdp(*port)) {
-        view.showMessage(DetectionMessage::UdpOpenError);
+    UdpChoice choice;
+    choice.port = *port;
+    choice.group = std::string(Trimmed(fields.group));
+    choice.interfaceName = std::string(Trimmed(fields.interfaceName));
+    if (!choice.group.empty() &&
+        (!IsMulticastAddress(choice.group) || !IsInterfaceText(choice.interfaceName))) {
+        view.showMessage(DetectionMessage::UdpGroupInvalid);
+        return NetworkToggle::Refused;
+    }
+    // The interface matters only with a group; one that names none is not kept.
+    if (!IsInterfaceText(choice.interfaceName)) choice.interfaceName.clear();
+    if (!ports.listenUdp(choice)) {
+        view.showMessage(choice.group.empty() ? DetectionMessage::UdpOpenError
+                                              : DetectionMessage::UdpJoinError);
         return NetworkToggle::Refused;
     }
     ports.setScanPhase(s, ScanPhase::Finished);

@@ -20,6 +20,11 @@ std::optional<std::string> DevicePathOf(std::string_view typed);
 // never a file that probes would be written into.
 bool IsCharacterDevice(const std::string& path);
 
+// True when the connection dialogs may try to open `path`: a character
+// device, or a path that does not exist (the open then fails and says so). A
+// file or folder is never opened as a port.
+bool MayOpenAsPort(const std::string& path);
+
 // The TCP fields of the dialogs: four address octets (first octet first) and
 // the port, as typed.
 struct TcpFields {
@@ -45,10 +50,20 @@ enum class NetworkToggle { Nothing, Refused, Started, Stopped };
 NetworkToggle ToggleTcpLink(DetectionPorts& ports, DetectionView& view, const TcpFields& fields,
                             bool wizardOwns);
 
+// The UDP fields of the dialogs, as typed: the port, and the multicast group
+// with its interface (both may be left empty).
+struct UdpFields {
+    std::string port;
+    std::string group;
+    std::string interfaceName;
+};
+
 // The UDP Connect toggle: stops listening when on; otherwise checks the port
-// (1-65535) and listens on it. A UDP source cannot be asked who it is, so the
+// (1-65535), the group (empty or a multicast address) and the interface
+// (empty, a name or an IPv4 address; used only with a group) and listens, joining
+// the group when one is given. A UDP source cannot be asked who it is, so the
 // link counts as connected at once.
-NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view, std::string_view portText);
+NetworkToggle ToggleUdpInput(DetectionPorts& ports, DetectionView& view, const UdpFields& fields);
 
 // The machine's ports changed. The lists are enumerated again; when ports
 // were removed, each serial sensor whose open port's device is gone (its path

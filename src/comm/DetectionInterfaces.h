@@ -21,6 +21,14 @@ namespace norq::comm {
 // Position of 115200, the last of the six rates.
 inline constexpr int kLastRatePosition = 5;
 
+// The UDP input as the dialogs set it up.
+struct UdpChoice {
+    int port = 10110;
+    std::string group;
+    std::string interfaceName;
+    friend bool operator==(const UdpChoice&, const UdpChoice&) = default;
+};
+
 // The sensor port control as the detection sees it.
 class DetectionPorts {
   public:
@@ -61,6 +69,14 @@ class DetectionPorts {
     virtual int storedRate(int sensor) const = 0;
     virtual void storeSerial(int sensor, std::string_view path, int rateOrdinal) = 0;
 
+    // What the status shows of the sensor's link (silent, lost, ...).
+    virtual LinkHealth linkHealth(int sensor) const {
+        return linkState(sensor) == LinkState::Connected ? LinkHealth::Receiving : LinkHealth::Off;
+    }
+    // Why the sensor's port did not open at the last try, in the system's
+    // words (no access, in use, not there); empty when it said nothing more.
+    virtual std::string portOpenReason(int /*sensor*/) const { return {}; }
+
     // The machine's ports: refreshes both lists.
     virtual void enumeratePorts() = 0;
     virtual std::span<const std::string> presentPorts() const = 0;
@@ -91,10 +107,13 @@ class DetectionPorts {
     // The user ends the link: reconnection disarmed, the link dropped.
     virtual void disconnectTcp() = 0;
 
-    // The AIS port's UDP input (a network source that only sends).
-    virtual int storedUdpPort() const = 0;
-    // Stores the port and listens on it; false when it cannot be bound.
-    virtual bool listenUdp(int port) = 0;
+    // The AIS port's UDP input (a network source that only sends): its port,
+    // and the multicast group it joins (empty: none) on an interface (empty:
+    // the routing table's choice).
+    virtual UdpChoice storedUdp() const = 0;
+    // Stores the choice and listens; false when the port cannot be bound or
+    // the group not joined.
+    virtual bool listenUdp(const UdpChoice& choice) = 0;
     virtual void closeUdp() = 0;
     virtual bool udpListening() const = 0;
 };
@@ -109,6 +128,8 @@ enum class DetectionMessage : std::uint8_t {
     TcpSettingsInvalid,    // an address octet or the port out of range (Error)
     UdpPortInvalid,        // the UDP port out of range (Error)
     UdpOpenError,          // the UDP port cannot be listened on (Error)
+    UdpGroupInvalid,       // the multicast group or its interface is not one (Error)
+    UdpJoinError,          // the multicast group cannot be joined there (Error)
 };
 
 // What the detection reports to the windows. Every call is optional in effect:

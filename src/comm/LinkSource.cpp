@@ -65,7 +65,23 @@ bool ParseLinkSource(std::string_view text, LinkSource& source, std::string& err
     }
     if (text.starts_with("udp://")) {
         source.kind = LinkSource::Kind::Udp;
-        return ParseHostPort(text.substr(6), true, source, error);
+        std::string_view rest = text.substr(6);
+        if (const std::size_t query = rest.find('?'); query != std::string_view::npos) {
+            const std::string_view option = rest.substr(query + 1);
+            if (!option.starts_with("if=") || !IsInterfaceText(option.substr(3)) ||
+                option.size() == 3) {
+                error = "expected ?if=INTERFACE (a name such as eth0, or its IPv4 address)";
+                return false;
+            }
+            source.interfaceName = std::string(option.substr(3));
+            rest = rest.substr(0, query);
+        }
+        if (!ParseHostPort(rest, true, source, error)) return false;
+        if (!source.interfaceName.empty() && !IsMulticastAddress(source.host)) {
+            error = "an interface is given only with a multicast group (224.0.0.0-239.255.255.255)";
+            return false;
+        }
+        return true;
     }
     if (text.starts_with("/dev/")) {
         source.kind = LinkSource::Kind::Serial;
@@ -81,8 +97,22 @@ bool ParseLinkSource(std::string_view text, LinkSource& source, std::string& err
         }
         return true;
     }
-    error = "not a live source (tcp://HOST:PORT, udp://[HOST]:PORT or /dev/...[:RATE])";
+    error =
+        "not a live source (tcp://HOST:PORT, udp://[HOST]:PORT, udp://GROUP:PORT[?if=INTERFACE] "
+        "or /dev/...[:RATE])";
     return false;
+}
+
+UdpEndpoint UdpEndpointOf(const LinkSource& source) {
+    UdpEndpoint endpoint;
+    endpoint.port = source.port;
+    if (IsMulticastAddress(source.host)) {
+        endpoint.group = source.host;
+        endpoint.interfaceName = source.interfaceName;
+    } else {
+        endpoint.address = source.host;
+    }
+    return endpoint;
 }
 
 }  // namespace norq::comm

@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "ais/SentenceIntake.h"
+#include "codec/ArchiveLine.h"
 #include "comm/MessageLog.h"
 
 namespace norq::comm {
@@ -28,6 +31,10 @@ LogReplay::OpenResult LogReplay::open(const std::string& path) {
     atEnd_ = false;
     readError_ = false;
     bufferPos_ = bufferEnd_ = 0;
+    pending_ = false;
+    timed_ = false;
+    archiveNowMs_ = 0;
+    linesCut_ = 0;
     pause_ = PauseState::Playing;
     play_ = PlayState::Playing;
     return OpenResult::Opened;
@@ -51,36 +58,85 @@ bool LogReplay::togglePause() {
     return false;
 }
 
-LogReplay::TickResult LogReplay::tick(int linesPerTick, ReplaySink& sink) {
+namespace {
+
+// The receive time of a file line in Unix milliseconds, or kNoReceiveTime.
+std::int64_t LineTimeMs(std::string_view line) {
+    codec::ArchiveLine split;
+    if (!codec::SplitArchiveLine(line, split)) return codec::kNoReceiveTime;
+    return split.receiveTimeMs;
+}
+
+}  // namespace
+
+LogReplay::TickResult LogReplay::tick(int speed, ReplaySink& sink, int elapsedMs) {
     TickResult result;
     if (!playing()) {
         if (play_ != PlayState::Playing) closeFile();
         return result;
     }
-    for (int i = 0; i < linesPerTick; ++i) {
+    speed = std::max(speed, 1);
+    if (timed_) {
+        archiveNowMs_ += static_cast<std::int64_t>(std::clamp(elapsedMs, 0, kMaxTickMs)) * speed;
+    }
+    int untimedLines = 0;
+    for (int handled = 0; handled < kMaxTimedLinesPerTick; ++handled) {
         std::size_t length = 0;
-        if (atEnd_ || readError_ || file_ == nullptr || !readLine(length)) {
-            stop();
-            result.ended = true;
+        std::int64_t timeMs = codec::kNoReceiveTime;
+        if (pending_) {
+            length = pendingLength_;
+            timeMs = pendingTimeMs_;
+        } else {
+            // Without times the file plays `speed` lines per tick.
+            if (!timed_ && untimedLines >= speed) return result;
+            if (atEnd_ || readError_ || file_ == nullptr || !readLine(length)) {
+                stop();
+                result.ended = true;
+                return result;
+            }
+            ++result.linesRead;
+            sink.onLineRead({line_.data(), length});
+            timeMs = length > 2 ? LineTimeMs({line_.data(), length}) : codec::kNoReceiveTime;
+            if (timeMs != codec::kNoReceiveTime) {
+                if (!timed_) {
+                    // The first timed line sets the replay's time.
+                    timed_ = true;
+                    archiveNowMs_ = timeMs;
+                } else if ((timeMs - archiveNowMs_) / speed > kMaxWaitMs ||
+                           archiveNowMs_ - timeMs > kMaxStepBackMs) {
+                    // A long silence in the file, or the next recording.
+                    archiveNowMs_ = timeMs;
+                }
+            }
+        }
+        if (timeMs != codec::kNoReceiveTime && timeMs > archiveNowMs_) {
+            // Not due yet: it waits for a later tick.
+            pending_ = true;
+            pendingLength_ = length;
+            pendingTimeMs_ = timeMs;
             return result;
         }
-        ++result.linesRead;
-        sink.onLineRead({line_.data(), length});
-        if (length <= 2) continue;
-        // The intake takes lines ending in CR LF.
-        const bool endsInCrLf = line_[length - 2] == '\r' && line_[length - 1] == '\n';
-        if (!endsInCrLf) {
-            if (line_[length - 1] == '\n') --length;
-            line_[length++] = '\r';
-            line_[length++] = '\n';
-        }
-        line_[length] = '\0';
-        sink.onReplayLine({line_.data(), length});
-        ++result.linesHanded;
-        // The sink may have stopped the replay (for example the window closing).
-        if (!playing()) return result;
+        pending_ = false;
+        if (timeMs == codec::kNoReceiveTime && !timed_) ++untimedLines;
+        if (!handLine(length, sink, result)) return result;
     }
     return result;
+}
+
+bool LogReplay::handLine(std::size_t length, ReplaySink& sink, TickResult& result) {
+    if (length <= 2) return true;
+    // The intake takes lines ending in CR LF.
+    const bool endsInCrLf = line_[length - 2] == '\r' && line_[length - 1] == '\n';
+    if (!endsInCrLf) {
+        if (line_[length - 1] == '\n') --length;
+        line_[length++] = '\r';
+        line_[length++] = '\n';
+    }
+    line_[length] = '\0';
+    sink.onReplayLine({line_.data(), length});
+    ++result.linesHanded;
+    // The sink may have stopped the replay (for example the window closing).
+    return playing();
 }
 
 bool LogReplay::refill() {
@@ -105,9 +161,12 @@ int LogReplay::nextChar() {
 
 bool LogReplay::readLine(std::size_t& length) {
     length = 0;
-    while (length < kMaxReadLength) {
+    bool any = false;
+    bool cut = false;
+    for (;;) {
         int c = nextChar();
         if (c == EOF) break;
+        any = true;
         if (c == '\r') {
             // Text mode: CR LF reads as LF; a CR before anything else stays.
             if (bufferPos_ == bufferEnd_) refill();
@@ -116,11 +175,20 @@ bool LogReplay::readLine(std::size_t& length) {
                 c = '\n';
             }
         }
-        line_[length++] = static_cast<char>(c);
-        if (c == '\n') break;
+        if (c == '\n') {
+            // The line feed ends the line, also the one whose rest was dropped.
+            line_[length++] = '\n';
+            break;
+        }
+        if (length < kMaxLineLength) {
+            line_[length++] = static_cast<char>(c);
+        } else {
+            cut = true;
+        }
     }
+    if (cut) ++linesCut_;
     line_[length] = '\0';
-    return length > 0;
+    return any;
 }
 
 void LogReplay::closeFile() {

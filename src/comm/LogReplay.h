@@ -1,14 +1,24 @@
 // Replay of a recorded sentence file: its lines go to the sentence intake as if
-// they had been received, a set number of lines per 100 ms tick.
+// they had been received.
+//
+// Pacing. A file whose lines carry their receive time (a tag block's "c:"
+// field in seconds or milliseconds, or a station's trailing Unix time) plays
+// at the pace it was received, sped up by the replay speed: with speed N, each
+// 100 ms tick releases the lines of the next N x 100 ms of the file's own time.
+// A line without a time of its own (the second sentence of a tag-block group)
+// goes with the timed line before it. A wait of more than kMaxWaitMs (the file
+// was not received for a while) is skipped, and so is a step back in time (two
+// recordings one after the other). A file without times plays N lines per tick,
+// as do its lines before the first timed one.
 //
 // The replay has two state numbers, one per menu item: the play item (stopped,
 // starting, playing) and the pause item (hidden, playing, paused). The window
 // turns user actions into calls here and shows the states as captions.
 //
-// The file is read in text mode: CR LF reads as LF. A read takes at most 199
-// characters, so a longer line is continued by the next read. A line of more
-// than two characters is handed over ending in CR LF; shorter ones are skipped.
-// Nothing is allocated per line.
+// The file is read in text mode: CR LF reads as LF. A read takes a whole line,
+// however long; of a line longer than kMaxLineLength the rest is dropped, so a
+// long line is never cut into two. A line of more than two characters is handed
+// over ending in CR LF; shorter ones are skipped. Nothing is allocated per line.
 #pragma once
 
 #include <array>
@@ -57,8 +67,20 @@ class IntakeReplaySink : public ReplaySink {
 
 class LogReplay {
   public:
-    // At most this many characters are taken by one read.
-    static constexpr std::size_t kMaxReadLength = 199;
+    // At most this many characters of a line are kept; the rest of a longer
+    // line is dropped.
+    static constexpr std::size_t kMaxLineLength = 4096;
+    // The replay tick, and the longest it counts (a window that was busy for
+    // longer does not make the replay jump).
+    static constexpr int kTickMs = 100;
+    static constexpr int kMaxTickMs = 1000;
+    // The longest wait for the next timed line; a longer one is skipped.
+    static constexpr std::int64_t kMaxWaitMs = 30000;
+    // A timed line this much older than the replay's time starts the time anew.
+    static constexpr std::int64_t kMaxStepBackMs = 60000;
+    // The most lines one tick hands over at the file's own pace (a file that
+    // holds more per tick plays behind its time rather than stall the window).
+    static constexpr int kMaxTimedLinesPerTick = 5000;
 
     enum class OpenResult : std::uint8_t { Opened, Missing, Unreadable };
 
@@ -66,6 +88,11 @@ class LogReplay {
         int linesRead = 0;    // lines read from the file
         int linesHanded = 0;  // lines handed to the intake
         bool ended = false;   // the end of the file stopped the replay
+    };
+
+    enum class Pacing : std::uint8_t {
+        Lines,       // so many lines per tick
+        ArchiveTime  // at the pace of the receive times in the file
     };
 
     LogReplay() = default;
@@ -77,6 +104,12 @@ class LogReplay {
     PauseState pauseState() const { return pause_; }
     bool playing() const { return play_ == PlayState::Playing && pause_ != PauseState::Paused; }
     bool fileOpen() const { return file_ != nullptr; }
+    Pacing pacing() const { return timed_ ? Pacing::ArchiveTime : Pacing::Lines; }
+    // The file's time that has been played up to (Unix milliseconds), while
+    // the replay keeps the file's pace.
+    std::int64_t archiveTimeMs() const { return archiveNowMs_; }
+    // Lines whose rest was dropped for being longer than kMaxLineLength.
+    int linesCut() const { return linesCut_; }
 
     // The play item was clicked while stopped: the replay is starting.
     void requestStart() { play_ = PlayState::Starting; }
@@ -92,14 +125,19 @@ class LogReplay {
     // replay continues (the window then unticks "Target Monitor").
     bool togglePause();
 
-    // One replay tick: while playing and not paused, up to linesPerTick lines.
-    // While not playing, a file still open is closed.
-    TickResult tick(int linesPerTick, ReplaySink& sink);
+    // One replay tick of `elapsedMs` (the time since the last tick) at
+    // `speed`: while playing and not paused, the lines that are due (see
+    // above; without times, `speed` lines). While not playing, a file still
+    // open is closed.
+    TickResult tick(int speed, ReplaySink& sink, int elapsedMs = kTickMs);
 
   private:
-    // One read of at most kMaxReadLength characters up to and including LF,
-    // CR LF read as LF. Returns false when nothing could be read.
+    // One whole line up to and including LF, CR LF read as LF, of which at
+    // most kMaxLineLength characters are kept. Returns false when nothing
+    // could be read.
     bool readLine(std::size_t& length);
+    // Hands the line in line_ to the sink. False when the sink stopped the replay.
+    bool handLine(std::size_t length, ReplaySink& sink, TickResult& result);
     int nextChar();
     bool refill();
     void closeFile();
@@ -113,7 +151,14 @@ class LogReplay {
     std::array<char, 65536> buffer_{};
     std::size_t bufferPos_ = 0;
     std::size_t bufferEnd_ = 0;
-    std::array<char, kMaxReadLength + 3> line_{};
+    std::array<char, kMaxLineLength + 3> line_{};
+    // A timed line read but not yet due waits in line_.
+    bool pending_ = false;
+    std::size_t pendingLength_ = 0;
+    std::int64_t pendingTimeMs_ = 0;
+    bool timed_ = false;             // a timed line was seen: the file's pace
+    std::int64_t archiveNowMs_ = 0;  // the file's time played up to
+    int linesCut_ = 0;
 };
 
 }  // namespace norq::comm

@@ -46,7 +46,7 @@ void PortDialogFlow::connect(const PortDialogInputs& inputs) {
         ports_.setSendType(InputType::Tcp);
         ToggleTcpLink(ports_, view_, inputs.tcp, false);
     } else if (s == kAisPort && ports_.inputType(s) == InputType::Udp) {
-        ToggleUdpInput(ports_, view_, inputs.udpPort);
+        ToggleUdpInput(ports_, view_, inputs.udp);
     } else {
         ports_.setSendType(InputType::Serial);
         serialConnect(inputs);
@@ -74,7 +74,7 @@ void PortDialogFlow::serialConnect(const PortDialogInputs& inputs) {
         const std::optional<std::string> path = DevicePathOf(inputs.typedPort);
         const int rate = std::clamp(inputs.ratePosition, 0, kLastRatePosition);
         ports_.closePort(s);
-        if (!path || !IsCharacterDevice(*path) || !ports_.openSensorPort(s, *path, rate)) {
+        if (!path || !MayOpenAsPort(*path) || !ports_.openSensorPort(s, *path, rate)) {
             ports_.closePort(s);
             ports_.setInUse(s, false);
             ports_.setScanPhase(s, ScanPhase::Finished);

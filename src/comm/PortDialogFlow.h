@@ -31,7 +31,7 @@ struct PortDialogInputs {
     std::string typedPort;
     int ratePosition = kLastRatePosition;
     TcpFields tcp;
-    std::string udpPort;
+    UdpFields udp;
 };
 
 class PortDialogFlow {

@@ -133,12 +133,16 @@ void SensorControlPorts::connectTcp(bool wizardOwns) {
     control_.ConnectTcp();
 }
 
-int SensorControlPorts::storedUdpPort() const {
-    return control_.portSettings(kAisPort).udpPort;
+UdpChoice SensorControlPorts::storedUdp() const {
+    const base::SensorPortSettings& s = control_.portSettings(kAisPort);
+    return {s.udpPort, s.udpGroup, s.udpInterface};
 }
 
-bool SensorControlPorts::listenUdp(int port) {
-    control_.portSettings(kAisPort).udpPort = port;
+bool SensorControlPorts::listenUdp(const UdpChoice& choice) {
+    base::SensorPortSettings& s = control_.portSettings(kAisPort);
+    s.udpPort = choice.port;
+    s.udpGroup = choice.group;
+    s.udpInterface = choice.interfaceName;
     return control_.ListenUdp();
 }
 

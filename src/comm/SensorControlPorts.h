@@ -73,8 +73,12 @@ class SensorControlPorts final : public DetectionPorts {
     void connectTcp(bool wizardOwns) override;
     void disconnectTcp() override { control_.DisconnectTcp(); }
 
-    int storedUdpPort() const override;
-    bool listenUdp(int port) override;
+    LinkHealth linkHealth(int sensor) const override { return control_.linkHealth(sensor); }
+    std::string portOpenReason(int sensor) const override {
+        return control_.portOpenErrorReason(sensor);
+    }
+    UdpChoice storedUdp() const override;
+    bool listenUdp(const UdpChoice& choice) override;
     void closeUdp() override { control_.CloseUdp(); }
     bool udpListening() const override;
 

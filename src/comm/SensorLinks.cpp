@@ -36,6 +36,9 @@ bool TSysSensorControl::ConnectTcp() {
 bool TSysSensorControl::ConnectTcpTo(std::string_view host, int port) {
     releaseRetired();
     if (tcp_) return true;
+    // A link the user makes is a new start; one the supervision makes again stays lost until it
+    // connects.
+    if (!autoReconnecting_) sensors_[kAisPort].lost = false;
     auto link = std::make_unique<TTCPIPClientThread>(poster_);
     if (link->SetHost(host) < 0) return false;
     link->SetPort(port);
@@ -57,7 +60,9 @@ bool TSysSensorControl::ConnectTcpTo(std::string_view host, int port) {
 void TSysSensorControl::DisconnectTcp() {
     disarmReconnect();
     autoReconnecting_ = false;
+    userEnding_ = true;
     if (tcp_) tcp_->Disconnect();
+    userEnding_ = false;
     releaseRetired();
 }
 
@@ -92,6 +97,7 @@ void TSysSensorControl::onTcpData(TTCPIPClientThread& link) {
     for (int read = 0; read < kMaxReadsPerEvent && tcp_.get() == &link; ++read) {
         const int n = link.ReceiveData(tcpBuffer_.data());
         if (n < 1) return;
+        sensors_[kAisPort].dataSeen = true;
         tcpBuffer_[static_cast<std::size_t>(n)] = '\0';
         const std::string_view bytes(tcpBuffer_.data(), static_cast<std::size_t>(n));
         recording_.write(tcpLines_.origin(), bytes);
@@ -104,6 +110,9 @@ void TSysSensorControl::onTcpDisconnected(TTCPIPClientThread& link) {
     if (tcp_.get() != &link) return;
     setTcpFlags(false, false);
     autoReconnecting_ = false;
+    // A link that ended by itself shows as lost (and, while the supervision
+    // brings it back, as being made again).
+    if (!userEnding_) sensors_[kAisPort].lost = true;
     setLinkState(kAisPort, LinkState::Idle);
     if (view_ != nullptr) view_->onTcpDisconnected(tcpOwner_);
     log_.addAlways(kTcpDisconnectNote);
@@ -122,20 +131,36 @@ void TSysSensorControl::releaseRetired() {
 
 bool TSysSensorControl::ListenUdp() {
     const base::SensorPortSettings& s = sensors_[kAisPort].settings;
-    return ListenUdpOn(s.udpAddress, s.udpPort);
+    UdpEndpoint endpoint;
+    endpoint.port = s.udpPort;
+    if (s.udpGroup.empty()) {
+        endpoint.address = s.udpAddress;
+    } else {
+        endpoint.group = s.udpGroup;
+        endpoint.interfaceName = s.udpInterface;
+    }
+    return ListenUdpOn(endpoint);
 }
 
 bool TSysSensorControl::ListenUdpOn(const std::string& address, int port) {
+    UdpEndpoint endpoint;
+    endpoint.address = address;
+    endpoint.port = port;
+    return ListenUdpOn(endpoint);
+}
+
+bool TSysSensorControl::ListenUdpOn(const UdpEndpoint& endpoint) {
     CloseUdp();
     auto listener = std::make_unique<TUdpListener>(poster_);
     listener->OnDataReady = [this](TUdpListener& l) { onUdpData(l); };
-    if (!listener->Open(address, port)) {
+    if (!listener->Open(endpoint)) {
         udpOpenError_ = listener->lastError();
         return false;
     }
     udpOpenError_ = 0;
     udpLines_.clear();
     udp_ = std::move(listener);
+    sensors_[kAisPort].lost = false;
     return true;
 }
 
@@ -152,6 +177,7 @@ void TSysSensorControl::onUdpData(TUdpListener& listener) {
     while (udp_.get() == &listener) {
         const std::string_view datagram = listener.ReceiveDatagram();
         if (datagram.empty()) return;
+        sensors_[kAisPort].dataSeen = true;
         // A datagram ends its last line, with or without a line feed.
         recording_.write(udpLines_.origin(), datagram);
         if (datagram.back() != '\n') recording_.write(udpLines_.origin(), "\r\n");

@@ -36,6 +36,18 @@ enum class DeviceKind : std::int8_t { None = -1, ProductInfo = 0, StaticData = 1
 enum class TcpOwner : std::uint8_t { PortDialog = 0, Wizard = 1 };
 enum class MessageCaption : std::uint8_t { Error, Warning };
 
+// What the status display shows of a sensor's link.
+enum class LinkHealth : std::uint8_t {
+    Off,           // not switched on
+    Opening,       // switched on, not connected yet (opening, identifying, connecting)
+    Receiving,     // connected, and data arrives
+    Silent,        // connected, but nothing arrived for kSilentLinkSeconds
+    Lost,          // the link ended by itself (a line that hung up, a far end that closed)
+    Reconnecting,  // lost, and being made again by the TCP/IP supervision
+};
+// Seconds without data after which a connected link shows as silent.
+inline constexpr int kSilentLinkSeconds = 15;
+
 // The rate list of every dialog: 4800 … 115200, with their TBaudRate ordinals.
 inline constexpr std::array<int, 6> kSixRates{4800, 9600, 19200, 38400, 57600, 115200};
 inline constexpr std::array<int, 6> kSixRateOrdinals{5, 6, 8, 9, 11, 12};

@@ -149,6 +149,7 @@ bool TSysSensorControl::OpenSensorPort(int sensor, std::string_view portText, in
     try {
         port.Open();
         if (port.Connected()) {
+            s.lost = false;
             port.SetRTS(true);
             port.SetDTR(true);
         }
@@ -164,33 +165,34 @@ bool TSysSensorControl::OpenSensorPort(int sensor, std::string_view portText, in
 }
 
 std::string TSysSensorControl::portOpenErrorMessage(int sensor) const {
+    const std::string reason = portOpenErrorReason(sensor);
+    return reason.empty() ? texts_.portOpenError : texts_.portOpenError + "\n\n" + reason;
+}
+
+std::string TSysSensorControl::portOpenErrorReason(int sensor) const {
     const Sensor& s = sensors_[index(sensor)];
-    std::string text = texts_.portOpenError;
     const std::string& path = s.port->DeviceName();
     switch (s.openError) {
         case EACCES:
         case EPERM:
-            text += "\n\nThis user may not open " + path +
-                    ". Serial ports belong to the group \"dialout\": add yourself to it with\n"
-                    "    sudo usermod -aG dialout $USER\n"
-                    "then log out and in again.";
-            break;
+            return "This user may not open " + path +
+                   ". Serial ports belong to the group \"dialout\": add yourself to it with\n"
+                   "    sudo usermod -aG dialout $USER\n"
+                   "then log out and in again.";
         case EBUSY:
-            text += "\n\n" + path + " is in use by another program.";
-            break;
+            return path + " is in use by another program.";
         case ENOENT:
         case ENXIO:
         case ENODEV:
-            text += "\n\n" + (path.empty() ? std::string("The port") : path) + " does not exist.";
-            break;
+            return (path.empty() ? std::string("The port") : path) + " does not exist.";
         default:
-            break;
+            return {};
     }
-    return text;
 }
 
 void TSysSensorControl::ToggleInUse(int sensor) {
     Sensor& s = sensors_[index(sensor)];
+    s.lost = false;
     s.inUse = !(s.inUse || s.port->Connected());
     if (!s.inUse && s.port->Connected()) s.port->Close();
     changed(index(sensor));
@@ -223,7 +225,12 @@ void TSysSensorControl::setInputType(int sensor, InputType type) {
 }
 
 void TSysSensorControl::setLinkState(int sensor, LinkState state) {
-    sensors_[index(sensor)].linkState = state;
+    Sensor& s = sensors_[index(sensor)];
+    if (state == LinkState::Connected && s.linkState != LinkState::Connected) {
+        s.lost = false;
+        s.silentSeconds = 0;
+    }
+    s.linkState = state;
     if (index(sensor) == kAisPort)
         aisIdentificationPending_ = state == LinkState::IdentificationPending;
     changed(index(sensor));
@@ -231,6 +238,7 @@ void TSysSensorControl::setLinkState(int sensor, LinkState state) {
 
 void TSysSensorControl::setInUse(int sensor, bool on) {
     sensors_[index(sensor)].inUse = on;
+    sensors_[index(sensor)].lost = false;
     changed(index(sensor));
 }
 
@@ -257,17 +265,20 @@ void TSysSensorControl::onSerialData(int sensor, std::uint32_t count) {
         const std::string_view bytes(serialBuffer_.data(), static_cast<std::size_t>(n));
         recording_.write(s.lines.origin(), bytes);
         received(s.lines, bytes);
+        s.dataSeen = true;
     }
     if (sensor == kAisPort) aisDataSeen_ = true;
 }
 
 void TSysSensorControl::onSerialError(int sensor, std::uint32_t errors) {
     if ((errors & kCommErrorHangUp) == 0) return;
-    // The device went away under the reader: the port is switched off.
+    // The device went away under the reader: the port is switched off, and
+    // shows as lost until the user connects it again or switches it off.
     Sensor& s = sensors_[sensor];
     s.port->Close();
     s.lines.clear();
     s.inUse = false;
+    s.lost = true;
     s.scanPhase = ScanPhase::Finished;
     setLinkState(sensor, LinkState::Idle);
 }
@@ -307,15 +318,70 @@ std::string TSysSensorControl::StatusHintText(int sensor) const {
                                                           : texts_.statusDisconnect);
 }
 
+// ---- Link health ------------------------------------------------------------------
+
+bool TSysSensorControl::ownLinkOpen(int sensor) const {
+    const int s = index(sensor);
+    if (sensors_[s].port->Connected()) return true;
+    return s == kAisPort && (tcp_ != nullptr || (udp_ && udp_->isOpen()));
+}
+
+int TSysSensorControl::carrier(int sensor) const {
+    const int s = index(sensor);
+    if (ownLinkOpen(s)) return s;
+    // A GNSS receiver found behind the transponder's (or the controller's)
+    // port has no port of its own: its sentences come on that port.
+    const std::string path = DevicePath(s);
+    for (int other = 0; other < kSensorCount; ++other) {
+        if (other != s && sensors_[other].port->Connected() &&
+            sensors_[other].port->DeviceName() == path) {
+            return other;
+        }
+    }
+    return s;
+}
+
+void TSysSensorControl::StepLinkHealth() {
+    std::array<bool, kSensorCount> seen{};
+    for (int s = 0; s < kSensorCount; ++s)
+        seen[static_cast<std::size_t>(s)] = sensors_[s].dataSeen;
+    for (int s = 0; s < kSensorCount; ++s) {
+        Sensor& x = sensors_[s];
+        if (x.linkState != LinkState::Connected) {
+            x.silentSeconds = 0;
+        } else if (seen[static_cast<std::size_t>(carrier(s))]) {
+            x.silentSeconds = 0;
+        } else if (x.silentSeconds < 1000000) {
+            ++x.silentSeconds;
+        }
+    }
+    for (Sensor& x : sensors_)
+        x.dataSeen = false;
+}
+
+LinkHealth TSysSensorControl::linkHealth(int sensor) const {
+    const int s = index(sensor);
+    const Sensor& x = sensors_[s];
+    if (x.linkState == LinkState::Connected) {
+        return x.silentSeconds >= kSilentLinkSeconds ? LinkHealth::Silent : LinkHealth::Receiving;
+    }
+    if (x.lost) {
+        return s == kAisPort && supervision_.armed ? LinkHealth::Reconnecting : LinkHealth::Lost;
+    }
+    return x.inUse || ownLinkOpen(s) ? LinkHealth::Opening : LinkHealth::Off;
+}
+
 void TSysSensorControl::CloseAll() {
     for (Sensor& s : sensors_) {
         if (s.port->Connected()) s.port->Close();
     }
     if (tcp_) {
         disarmReconnect();
+        userEnding_ = true;
         std::unique_ptr<TTCPIPClientThread> link = std::move(tcp_);
         link->OnDisconnected = nullptr;
         link->Disconnect();
+        userEnding_ = false;
     }
     retired_.clear();
     CloseUdp();

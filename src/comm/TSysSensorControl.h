@@ -132,6 +132,9 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     // The message for a port that would not open: the "Serial port open
     // error" text, and for a port the user may not open, how to get access.
     std::string portOpenErrorMessage(int sensor) const;
+    // Why the sensor's port would not open, as far as the system said
+    // (no access, in use, not there); empty when it said nothing more.
+    std::string portOpenErrorReason(int sensor) const;
     // in-use := not (in-use or port open); a port switched off is closed.
     void ToggleInUse(int sensor);
     // Fills the present and free port lists (sorted by path).
@@ -154,9 +157,12 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     const TcpSupervision& tcpSupervision() const { return supervision_; }
     void disarmReconnect();
 
-    // Listens on the stored UDP address and port (UDP_Address, UDP_Port).
+    // Listens on the stored UDP port, on the stored address (UDP_Address) or,
+    // with a stored group (UDP_Group), as a member of that multicast group on
+    // the stored interface (UDP_Interface).
     bool ListenUdp();
     bool ListenUdpOn(const std::string& address, int port);
+    bool ListenUdpOn(const UdpEndpoint& endpoint);
     void CloseUdp();
     TUdpListener* udpListener() { return udp_.get(); }
     // Why the last ListenUdp failed (errno; 0 after a good one).
@@ -218,6 +224,12 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     int silenceSeconds() const { return silence_; }
     // AIS data arrived since the last step (set by every AIS receive path).
     bool aisDataSeen() const { return aisDataSeen_; }
+    // Counts, per sensor, the seconds its connected link has brought nothing.
+    void StepLinkHealth();
+    // What the status display shows of the sensor's link, and for how many
+    // seconds a connected link has been silent.
+    LinkHealth linkHealth(int sensor) const;
+    int linkSilentSeconds(int sensor) const { return sensors_[index(sensor)].silentSeconds; }
     // The identification query on a silent TCP/IP link of a product-information device.
     void StepTcpIdentificationQuery();
     // Reconnects a dropped TCP/IP link and drops a silent one.
@@ -244,7 +256,14 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
         bool inUse = false;
         LineAssembler lines;
         int openError = 0;
+        bool dataSeen = false;  // data arrived since the last StepLinkHealth
+        int silentSeconds = 0;  // seconds of a connected link without data
+        bool lost = false;      // the link ended by itself; cleared when the user acts
     };
+    // The sensor whose link carries the sensor's data: its own, or for a
+    // receiver found behind another device's port, that port's sensor.
+    int carrier(int sensor) const;
+    bool ownLinkOpen(int sensor) const;
     static int index(int sensor);
     void onSerialData(int sensor, std::uint32_t count);
     void onSerialError(int sensor, std::uint32_t errors);
@@ -276,6 +295,7 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     bool tcpStarted_ = false;
     bool tcpConnected_ = false;
     bool autoReconnecting_ = false;  // the link being made is an automatic reconnect
+    bool userEnding_ = false;        // the user (or the shutdown) ends the TCP/IP link
     bool tcpDelivered_ = false;      // the current link has delivered data
     std::string tcpHost_;            // where the last link went (the reconnects go there too)
     int tcpPort_ = -1;

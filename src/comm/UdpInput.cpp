@@ -2,12 +2,16 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -20,6 +24,16 @@ TUdpListener::~TUdpListener() {
 }
 
 namespace {
+
+// The options every input socket gets: the address may be shared with other
+// listeners, and there is room for a burst of datagrams while the window's
+// thread is busy.
+void ShareAndBuffer(int fd) {
+    const int on = 1;
+    const int size = 1 << 20;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+}
 
 // A bound, non-blocking datagram socket, or -1 with `error` set.
 int BoundSocket(const std::string& text, int port, int& error) {
@@ -40,14 +54,10 @@ int BoundSocket(const std::string& text, int port, int& error) {
     const int fd = ::socket(found->ai_family, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd >= 0) {
         const int off = 0;
-        const int on = 1;
-        // Room for a burst of datagrams while the window's thread is busy.
-        const int size = 1 << 20;
         if (found->ai_family == AF_INET6) {
             ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
         }
-        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+        ShareAndBuffer(fd);
     }
     if (fd < 0 || ::bind(fd, found->ai_addr, found->ai_addrlen) != 0) {
         error = errno;
@@ -67,23 +77,123 @@ int BoundPort(int fd, int asked) {
                                        : ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
 }
 
+int Fail(int fd, int& error, int code) {
+    error = code;
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+// Joins an IPv4 group: on the interface with that address, or of that name,
+// or (empty) where the routing table sends the group.
+bool JoinIpv4(int fd, const in_addr& group, const std::string& interfaceName, int& error) {
+    ip_mreqn request{};
+    request.imr_multiaddr = group;
+    request.imr_address.s_addr = htonl(INADDR_ANY);
+    if (!interfaceName.empty() &&
+        ::inet_pton(AF_INET, interfaceName.c_str(), &request.imr_address) != 1) {
+        request.imr_address.s_addr = htonl(INADDR_ANY);
+        request.imr_ifindex = static_cast<int>(::if_nametoindex(interfaceName.c_str()));
+        if (request.imr_ifindex == 0) {
+            error = ENODEV;
+            return false;
+        }
+    }
+    if (::setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) != 0) {
+        error = errno;
+        return false;
+    }
+    // Only this socket's own group reaches it, not the groups that other
+    // sockets of the program joined on the same port.
+    const int off = 0;
+    ::setsockopt(fd, IPPROTO_IP, IP_MULTICAST_ALL, &off, sizeof off);
+    return true;
+}
+
+bool JoinIpv6(int fd, const in6_addr& group, const std::string& interfaceName, int& error) {
+    ipv6_mreq request{};
+    request.ipv6mr_multiaddr = group;
+    if (!interfaceName.empty()) {
+        request.ipv6mr_interface = ::if_nametoindex(interfaceName.c_str());
+        if (request.ipv6mr_interface == 0) {
+            error = ENODEV;
+            return false;
+        }
+    }
+    if (::setsockopt(fd, IPPROTO_IPV6, IPV6_JOIN_GROUP, &request, sizeof request) != 0) {
+        error = errno;
+        return false;
+    }
+    const int off = 0;
+    ::setsockopt(fd, IPPROTO_IPV6, IPV6_MULTICAST_ALL, &off, sizeof off);
+    return true;
+}
+
+// A non-blocking datagram socket bound to the group's address and port (so
+// only datagrams to the group arrive) that has joined the group, or -1 with
+// `error` set.
+int GroupSocket(const UdpEndpoint& endpoint, int& error) {
+    if (!IsMulticastAddress(endpoint.group) || !IsInterfaceText(endpoint.interfaceName)) {
+        error = EINVAL;
+        return -1;
+    }
+    const auto port = htons(static_cast<std::uint16_t>(endpoint.port));
+    sockaddr_in v4{};
+    sockaddr_in6 v6{};
+    const bool ipv4 = ::inet_pton(AF_INET, endpoint.group.c_str(), &v4.sin_addr) == 1;
+    if (!ipv4 && ::inet_pton(AF_INET6, endpoint.group.c_str(), &v6.sin6_addr) != 1) {
+        error = EINVAL;
+        return -1;
+    }
+    const int fd =
+        ::socket(ipv4 ? AF_INET : AF_INET6, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return Fail(fd, error, errno);
+    ShareAndBuffer(fd);
+    int bound = 0;
+    if (ipv4) {
+        v4.sin_family = AF_INET;
+        v4.sin_port = port;
+        bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&v4), sizeof v4);
+    } else {
+        const int on = 1;
+        ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
+        v6.sin6_family = AF_INET6;
+        v6.sin6_port = port;
+        bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&v6), sizeof v6);
+    }
+    if (bound != 0) return Fail(fd, error, errno);
+    const bool joined = ipv4 ? JoinIpv4(fd, v4.sin_addr, endpoint.interfaceName, error)
+                             : JoinIpv6(fd, v6.sin6_addr, endpoint.interfaceName, error);
+    if (!joined) return Fail(fd, error, error);
+    return fd;
+}
+
 }  // namespace
 
 bool TUdpListener::Open(const std::string& address, int port) {
+    UdpEndpoint endpoint;
+    endpoint.address = address;
+    endpoint.port = port;
+    return Open(endpoint);
+}
+
+bool TUdpListener::Open(const UdpEndpoint& endpoint) {
     Close();
-    if (port < 0 || port > 65535) {
+    group_.clear();
+    if (endpoint.port < 0 || endpoint.port > 65535) {
         lastError_ = EINVAL;
         return false;
     }
-    const int fd = BoundSocket(address, port, lastError_);
+    const int fd = endpoint.group.empty() ? BoundSocket(endpoint.address, endpoint.port, lastError_)
+                                          : GroupSocket(endpoint, lastError_);
     if (fd < 0) return false;
-    boundPort_ = BoundPort(fd, port);
+    boundPort_ = BoundPort(fd, endpoint.port);
     if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
         lastError_ = errno;
         ::close(fd);
         return false;
     }
     fd_ = fd;
+    group_ = endpoint.group;
     buffer_.resize(kMaxDatagram + 1);
     stop_ = false;
     gate_.open();
@@ -142,6 +252,41 @@ std::string_view TUdpListener::ReceiveDatagram() {
 
 std::string TUdpListener::lastErrorText() const {
     return lastError_ == 0 ? std::string() : std::string(std::strerror(lastError_));
+}
+
+bool IsMulticastAddress(std::string_view text) {
+    if (text.empty() || text.size() > INET6_ADDRSTRLEN) return false;
+    const std::string literal(text);
+    in_addr v4{};
+    if (::inet_pton(AF_INET, literal.c_str(), &v4) == 1) return IN_MULTICAST(ntohl(v4.s_addr));
+    in6_addr v6{};
+    return ::inet_pton(AF_INET6, literal.c_str(), &v6) == 1 && IN6_IS_ADDR_MULTICAST(&v6);
+}
+
+bool IsInterfaceText(std::string_view text) {
+    if (text.empty()) return true;
+    const std::string literal(text);
+    in_addr v4{};
+    if (::inet_pton(AF_INET, literal.c_str(), &v4) == 1) return true;
+    if (text.size() >= IF_NAMESIZE) return false;
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '-' ||
+               c == '_' || c == ':';
+    });
+}
+
+std::vector<std::string> MulticastInterfaces() {
+    std::vector<std::string> names;
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return names;
+    for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) continue;
+        if ((entry->ifa_flags & IFF_UP) == 0 || entry->ifa_name == nullptr) continue;
+        const std::string name(entry->ifa_name);
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
+    ::freeifaddrs(list);
+    return names;
 }
 
 }  // namespace norq::comm

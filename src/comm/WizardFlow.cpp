@@ -155,7 +155,7 @@ void WizardFlow::connect(const WizardInputs& inputs) {
         ports_.setSendType(InputType::Tcp);
         tcpFlow(inputs.tcp);
     } else if (s == kAisPort && ports_.inputType(s) == InputType::Udp) {
-        udpFlow(inputs.udpPort);
+        udpFlow(inputs.udp);
     } else {
         ports_.setSendType(InputType::Serial);
         serialFlow(false);
@@ -213,12 +213,14 @@ bool WizardFlow::connectManually() {
     ports_.enumeratePorts();
     view_.refreshPages();
     const std::optional<std::string> path = DevicePathOf(inputs_.typedPort);
-    if (!path || !IsCharacterDevice(*path)) {
+    if (!path || !MayOpenAsPort(*path)) {
         view_.showMessage(DetectionMessage::PortOpenError);
         return false;
     }
+    // A port that is there but not free is opened only when the user insists;
+    // one that is not there fails below and says so.
     const std::span<const std::string> free = ports_.freePorts();
-    if (std::find(free.begin(), free.end(), *path) == free.end() &&
+    if (IsCharacterDevice(*path) && std::find(free.begin(), free.end(), *path) == free.end() &&
         !view_.showMessage(DetectionMessage::CheckPortError)) {
         return false;
     }
@@ -296,8 +298,8 @@ void WizardFlow::tcpFlow(const TcpFields& fields) {
     }
 }
 
-void WizardFlow::udpFlow(std::string_view portText) {
-    switch (ToggleUdpInput(ports_, view_, portText)) {
+void WizardFlow::udpFlow(const UdpFields& fields) {
+    switch (ToggleUdpInput(ports_, view_, fields)) {
         case NetworkToggle::Started:
             status_ = WizardStatus::Connected;
             frame_ = kConnectedFrame;

@@ -55,7 +55,7 @@ struct WizardInputs {
     std::string typedPort;  // the Manual page's port text
     int ratePosition = kLastRatePosition;
     TcpFields tcp;
-    std::string udpPort;
+    UdpFields udp;
 };
 
 class WizardFlow : public ScanOwner {
@@ -108,7 +108,7 @@ class WizardFlow : public ScanOwner {
     bool connectManually();
     void switchedOff(bool byTimeOut);
     void tcpFlow(const TcpFields& fields);
-    void udpFlow(std::string_view portText);
+    void udpFlow(const UdpFields& fields);
     void giveUp();
     bool sensorBusy(int sensor) const;
 

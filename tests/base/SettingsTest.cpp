@@ -22,7 +22,7 @@ std::string sensorSection(const char* name, int rate) {
         "TCP_Ip1=1\nTCP_Ip2=2\nTCP_Ip3=168\nTCP_Ip4=192\nTCP_Port=3333\n";
     // The AIS sensor's UDP input has keys of its own.
     if (std::string_view(name) == "AIS_SENSOR_PORT") {
-        text += "UDP_Port=10110\nUDP_Address=\nUDP_Connection=0\n";
+        text += "UDP_Port=10110\nUDP_Address=\nUDP_Connection=0\nUDP_Group=\nUDP_Interface=\n";
     }
     return text;
 }
@@ -60,6 +60,40 @@ TEST(Settings, AMissingFileGivesTheDefaultsAndIsWrittenAtExitInOrder) {
                   "\n[CHART_CALIBRATION]\nActive=0\nLatitude=0\nLongitude=0\n"
                   "\n[DESTINATION]\nValid=0\nName=\nLon=0\nLat=0\n"
                   "\n[WIZARD]\nStart_Choice=-1\nLast_Recording=\nNetwork_Input=1\n");
+}
+
+TEST(Settings, TheMulticastGroupAndInterfaceAreKeptAndCheckedOnReading) {
+    TempFolder folder;
+    const std::string path = folder.path("NorqAisViewer.ini");
+    Settings settings;
+    settings.sensors[0].udpGroup = "239.192.0.1";
+    settings.sensors[0].udpInterface = "eth0";
+    ASSERT_TRUE(SaveSettingsFile(path, settings));
+    EXPECT_NE(folder.read("NorqAisViewer.ini").find("UDP_Group=239.192.0.1\nUDP_Interface=eth0\n"),
+              std::string::npos);
+    Settings read;
+    LoadSettingsFile(path, read);
+    EXPECT_EQ(read.sensor(SensorPort::Ais).udpGroup, "239.192.0.1");
+    EXPECT_EQ(read.sensor(SensorPort::Ais).udpInterface, "eth0");
+    // An interface may be named by its IPv4 address; IPv6 groups are groups too.
+    Settings other = readFrom("[AIS_SENSOR_PORT]\nUDP_Group=ff02::1\nUDP_Interface=192.168.1.20\n");
+    EXPECT_EQ(other.sensor(SensorPort::Ais).udpGroup, "ff02::1");
+    EXPECT_EQ(other.sensor(SensorPort::Ais).udpInterface, "192.168.1.20");
+    // A unicast address is no group, and an interface name has at most 15 bytes.
+    for (const char* group : {"192.168.1.20", "240.0.0.1", "239.1", "x"}) {
+        EXPECT_EQ(readFrom(std::string("[AIS_SENSOR_PORT]\nUDP_Group=") + group + "\n")
+                      .sensor(SensorPort::Ais)
+                      .udpGroup,
+                  "")
+            << group;
+    }
+    for (const char* name : {"a-very-long-interface0", "eth 0", "eth0;rm"}) {
+        EXPECT_EQ(readFrom(std::string("[AIS_SENSOR_PORT]\nUDP_Interface=") + name + "\n")
+                      .sensor(SensorPort::Ais)
+                      .udpInterface,
+                  "")
+            << name;
+    }
 }
 
 TEST(Settings, TheWizardsStartChoiceIsRememberedAndCheckedOnReading) {

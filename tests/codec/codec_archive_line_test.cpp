@@ -24,6 +24,7 @@ TEST(ArchiveLine, StationFieldsAfterTheChecksumAreSplitOff) {
     EXPECT_TRUE(a.trailingFields);
     EXPECT_FALSE(a.tagBlock);
     EXPECT_EQ(a.receiveTime, 1325394060);  // the last field: Unix seconds
+    EXPECT_EQ(a.receiveTimeMs, 1325394060000);
 
     // Station fields without a Unix time, and text that is no field at all.
     const std::string noTime = std::string(kSentence) + ",s36310,d-081,T59.01777335";
@@ -47,6 +48,7 @@ TEST(ArchiveLine, TagBlocksAreSplitOffAndTheirTimeReadWhenTheirChecksumHolds) {
     EXPECT_EQ(a.sentence, kSentence);
     EXPECT_TRUE(a.tagBlock);
     EXPECT_EQ(a.receiveTime, 1418169601);
+    EXPECT_EQ(a.receiveTimeMs, 1418169601000);
 
     // A tag block whose checksum fails gives no time; the sentence is still there.
     const std::string wrong =
@@ -58,6 +60,7 @@ TEST(ArchiveLine, TagBlocksAreSplitOffAndTheirTimeReadWhenTheirChecksumHolds) {
     // Milliseconds, and a group block without a time.
     ASSERT_TRUE(SplitArchiveLine("\\c:1418169601123*6C\\" + std::string(kSentence), a));
     EXPECT_EQ(a.receiveTime, 1418169601);
+    EXPECT_EQ(a.receiveTimeMs, 1418169601123);  // kept to the millisecond for pacing
     ASSERT_TRUE(SplitArchiveLine("\\g:2-2-1604*5E\\" + std::string(kSentence), a));
     EXPECT_EQ(a.receiveTime, kNoReceiveTime);
 }

@@ -12,7 +12,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,12 +200,79 @@ class RecordingView final : public SensorControlView {
         messages.push_back({caption, text});
     }
     void onTcpDisconnected(TcpOwner) override { ++tcpDisconnects; }
+    void onSensorStateChanged(int) override { ++stateChanges; }
     struct Message {
         MessageCaption caption;
         std::string text;
     };
     std::vector<Message> messages;
     int tcpDisconnects = 0;
+    int stateChanges = 0;
+};
+
+// A UDP port that was free a moment ago (bound to every address and let go).
+inline int FreeUdpPort() {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        ::close(fd);
+        return 0;
+    }
+    socklen_t length = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+    ::close(fd);
+    return ntohs(a.sin_port);
+}
+
+// The multicast group the tests use, from the organisation-local scope.
+inline constexpr const char* kTestGroup = "239.192.0.1";
+
+// Why the kernel will not let a socket join `group` on the loopback
+// interface (0 when it will): the multicast tests skip on such a machine.
+inline int LoopbackJoinError(const char* group = kTestGroup) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ip_mreqn request{};
+    ::inet_pton(AF_INET, group, &request.imr_multiaddr);
+    ::inet_pton(AF_INET, "127.0.0.1", &request.imr_address);
+    const int error =
+        ::setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+#define NORQ_NEED_LOOPBACK_MULTICAST()                                                         \
+    if (const int joinError = ::norq::comm::test::LoopbackJoinError(); joinError != 0)         \
+    GTEST_SKIP() << "the kernel refuses to join a multicast group on the loopback interface: " \
+                 << std::strerror(joinError)
+
+// Sends datagrams to a multicast group out of the loopback interface, looped
+// back to the listeners of this machine.
+class GroupSender {
+  public:
+    GroupSender(const char* group, int port)
+        : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+        to_.sin_family = AF_INET;
+        to_.sin_port = htons(static_cast<std::uint16_t>(port));
+        ::inet_pton(AF_INET, group, &to_.sin_addr);
+        in_addr loopback{};
+        ::inet_pton(AF_INET, "127.0.0.1", &loopback);
+        ::setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_IF, &loopback, sizeof loopback);
+        const unsigned char on = 1;
+        ::setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_LOOP, &on, sizeof on);
+    }
+    ~GroupSender() { ::close(fd_); }
+    GroupSender(const GroupSender&) = delete;
+    GroupSender& operator=(const GroupSender&) = delete;
+    bool send(std::string_view text) const {
+        return ::sendto(fd_, text.data(), text.size(), 0, reinterpret_cast<const sockaddr*>(&to_),
+                        sizeof to_) == static_cast<ssize_t>(text.size());
+    }
+
+  private:
+    int fd_;
+    sockaddr_in to_{};
 };
 
 // A sensor port control with everything it talks to.

@@ -89,6 +89,19 @@ TEST_F(Flows, ManualModeRefusesWhatNamesNoDeviceAndAsksBeforeForcingAPort) {
     EXPECT_FALSE(ais().inUse);
     EXPECT_FALSE(wizard.state().connectDown);
 
+    ports.opens.clear();
+    // A path that is not there is tried without the force-connect question,
+    // so that the system can say why it fails; a file is never opened as a port.
+    wizard.connect(SerialInputs("/dev/norq-missing", 3));
+    EXPECT_EQ(view.messages.back(), DetectionMessage::PortOpenError);
+    ASSERT_EQ(ports.opens.size(), 1u);
+    EXPECT_EQ(ports.opens.back(), "/dev/norq-missing@38400");
+    EXPECT_FALSE(ais().inUse);
+    wizard.connect(SerialInputs("/etc/hostname", 3));
+    EXPECT_EQ(view.messages.back(), DetectionMessage::PortOpenError);
+    EXPECT_EQ(ports.opens.size(), 1u);
+    ports.opens.clear();
+
     // /dev/zero exists but is not free: the force-connect question, cancelled.
     view.answer = false;
     wizard.connect(SerialInputs("/dev/zero", 3));
@@ -185,11 +198,11 @@ TEST_F(Flows, AUdpSourceIsConnectedOnceItsPortIsBound) {
     ais().input = InputType::Udp;
     wizard.show();
     WizardInputs in;
-    in.udpPort = "70000";
+    in.udp.port = "70000";
     wizard.connect(in);
     EXPECT_EQ(view.messages.back(), DetectionMessage::UdpPortInvalid);
     ports.udpBindable = false;
-    in.udpPort = "10110";
+    in.udp.port = "10110";
     wizard.connect(in);
     EXPECT_EQ(view.messages.back(), DetectionMessage::UdpOpenError);
     EXPECT_FALSE(ais().inUse);
@@ -202,6 +215,41 @@ TEST_F(Flows, AUdpSourceIsConnectedOnceItsPortIsBound) {
     wizard.connect(in);
     EXPECT_FALSE(ports.udpOn);
     EXPECT_EQ(ais().link, LinkState::Idle);
+}
+
+TEST_F(Flows, AUdpSourceJoinsTheMulticastGroupTypedOnTheInterfaceTyped) {
+    ais().input = InputType::Udp;
+    dialog.open(kAisPort);
+    PortDialogInputs in;
+    in.udp = {"10110", "192.168.1.20", ""};
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpGroupInvalid);
+    in.udp = {"10110", "239.192.0.1", "eth 0"};
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpGroupInvalid);
+    EXPECT_FALSE(ports.udpOn);
+    // The kernel refuses the group there: that is said, not "port in use".
+    ports.udpBindable = false;
+    in.udp = {" 10111 ", " 239.192.0.1 ", "eth0"};
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.back(), DetectionMessage::UdpJoinError);
+    EXPECT_FALSE(ais().inUse);
+    ports.udpBindable = true;
+    const std::size_t messages = view.messages.size();
+    dialog.connect(in);
+    EXPECT_EQ(view.messages.size(), messages);
+    EXPECT_TRUE(ports.udpOn);
+    EXPECT_EQ(ports.udp, (UdpChoice{10111, "239.192.0.1", "eth0"}));
+    EXPECT_EQ(ais().link, LinkState::Connected);
+    EXPECT_TRUE(dialog.state().connectDown);
+    dialog.connect(in);
+    EXPECT_FALSE(ports.udpOn);
+    // Without a group the interface is not looked at: datagrams to this host.
+    in.udp = {"10112", "", "whatever it says"};
+    dialog.connect(in);
+    EXPECT_TRUE(ports.udpOn);
+    EXPECT_EQ(ports.udp.group, "");
+    EXPECT_EQ(ports.udp.interfaceName, "");
 }
 
 TEST_F(Flows, AVanishedPortClosesOnlyTheSerialSensorThatUsedIt) {

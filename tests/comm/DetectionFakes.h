@@ -120,12 +120,12 @@ class FakePorts : public DetectionPorts {
         ++tcpDisconnects;
         tcpThread = false;
     }
-    int udpPort = 10110;
+    UdpChoice udp;
     bool udpOn = false;
     bool udpBindable = true;
-    int storedUdpPort() const override { return udpPort; }
-    bool listenUdp(int port) override {
-        udpPort = port;
+    UdpChoice storedUdp() const override { return udp; }
+    bool listenUdp(const UdpChoice& choice) override {
+        udp = choice;
         udpOn = udpBindable;
         return udpOn;
     }

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "ais/Clock.h"
+#include "ais/RunState.h"
 #include "ais/SentenceIntake.h"
 #include "codec/SentenceCodec.h"
 #include "comm/LogReplay.h"
@@ -99,18 +102,170 @@ TEST(LogReplayTest, PauseKeepsThePositionAndContinueResumes) {
     EXPECT_EQ(sink.handed, (std::vector<std::string>{"one\r\n", "two\r\n"}));
 }
 
-TEST(LogReplayTest, LongLinesAreReadIn199CharacterPieces) {
-    std::string longLine(450, 'x');
-    ReplayFile file(longLine + "\n");
+TEST(LogReplayTest, ALongLineIsReadWholeAndALineBeyondTheMaximumStaysOneLine) {
+    const std::string longLine(450, 'x');
+    const std::string tooLong(LogReplay::kMaxLineLength + 900, 'y');
+    ReplayFile file(longLine + "\n" + tooLong + "\r\nnext\n");
     LogReplay replay;
     ASSERT_EQ(Start(replay, file.path()), LogReplay::OpenResult::Opened);
     Recorder sink;
     replay.tick(10, sink);
     ASSERT_EQ(sink.read.size(), 3u);
-    EXPECT_EQ(sink.read[0].size(), 199u);
-    EXPECT_EQ(sink.read[1].size(), 199u);
-    EXPECT_EQ(sink.read[2], std::string(52, 'x') + "\n");
-    EXPECT_EQ(sink.handed[0], std::string(199, 'x') + "\r\n");
+    EXPECT_EQ(sink.read[0], longLine + "\n");
+    EXPECT_EQ(sink.handed[0], longLine + "\r\n");
+    // The rest of the line is dropped; the next line is the next line.
+    EXPECT_EQ(sink.read[1], std::string(LogReplay::kMaxLineLength, 'y') + "\n");
+    EXPECT_EQ(sink.read[2], "next\n");
+    EXPECT_EQ(replay.linesCut(), 1);
+}
+
+// "\content*hh\": a tag block with its checksum.
+std::string TagBlock(std::string_view content) {
+    unsigned sum = 0;
+    for (char c : content)
+        sum ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\\", sum);
+    return "\\" + std::string(content) + tail;
+}
+
+constexpr std::string_view kVdm = "!AIVDM,1,1,,A,15N1u<PP1FJuvSRHOE6QIwwh0HQ6,0*30";
+
+TEST(LogReplayTest, AnArchiveLineLongerThanTheOldReadBufferReachesTheIntakeWhole) {
+    // A shore archive's line: a long tag block before the sentence and station
+    // fields after it, 260 characters in all, the sentence across character 199.
+    const std::string line = TagBlock("s:" + std::string(150, 'r') + ",c:1418169601") +
+                             std::string(kVdm) + ",d-080,S2118,t050056.00,r003669946\r\n";
+    ASSERT_GT(line.size(), 200u);
+    ASSERT_LT(line.find(kVdm), 199u);
+    ASSERT_GT(line.find(kVdm) + kVdm.size(), 199u);
+    ReplayFile file(line);
+    ais::ManualClock clock;
+    ais::RunState run(clock);
+    IntakeReplaySink sink(run.intake);
+    LogReplay replay;
+    ASSERT_EQ(Start(replay, file.path()), LogReplay::OpenResult::Opened);
+    replay.tick(1, sink);
+    EXPECT_EQ(run.tracker.table().count(), 2);
+}
+
+TEST(LogReplayTest, TagBlockTimesPaceTheReplayAndTheSpeedScalesIt) {
+    // Seconds apart: a one-sentence message, a two-sentence group whose second
+    // sentence carries no time, and one more three seconds later.
+    const std::string bytes = TagBlock("c:1418169601") + std::string(kVdm) + "\n" +
+                              TagBlock("g:1-2-7,c:1418169602") + "!AIVDM,2,1,7,A,first,0*00\n" +
+                              TagBlock("g:2-2-7") + "!AIVDM,2,2,7,A,second,0*00\n" +
+                              TagBlock("c:1418169605") + std::string(kVdm) + "\n";
+    for (int speed : {1, 2}) {
+        ReplayFile file(bytes);
+        LogReplay replay;
+        ASSERT_EQ(Start(replay, file.path()), LogReplay::OpenResult::Opened);
+        Recorder sink;
+        // The first timed line sets the time and goes at once.
+        replay.tick(speed, sink, 100);
+        EXPECT_EQ(replay.pacing(), LogReplay::Pacing::ArchiveTime);
+        EXPECT_EQ(replay.archiveTimeMs(), 1418169601000);
+        EXPECT_EQ(sink.handed.size(), 1u);
+        // One second of the file takes 10 ticks at speed 1, 5 at speed 2.
+        const int ticks = 10 / speed;
+        for (int i = 1; i < ticks; ++i)
+            replay.tick(speed, sink, 100);
+        EXPECT_EQ(sink.handed.size(), 1u) << "speed " << speed;
+        replay.tick(speed, sink, 100);
+        ASSERT_EQ(sink.handed.size(), 3u) << "speed " << speed;
+        EXPECT_NE(sink.handed[2].find("second"), std::string::npos);
+        // Pausing stops the file's time; the waiting line is kept.
+        replay.togglePause();
+        for (int i = 0; i < 100; ++i)
+            replay.tick(speed, sink, 100);
+        replay.togglePause();
+        EXPECT_EQ(sink.handed.size(), 3u);
+        EXPECT_EQ(replay.archiveTimeMs(), 1418169602000);
+        // A tick counts the time that passed, up to a second.
+        replay.tick(speed, sink, 5000);
+        EXPECT_EQ(replay.archiveTimeMs(), 1418169602000 + 1000 * speed);
+        EXPECT_EQ(sink.handed.size(), 3u);
+        const int rest = (3000 - 1000 * speed) / (100 * speed);
+        for (int i = 1; i < rest; ++i)
+            replay.tick(speed, sink, 100);
+        EXPECT_EQ(sink.handed.size(), 3u) << "speed " << speed;
+        const LogReplay::TickResult last = replay.tick(speed, sink, 100);
+        EXPECT_EQ(sink.handed.size(), 4u) << "speed " << speed;
+        EXPECT_TRUE(last.ended);
+    }
+}
+
+TEST(LogReplayTest, MillisecondAndStationTimesPaceTheReplayToo) {
+    // Tag blocks in milliseconds, 250 ms apart.
+    std::string bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes +=
+            TagBlock("c:" + std::to_string(1418169601000 + 250 * i)) + std::string(kVdm) + "\n";
+    ReplayFile file(bytes);
+    LogReplay replay;
+    ASSERT_EQ(Start(replay, file.path()), LogReplay::OpenResult::Opened);
+    Recorder sink;
+    std::vector<std::size_t> handed;
+    for (int i = 0; i < 8; ++i) {
+        replay.tick(1, sink, 100);
+        handed.push_back(sink.handed.size());
+    }
+    EXPECT_EQ(handed, (std::vector<std::size_t>{1, 1, 1, 2, 2, 3, 3, 3}));
+
+    // A station's trailing Unix time, two seconds apart.
+    ReplayFile station(std::string(kVdm) + ",d-080,S2118,r003669946,1325394060\n" +
+                       std::string(kVdm) + ",d-081,S2120,r003669946,1325394062\n");
+    ASSERT_EQ(Start(replay, station.path()), LogReplay::OpenResult::Opened);
+    Recorder second;
+    replay.tick(1, second, 1000);
+    EXPECT_EQ(second.handed.size(), 1u);
+    replay.tick(1, second, 1000);
+    EXPECT_EQ(second.handed.size(), 1u);
+    replay.tick(1, second, 1000);
+    EXPECT_EQ(second.handed.size(), 2u);
+}
+
+TEST(LogReplayTest, ALongSilenceOrAStepBackInTheFileDoesNotHoldTheReplay) {
+    // An hour of silence, then a recording from a day before, then its next second.
+    ReplayFile file(TagBlock("c:1418169601") + std::string(kVdm) + "\n" + TagBlock("c:1418173201") +
+                    std::string(kVdm) + "\n" + TagBlock("c:1418083201") + std::string(kVdm) + "\n" +
+                    TagBlock("c:1418083202") + std::string(kVdm) + "\n");
+    LogReplay replay;
+    ASSERT_EQ(Start(replay, file.path()), LogReplay::OpenResult::Opened);
+    Recorder sink;
+    replay.tick(1, sink, 100);
+    EXPECT_EQ(sink.handed.size(), 3u);
+    EXPECT_EQ(replay.archiveTimeMs(), 1418083201000);
+    for (int i = 0; i < 9; ++i)
+        replay.tick(1, sink, 100);
+    EXPECT_EQ(sink.handed.size(), 3u);
+    replay.tick(1, sink, 100);
+    EXPECT_EQ(sink.handed.size(), 4u);
+}
+
+TEST(LogReplayTest, LinesBeforeTheFirstTimeGoByCountAndAFileWithoutTimesStaysThatWay) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes += std::string(kVdm) + "\n";
+    bytes += TagBlock("c:1418169601") + std::string(kVdm) + "\n" + TagBlock("c:1418169609") +
+             std::string(kVdm) + "\n";
+    ReplayFile file(bytes);
+    LogReplay replay;
+    ASSERT_EQ(Start(replay, file.path()), LogReplay::OpenResult::Opened);
+    Recorder sink;
+    replay.tick(2, sink, 100);
+    EXPECT_EQ(replay.pacing(), LogReplay::Pacing::Lines);
+    EXPECT_EQ(sink.handed.size(), 2u);
+    replay.tick(2, sink, 100);
+    EXPECT_EQ(sink.handed.size(), 4u);
+    replay.tick(2, sink, 100);
+    EXPECT_EQ(replay.pacing(), LogReplay::Pacing::ArchiveTime);
+    EXPECT_EQ(sink.handed.size(), 5u);
+    // A tag block whose checksum fails gives no time: no pace from it.
+    ReplayFile broken("\\c:1418169601*00\\" + std::string(kVdm) + "\n");
+    ASSERT_EQ(Start(replay, broken.path()), LogReplay::OpenResult::Opened);
+    replay.tick(1, sink, 100);
+    EXPECT_EQ(replay.pacing(), LogReplay::Pacing::Lines);
 }
 
 TEST(LogReplayTest, CrLfSplitAcrossTheFileBufferStillReadsAsLf) {

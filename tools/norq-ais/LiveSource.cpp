@@ -190,9 +190,17 @@ class LiveFeed final : private comm::LineAssembler::Sink {
                 lines_.endLine(*this);
             }
         };
-        if (!udp_->Open(source_.host, source_.port)) {
-            std::fprintf(stderr, "norq-ais: cannot listen on udp port %d: %s\n", source_.port,
-                         udp_->lastErrorText().c_str());
+        const comm::UdpEndpoint endpoint = comm::UdpEndpointOf(source_);
+        if (!udp_->Open(endpoint)) {
+            if (endpoint.group.empty()) {
+                std::fprintf(stderr, "norq-ais: cannot listen on udp port %d: %s\n", source_.port,
+                             udp_->lastErrorText().c_str());
+            } else {
+                std::fprintf(stderr, "norq-ais: cannot join %s port %d%s%s: %s\n",
+                             endpoint.group.c_str(), source_.port,
+                             endpoint.interfaceName.empty() ? "" : " on ",
+                             endpoint.interfaceName.c_str(), udp_->lastErrorText().c_str());
+            }
             return false;
         }
         return true;

@@ -16,7 +16,8 @@ namespace norq::tool {
 // for a malformed value.
 bool TakeLiveOptions(std::vector<std::string_view>& args);
 
-// Opens a live source ("tcp://HOST:PORT", "udp://[HOST]:PORT", "/dev/ttyX[:RATE]")
+// Opens a live source ("tcp://HOST:PORT", "udp://[HOST]:PORT",
+// "udp://GROUP:PORT[?if=INTERFACE]", "/dev/ttyX[:RATE]")
 // as a stream of lines, each ending in CR LF. The stream ends when the time
 // given by --for has passed or the link ends for good. nullptr (with a message) when
 // the source cannot be opened.

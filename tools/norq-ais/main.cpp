@@ -33,8 +33,10 @@ int Usage() {
         std::fprintf(stderr, "  %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
     }
     std::fprintf(stderr,
-                 "\nFILE may also be a live source: tcp://HOST:PORT, udp://[HOST]:PORT or a\n"
-                 "serial device /dev/ttyX[:RATE]; --for SECONDS ends it after that time.\n"
+                 "\nFILE may also be a live source: tcp://HOST:PORT, udp://[HOST]:PORT, a\n"
+                 "multicast group udp://GROUP:PORT[?if=INTERFACE] (joined on that interface,\n"
+                 "a name or its IPv4 address) or a serial device /dev/ttyX[:RATE];\n"
+                 "--for SECONDS ends it after that time.\n"
                  "A TCP/IP source whose far end closes is connected again (with a growing\n"
                  "pause, up to 30 s); --once ends the command instead.\n");
     return 2;

@@ -13,6 +13,8 @@ const QColor kDeviceBody(0xe8, 0xea, 0xec);
 const QColor kIdleDot(0xc4, 0xc9, 0xcc);
 const QColor kActiveDot(0xf0, 0x8c, 0x00);
 const QColor kConnected(0x2e, 0x9e, 0x4f);
+const QColor kSilent(0xf9, 0xa8, 0x25);
+const QColor kLost(0xe5, 0x39, 0x35);
 
 void DrawComputer(QPainter& p, const QRectF& r) {
     const QRectF monitor(r.left(), r.top(), r.width(), r.height() * 0.72);
@@ -45,6 +47,18 @@ void DrawDevice(QPainter& p, const QRectF& r) {
 }
 
 }  // namespace
+
+int ConnectionPicture::FrameFor(LinkHealth health, int usual) {
+    switch (health) {
+        case LinkHealth::Silent:
+            return kSilentFrame;
+        case LinkHealth::Lost:
+        case LinkHealth::Reconnecting:
+            return kLostFrame;
+        default:
+            return usual;
+    }
+}
 
 ConnectionPicture::ConnectionPicture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("imgConnection"));
@@ -80,6 +94,16 @@ void ConnectionPicture::paintEvent(QPaintEvent*) {
     if (frame_ == 1) {
         p.setPen(QPen(kConnected, 4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(x0, y), QPointF(x1, y));
+    } else if (frame_ == kSilentFrame) {
+        p.setPen(QPen(kSilent, 4, Qt::DashLine, Qt::RoundCap));
+        p.drawLine(QPointF(x0, y), QPointF(x1, y));
+    } else if (frame_ == kLostFrame) {
+        const double mid = (x0 + x1) / 2;
+        p.setPen(QPen(kLost, 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(x0, y), QPointF(mid - 14, y));
+        p.drawLine(QPointF(mid + 14, y), QPointF(x1, y));
+        p.drawLine(QPointF(mid - 6, y - 8), QPointF(mid + 6, y + 8));
+        p.drawLine(QPointF(mid + 6, y - 8), QPointF(mid - 6, y + 8));
     } else {
         const int dots = 6;
         for (int i = 0; i < dots; ++i) {

@@ -1,10 +1,14 @@
 // The connection picture of the dialogs: the computer on the left, the device
 // on the right and a row of dots between them. Frame 0 is idle (grey dots),
 // frames 2 to 7 light one dot after another while connecting, frame 1 is
-// connected (a green line).
+// connected (a green line), kSilentFrame a connected link that brings nothing
+// (an amber broken line), kLostFrame a link that ended by itself (a red line
+// cut in the middle).
 #pragma once
 
 #include <QWidget>
+
+#include "comm/SensorTypes.h"
 
 namespace norq::comm {
 
@@ -12,6 +16,12 @@ class ConnectionPicture final : public QWidget {
     Q_OBJECT
 
   public:
+    static constexpr int kSilentFrame = 8;
+    static constexpr int kLostFrame = 9;
+    // The frame for a link's health; `usual` (the dialog's own frame) while
+    // the link is neither silent nor lost.
+    static int FrameFor(LinkHealth health, int usual);
+
     explicit ConnectionPicture(QWidget* parent = nullptr);
 
     void setFrame(int frame);

@@ -163,6 +163,10 @@ void DeviceConnections::openPortDialog(int sensor) {
     refreshStatus();
 }
 
+void DeviceConnections::linkStateChanged() {
+    if (wizard_->isVisible() || portDialog_->isVisible()) refreshPages();
+}
+
 void DeviceConnections::onStartChoice(int choice) {
     using Choice = TfrmWizardStartup::StartChoice;
     switch (static_cast<Choice>(choice)) {
@@ -287,13 +291,25 @@ bool DeviceConnections::showMessage(DetectionMessage message) {
         case DetectionMessage::UdpOpenError:
             textId = TextId::OtherMsgUdpOpenError;
             break;
+        case DetectionMessage::UdpGroupInvalid:
+            textId = TextId::OtherMsgUdpGroupError;
+            break;
+        case DetectionMessage::UdpJoinError:
+            textId = TextId::OtherMsgUdpJoinError;
+            break;
     }
     QWidget* parent = portDialog_->isVisible() ? static_cast<QWidget*>(portDialog_)
                       : wizard_->isVisible()   ? static_cast<QWidget*>(wizard_)
                                                : mainWindow_;
+    std::string body = texts_.text(textId);
+    if (message == DetectionMessage::PortOpenError) {
+        // What the system said of the port: no access (and how to get it), in use, not there.
+        const std::string reason = ports_.portOpenReason(detection_.currentSensor());
+        if (!reason.empty()) body += "\n\n" + reason;
+    }
     const ui::MessageAnswer answer =
         dialogs_.message(parent, QString::fromStdString(texts_.text(caption)),
-                         QString::fromStdString(texts_.text(textId)), icon, buttons);
+                         QString::fromStdString(body), icon, buttons);
     return answer == ui::MessageAnswer::Ok;
 }
 

@@ -77,6 +77,9 @@ class DeviceConnections final : public QObject, private DetectionView {
     // "Connect AIS(&A)", "Connect GPS  Receiver(&G)", "Connect MOB Controller(&M)"
     // and the port images: the port dialog for the sensor, modal.
     void openPortDialog(int sensor);
+    // A link's state changed by itself (it went silent, dropped, came back):
+    // the dialogs that show show it at once.
+    void linkStateChanged();
     // The identification step of the one-second timer.
     void identificationTick() { detection_.identificationTick(); }
     // The TCP/IP link ended by itself.

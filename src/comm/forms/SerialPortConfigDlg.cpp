@@ -126,7 +126,8 @@ QWidget* TSerialPortConfigDlg::buildTcpPage() {
 }
 
 QWidget* TSerialPortConfigDlg::buildUdpPage() {
-    return BuildUdpPage(pages_, lblUdpPort_, edtUdpPort_);
+    udp_ = BuildUdpPage(pages_);
+    return udp_.page;
 }
 
 QString TSerialPortConfigDlg::text(TextId id) const {
@@ -142,7 +143,7 @@ void TSerialPortConfigDlg::retranslate() {
     lblRate_->setText(text(TextId::SensorPortBaudRate));
     lblTcpIp_->setText(text(TextId::QuickStartTcpIpAddress));
     lblTcpPort_->setText(text(TextId::QuickStartTcpPort));
-    lblUdpPort_->setText(text(TextId::QuickStartUdpPort));
+    udp_.retranslate(texts_);
     lblNorqDevDetectMsg_->setText(text(TextId::SensorPortNorqDevDetectMsg));
     btnClose_->setText(text(TextId::QuickStartClose));
     render();
@@ -161,7 +162,7 @@ void TSerialPortConfigDlg::prepare() {
         edtOctets_[i]->setText(QString::number(address[i]));
     }
     edtTcpPort_->setText(QString::number(ports_.storedTcpPort()));
-    edtUdpPort_->setText(QString::number(ports_.storedUdpPort()));
+    udp_.show(ports_.storedUdp());
     render();
 }
 
@@ -176,7 +177,10 @@ void TSerialPortConfigDlg::render() {
     setWindowTitle(text(kCaptions[static_cast<std::size_t>(st.sensor)]));
     picture_->setDeviceName(SensorText(st.sensor));
     const LinkState link = ports_.linkState(st.sensor);
-    picture_->setFrame(link == LinkState::Connected ? 1 : st.connectDown ? 4 : 0);
+    picture_->setFrame(
+        ConnectionPicture::FrameFor(ports_.linkHealth(st.sensor), link == LinkState::Connected ? 1
+                                                                  : st.connectDown             ? 4
+                                                                                   : 0));
     // GPS and MOB are serial only: no selector.
     selectorRow_->setVisible(st.selectorVisible);
     cbxInputType_->setCurrentIndex(static_cast<int>(st.page));
@@ -187,7 +191,7 @@ void TSerialPortConfigDlg::render() {
     for (QLineEdit* field : edtOctets_)
         field->setEnabled(st.tcpFieldsEnabled);
     edtTcpPort_->setEnabled(st.tcpFieldsEnabled);
-    edtUdpPort_->setEnabled(st.inputsEnabled);
+    udp_.setEnabled(st.inputsEnabled);
     lblNote_->setText(st.page == InputType::Serial ? text(TextId::ConfigAisSerialPortNote)
                       : st.page == InputType::Tcp  ? text(TextId::QuickStartTcpConnect2)
                                                    : text(TextId::QuickStartUdpConnect));
@@ -207,7 +211,7 @@ PortDialogInputs TSerialPortConfigDlg::inputs() const {
         in.tcp.octets[i] = edtOctets_[i]->text().toStdString();
     }
     in.tcp.port = edtTcpPort_->text().toStdString();
-    in.udpPort = edtUdpPort_->text().toStdString();
+    in.udp = udp_.fields();
     return in;
 }
 

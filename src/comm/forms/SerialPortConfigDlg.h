@@ -8,6 +8,7 @@
 
 #include "base/LanguageTable.h"
 #include "comm/PortDialogFlow.h"
+#include "comm/forms/NetworkPages.h"
 
 class QComboBox;
 class QGroupBox;
@@ -63,8 +64,7 @@ class TSerialPortConfigDlg final : public QDialog {
     QLabel* lblTcpPort_;
     std::array<QLineEdit*, 4> edtOctets_{};
     QLineEdit* edtTcpPort_;
-    QLabel* lblUdpPort_;
-    QLineEdit* edtUdpPort_;
+    UdpPage udp_;
     QLabel* lblNote_;
     QLabel* lblNorqDevDetectMsg_;
     QPushButton* btnConnect_;

@@ -289,7 +289,8 @@ QWidget* TfrmWizardStartup::buildTcpPage() {
 }
 
 QWidget* TfrmWizardStartup::buildUdpPage() {
-    return BuildUdpPage(this, lblUdpPort_, edtUdpPort_);
+    udp_ = BuildUdpPage(this);
+    return udp_.page;
 }
 
 QString TfrmWizardStartup::text(TextId id) const {
@@ -319,7 +320,7 @@ void TfrmWizardStartup::retranslate() {
     lblAutoRate_->setText(text(TextId::SensorPortBaudRate));
     lblTcpIp_->setText(text(TextId::QuickStartTcpIpAddress));
     lblTcpPort_->setText(text(TextId::QuickStartTcpPort));
-    lblUdpPort_->setText(text(TextId::QuickStartUdpPort));
+    udp_.retranslate(texts_);
     lblNorqDevDetectMsg_->setText(text(TextId::SensorPortNorqDevDetectMsg));
     lblResults_->setText(text(TextId::QuickStartResults));
     btnBack_->setText(text(TextId::QuickStartBack));
@@ -363,7 +364,7 @@ void TfrmWizardStartup::render() {
     const bool onStart = page() == Page::Start;
     lblDeviceType_->setText(onStart ? QString() : SensorText(st.sensor));
     picture_->setDeviceName(SensorText(st.sensor));
-    picture_->setFrame(st.imageFrame);
+    picture_->setFrame(ConnectionPicture::FrameFor(ports_.linkHealth(st.sensor), st.imageFrame));
     cbxInputType_->setCurrentIndex(static_cast<int>(st.page));
     cbxInputType_->setEnabled(st.selectorEnabled);
     cbxInputType_->setVisible(st.sensor == kAisPort);
@@ -378,7 +379,7 @@ void TfrmWizardStartup::render() {
     for (QLineEdit* field : edtOctets_)
         field->setEnabled(st.tcpFieldsEnabled);
     edtTcpPort_->setEnabled(st.tcpFieldsEnabled);
-    edtUdpPort_->setEnabled(st.inputsEnabled);
+    udp_.setEnabled(st.inputsEnabled);
     for (std::size_t i = 0; i < lblNotes_.size(); ++i) {
         const QString note = noteText(st.notes[i]);
         lblNotes_[i]->setText(note);
@@ -453,7 +454,7 @@ void TfrmWizardStartup::fillPortLists() {
         edtOctets_[i]->setText(QString::number(address[i]));
     }
     edtTcpPort_->setText(QString::number(ports_.storedTcpPort()));
-    edtUdpPort_->setText(QString::number(ports_.storedUdpPort()));
+    udp_.show(ports_.storedUdp());
 }
 
 // ---- Reports of the detection ---------------------------------------------------
@@ -509,7 +510,7 @@ WizardInputs TfrmWizardStartup::inputs() const {
         in.tcp.octets[i] = edtOctets_[i]->text().toStdString();
     }
     in.tcp.port = edtTcpPort_->text().toStdString();
-    in.udpPort = edtUdpPort_->text().toStdString();
+    in.udp = udp_.fields();
     return in;
 }
 

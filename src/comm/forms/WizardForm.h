@@ -13,6 +13,7 @@
 
 #include "base/LanguageTable.h"
 #include "comm/WizardFlow.h"
+#include "comm/forms/NetworkPages.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -124,8 +125,7 @@ class TfrmWizardStartup final : public QDialog {
     QLabel* lblTcpPort_;
     std::array<QLineEdit*, 4> edtOctets_{};
     QLineEdit* edtTcpPort_;
-    QLabel* lblUdpPort_;
-    QLineEdit* edtUdpPort_;
+    UdpPage udp_;
     std::array<QLabel*, 4> lblNotes_{};
     QLabel* lblNorqDevDetectMsg_;
     QLabel* lblResults_;

@@ -1,5 +1,5 @@
 // The links in the running viewer: the message log, auto-saving and export
-// windows, the connection window, the link steps of the one-second timer and
+// windows, the port dialog, the link steps of the one-second timer and
 // the shutdown, against a TCP server on the loopback address.
 #include <poll.h>
 #include <sys/socket.h>
@@ -7,10 +7,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 
@@ -18,9 +21,11 @@
 #include "app/ViewerLinks.h"
 #include "comm/CommTestSupport.h"
 #include "comm/forms/AutoSavingForm.h"
+#include "comm/forms/ConnectionPicture.h"
+#include "comm/forms/DeviceConnections.h"
 #include "comm/forms/ExportForm.h"
-#include "comm/forms/LinkSettingsForm.h"
 #include "comm/forms/MsgLogForm.h"
+#include "comm/forms/SerialPortConfigDlg.h"
 
 namespace norq::test {
 namespace {
@@ -199,6 +204,78 @@ TEST_F(LinksTest, TheAutoSavingWindowChecksItsFieldsAndOkTakesOrStopsTheSchedule
     EXPECT_FALSE(control().recording().isOpen());
 }
 
+// Writes a picture of a window when NORQ_SCREENSHOT_DIR is set.
+void Screenshot(QWidget& window, const char* name) {
+    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
+    if (dir == nullptr) return;
+    QApplication::processEvents();
+    window.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+}
+
+TEST_F(LinksTest, AMulticastGroupNamedOnTheCommandLineFeedsTheViewer) {
+    NORQ_NEED_LOOPBACK_MULTICAST();
+    const int port = comm::test::FreeUdpPort();
+    main().setStartupConnection(QStringLiteral("udp://239.192.0.1:%1?if=127.0.0.1").arg(port));
+    main().show();
+    ASSERT_NE(control().udpListener(), nullptr);
+    EXPECT_EQ(control().udpListener()->group(), "239.192.0.1");
+    EXPECT_EQ(control().inputType(comm::kAisPort), comm::InputType::Udp);
+    EXPECT_EQ(control().linkState(comm::kAisPort), comm::LinkState::Connected);
+    comm::test::GroupSender sender(comm::test::kTestGroup, port);
+    ASSERT_TRUE(sender.send(kVdm));
+    EXPECT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
+    EXPECT_EQ(main().statusPanel(0), QStringLiteral("AIS Port Connected"));
+    // The command line is this run's choice: the stored UDP input stays as it was.
+    stop();
+    const std::string settings = ReadAll(settingsFile());
+    EXPECT_NE(settings.find("UDP_Group=\n"), std::string::npos) << settings;
+}
+
+TEST_F(LinksTest, AMulticastGroupThatCannotBeJoinedAtStartIsReported) {
+    main().setStartupConnection(QStringLiteral("udp://239.192.0.1:10110?if=norq-none0"));
+    main().show();
+    ASSERT_FALSE(dialogs_.shown.empty());
+    EXPECT_TRUE(dialogs_.shown.front().text.startsWith(
+        QStringLiteral("Multicast group 239.192.0.1 port 10110 cannot be joined on norq-none0")))
+        << dialogs_.shown.front().text.toStdString();
+    EXPECT_FALSE(control().aisLinkOpen());
+}
+
+TEST_F(LinksTest, ThePortDialogJoinsAMulticastGroupAndKeepsItForTheNextStart) {
+    NORQ_NEED_LOOPBACK_MULTICAST();
+    const int port = comm::test::FreeUdpPort();
+    main().show();
+    comm::DeviceConnections& connections = main().connections();
+    comm::TSerialPortConfigDlg& dialog = connections.portDialog();
+    bool received = false;
+    QTimer::singleShot(0, [&] {
+        connections.portDialogFlow().setInputType(comm::InputType::Udp);
+        dialog.render();
+        dialog.findChild<QLineEdit*>(QStringLiteral("edtUdpPort"))->setText(QString::number(port));
+        dialog.findChild<QLineEdit*>(QStringLiteral("edtUdpGroup"))
+            ->setText(QStringLiteral("239.192.0.1"));
+        dialog.findChild<QComboBox*>(QStringLiteral("cbxUdpInterface"))
+            ->setEditText(QStringLiteral("127.0.0.1"));
+        dialog.findChild<QPushButton*>(QStringLiteral("btnConnect"))->click();
+        comm::test::GroupSender sender(comm::test::kTestGroup, port);
+        sender.send(kVdm);
+        received = Until([&] { return main().runState().tracker.table().count() == 2; });
+        Screenshot(dialog, "multicast-port-dialog.png");
+        dialog.reject();
+    });
+    main().action(QStringLiteral("mnuConnectAisPort"))->trigger();
+    EXPECT_TRUE(received);
+    ASSERT_NE(control().udpListener(), nullptr);
+    EXPECT_EQ(control().udpListener()->group(), "239.192.0.1");
+    EXPECT_EQ(main().statusPanel(0), QStringLiteral("AIS Port Connected"));
+    Screenshot(main(), "multicast-main-window.png");
+    stop();
+    const std::string settings = ReadAll(settingsFile());
+    EXPECT_NE(settings.find("UDP_Port=" + std::to_string(port)), std::string::npos) << settings;
+    EXPECT_NE(settings.find("UDP_Group=239.192.0.1\nUDP_Interface=127.0.0.1\n"), std::string::npos)
+        << settings;
+}
+
 TEST_F(LinksTest, TheExportWindowShowsAndWritesTheTargetList) {
     main().show();
     feed({std::string(kVdm)});
@@ -222,54 +299,104 @@ TEST_F(LinksTest, TheExportWindowShowsAndWritesTheTargetList) {
     EXPECT_EQ(dialogs_.shown.back().icon, ui::MessageIcon::Error);
 }
 
-TEST_F(LinksTest, TheConnectionWindowConnectsOverUdpAndExplainsAPortThatWillNotOpen) {
+TEST_F(LinksTest, ThePortDialogSaysWhyAPortWillNotOpenAndKeepsOneThatDoes) {
     main().show();
-    // The connection items open the device wizard's port dialog; this window
-    // is opened directly.
-    links().showLinkSettings(comm::kGpsPort);
-    comm::TfrmLinkSettings* window = links().linkSettingsWindow();
-    ASSERT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Config GPS Connection"));
-    window->setSerialPort(QStringLiteral("/dev/norq-missing"), 5);
-    EXPECT_FALSE(window->toggleConnection());
-    EXPECT_TRUE(dialogs_.shown.back().text.startsWith(
-        QStringLiteral("Serial port open error! Please check!")));
-    EXPECT_TRUE(dialogs_.shown.back().text.contains(QStringLiteral("does not exist")));
+    comm::TSerialPortConfigDlg& dialog = main().connections().portDialog();
     std::unique_ptr<comm::test::PtyPair> gps;
-    if (comm::test::HavePseudoTerminals()) {
-        // A port that opens is kept for the next start.
-        gps = std::make_unique<comm::test::PtyPair>();
-        window->setSerialPort(QString::fromStdString(gps->path()), 3);
-        ASSERT_TRUE(window->toggleConnection());
-        EXPECT_EQ(control().portSettings(comm::kGpsPort).serialDevice, gps->path());
-        EXPECT_EQ(control().portSettings(comm::kGpsPort).serialBaudRate, 9);  // 38400
-        EXPECT_EQ(main().statusPanel(1), QStringLiteral("GPS Port Connected"));
-        EXPECT_FALSE(window->toggleConnection());
-    }
-
-    links().showLinkSettings(comm::kAisPort);
-    window->setInputType(comm::InputType::Udp);
-    window->setUdpAddress(QStringLiteral("127.0.0.1"), 0 + 10117);
-    ASSERT_TRUE(window->toggleConnection());
-    EXPECT_EQ(control().linkState(comm::kAisPort), comm::LinkState::Connected);
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(10117);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::sendto(fd, kVdm.data(), kVdm.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    ::close(fd);
-    EXPECT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
-    EXPECT_FALSE(window->toggleConnection());
-    EXPECT_FALSE(control().aisLinkOpen());
-    // The UDP keys are written at exit.
+    if (comm::test::HavePseudoTerminals()) gps = std::make_unique<comm::test::PtyPair>();
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        caption = dialog.windowTitle();
+        auto* port = dialog.findChild<QComboBox*>(QStringLiteral("cbxSerialPort"));
+        auto* rate = dialog.findChild<QComboBox*>(QStringLiteral("cbxBaudRate"));
+        auto* button = dialog.findChild<QPushButton*>(QStringLiteral("btnConnect"));
+        port->setEditText(QStringLiteral("/dev/norq-missing"));
+        rate->setCurrentIndex(5);
+        button->click();
+        if (gps) {
+            // A port that opens is kept for the next start.
+            port->setEditText(QString::fromStdString(gps->path()));
+            rate->setCurrentIndex(3);
+            button->click();
+        }
+        dialog.reject();
+    });
+    main().action(QStringLiteral("mnuConnectGpsPort"))->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Config GPS Connection"));
+    ASSERT_FALSE(dialogs_.shown.empty());
+    EXPECT_TRUE(dialogs_.shown.front().text.startsWith(
+        QStringLiteral("Serial port open error! Please check!")));
+    EXPECT_TRUE(
+        dialogs_.shown.front().text.contains(QStringLiteral("/dev/norq-missing does not exist.")))
+        << dialogs_.shown.front().text.toStdString();
+    if (!gps) return;
+    EXPECT_EQ(control().portSettings(comm::kGpsPort).serialDevice, gps->path());
+    EXPECT_EQ(control().portSettings(comm::kGpsPort).serialBaudRate, 9);  // 38400
+    EXPECT_EQ(main().statusPanel(1), QStringLiteral("GPS Port Connected"));
     stop();
-    const std::string settings = ReadAll(settingsFile());
-    EXPECT_NE(settings.find("UDP_Port=10117"), std::string::npos);
-    EXPECT_NE(settings.find("UDP_Address=127.0.0.1"), std::string::npos);
-    if (gps) {
-        EXPECT_NE(settings.find("Serial_Device=" + gps->path()), std::string::npos);
-    }
+    EXPECT_NE(ReadAll(settingsFile()).find("Serial_Device=" + gps->path()), std::string::npos);
+}
+
+TEST_F(LinksTest, ALinkThatFallsSilentOrDropsShowsInTheStatusRowAndThePortDialog) {
+    connectTcp();
+    control().setLinkState(comm::kAisPort, comm::LinkState::Connected);
+    server.send(kVdm);
+    ASSERT_TRUE(Until([&] { return main().runState().tracker.table().count() == 2; }));
+    links().stepSensorStatus();
+    auto* image = main().findChild<QLabel*>(QStringLiteral("ImageStatusBarAISConnect"));
+    auto* trouble = main().findChild<QLabel*>(QStringLiteral("lblStatusBarLink"));
+    ASSERT_NE(image, nullptr);
+    ASSERT_NE(trouble, nullptr);
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS Port Connected"));
+    EXPECT_TRUE(trouble->isHidden());
+    const QImage receiving = image->pixmap().toImage();
+
+    // Fifteen seconds without data: the row says so, and counts on.
+    for (int i = 0; i < comm::kSilentLinkSeconds; ++i)
+        links().stepSensorStatus();
+    EXPECT_FALSE(trouble->isHidden());
+    EXPECT_EQ(trouble->text(), QStringLiteral("AIS: no data for 15 s"));
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS: no data for 15 s"));
+    EXPECT_NE(image->pixmap().toImage(), receiving);
+    links().stepSensorStatus();
+    EXPECT_EQ(trouble->text(), QStringLiteral("AIS: no data for 16 s"));
+    Screenshot(*main().findChild<QWidget*>(QStringLiteral("PanelStatusBar")),
+               "link-silent-status-row.png");
+
+    // The port dialog shows the silent link, and the drop as it happens.
+    comm::TSerialPortConfigDlg& dialog = main().connections().portDialog();
+    int silentFrame = -1;
+    int lostFrame = -1;
+    QString lostText;
+    QTimer::singleShot(0, [&] {
+        auto* picture = dialog.findChild<comm::ConnectionPicture*>(QStringLiteral("imgConnection"));
+        silentFrame = picture->frame();
+        server.closeClient();
+        Until([&] { return control().tcpThread() == nullptr; });
+        lostFrame = picture->frame();
+        lostText = trouble->text();
+        dialog.reject();
+    });
+    main().action(QStringLiteral("mnuConnectAisPort"))->trigger();
+    EXPECT_EQ(silentFrame, comm::ConnectionPicture::kSilentFrame);
+    EXPECT_EQ(lostFrame, comm::ConnectionPicture::kLostFrame);
+    EXPECT_EQ(lostText, QStringLiteral("AIS: link lost"));
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS: link lost"));
+
+    // Data again after the user connects anew: all is well.
+    control().setInUse(comm::kAisPort, false);
+    links().stepSensorStatus();
+    EXPECT_TRUE(trouble->isHidden());
+    EXPECT_EQ(image->toolTip(), QStringLiteral("AIS Port Disconnect"));
+}
+
+TEST_F(LinksTest, TheLinkTextsAreTranslated) {
+    main().show();
+    main().action(QStringLiteral("mnuLangTraChinese"))->trigger();
+    control().setLinkState(comm::kGpsPort, comm::LinkState::Connected);
+    for (int i = 0; i < comm::kSilentLinkSeconds; ++i)
+        links().stepSensorStatus();
+    EXPECT_EQ(links().linkTroubleText(), QStringLiteral("GPS：已 15 秒沒有資料"));
 }
 
 }  // namespace

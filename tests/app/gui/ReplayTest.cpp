@@ -3,6 +3,7 @@
 // what a replayed recording leaves in the ship list and the grid.
 #include <QAction>
 #include <QLabel>
+#include <cstdio>
 #include <fstream>
 
 #include "AisLines.h"
@@ -107,6 +108,41 @@ TEST_F(ReplayTest, PlayLogLinesPerTickAndPauseKeepsThePosition) {
     EXPECT_FALSE(main().targetMonitorChecked());
     tick();
     EXPECT_EQ(targets(), 4);
+}
+
+TEST_F(ReplayTest, ARecordingWithTagBlockTimesPlaysAtItsOwnPace) {
+    // Ten targets, one every 20 s of the recording's own time.
+    {
+        std::ofstream out(folder().path("timed.txt"), std::ios::binary);
+        for (int i = 0; i < 10; ++i) {
+            Vessel v{static_cast<std::uint32_t>(416000001 + i),
+                     120.2 + i * 0.001,
+                     22.6,
+                     5.0f,
+                     90.0f,
+                     90,
+                     0};
+            const std::string tag = "c:" + std::to_string(1767268800 + 20 * i);
+            unsigned sum = 0;
+            for (char c : tag)
+                sum ^= static_cast<unsigned char>(c);
+            char check[8];
+            std::snprintf(check, sizeof check, "*%02X\\", sum);
+            for (const std::string& line : AisSentences(PositionReport(v)))
+                out << "\\" << tag << check << line;
+        }
+    }
+    dialogs_.openFile = QString::fromStdString(folder().path("timed.txt"));
+    main().settings().playLog = 5;
+    play()->trigger();
+    // By lines, two ticks would bring ten targets; by the file's time (at most
+    // five seconds of it per tick at this speed) only the first has come.
+    tick();
+    tick();
+    EXPECT_EQ(targets(), 1);
+    EXPECT_EQ(main().replay().pacing(), comm::LogReplay::Pacing::ArchiveTime);
+    EXPECT_TRUE(main().replay().fileOpen());
+    main().replay().stop();
 }
 
 TEST_F(ReplayTest, StopClearsTheFileNameSoTheNextStartAsksAgain) {

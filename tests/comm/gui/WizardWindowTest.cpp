@@ -171,6 +171,52 @@ TEST_F(WizardWindow, ARememberedUdpSourceComesBackOnTheUdpPage) {
     wizard().close();
 }
 
+TEST_F(WizardWindow, TheUdpPagesJoinAMulticastGroupOnTheInterfaceChosen) {
+    ports.udp = {10110, "239.192.0.1", "eth0"};
+    connections->startUp(false, 2, {}, 2);
+    ASSERT_EQ(connections->wizardFlow().state().page, InputType::Udp);
+    auto* group = find<QLineEdit>(wizard(), "edtUdpGroup");
+    auto* interfaceName = find<QComboBox>(wizard(), "cbxUdpInterface");
+    EXPECT_EQ(group->text(), "239.192.0.1");
+    EXPECT_EQ(interfaceName->currentText(), "eth0");
+    // The machine's interfaces are offered, with the system's choice first.
+    EXPECT_EQ(interfaceName->itemText(0), "");
+    EXPECT_NE(interfaceName->findText("lo"), -1);
+    find<QLineEdit>(wizard(), "edtUdpPort")->setText("10120");
+    group->setText("239.192.0.7");
+    interfaceName->setEditText("lo");
+    find<QPushButton>(wizard(), "btnConnect")->click();
+    ASSERT_TRUE(ports.udpOn);
+    EXPECT_EQ(ports.udp, (UdpChoice{10120, "239.192.0.7", "lo"}));
+    EXPECT_FALSE(group->isEnabled());
+    EXPECT_FALSE(interfaceName->isEnabled());
+    find<QPushButton>(wizard(), "btnConnect")->click();
+    EXPECT_FALSE(ports.udpOn);
+    EXPECT_TRUE(group->isEnabled());
+    // A unicast address in the group field is refused with the reason.
+    group->setText("192.168.1.20");
+    find<QPushButton>(wizard(), "btnConnect")->click();
+    EXPECT_FALSE(ports.udpOn);
+    ASSERT_FALSE(dialogs.shown.isEmpty());
+    EXPECT_TRUE(dialogs.shown.back().contains("multicast group must be"))
+        << dialogs.shown.back().toStdString();
+    wizard().close();
+
+    // The port dialog shows the stored choice and connects the same way.
+    connections->portDialogFlow().open(kAisPort);
+    connections->portDialog().prepare();
+    QWidget& dialog = connections->portDialog();
+    EXPECT_EQ(find<QLineEdit>(dialog, "edtUdpGroup")->text(), "239.192.0.7");
+    EXPECT_EQ(find<QComboBox>(dialog, "cbxUdpInterface")->currentText(), "lo");
+    find<QComboBox>(dialog, "cbxUdpInterface")->setEditText("127.0.0.1");
+    find<QPushButton>(dialog, "btnConnect")->click();
+    EXPECT_TRUE(ports.udpOn);
+    EXPECT_EQ(ports.udp, (UdpChoice{10120, "239.192.0.7", "127.0.0.1"}));
+    EXPECT_EQ(find<QPushButton>(dialog, "btnConnect")->text(), "Disconnect");
+    find<QPushButton>(dialog, "btnConnect")->click();
+    EXPECT_FALSE(ports.udpOn);
+}
+
 TEST_F(WizardWindow, ConnectAtStartOpensNoWindow) {
     ports.openable.insert("/dev/null");
     ports.at(kAisPort).storedPath = "/dev/null";
@@ -283,6 +329,13 @@ TEST_F(WizardWindow, PicturesOfEveryPage) {
         connections->portDialogFlow().setInputType(InputType::Tcp);
         connections->portDialog().prepare();
         picture(connections->portDialog(), "port-dialog-ais-tcp" + suffix);
+        // A multicast group joined on the ship's network interface.
+        ports.udp = {10110, "239.192.0.1", "eth0"};
+        connections->portDialogFlow().setInputType(InputType::Udp);
+        connections->portDialog().prepare();
+        find<QPushButton>(connections->portDialog(), "btnConnect")->click();
+        picture(connections->portDialog(), "port-dialog-ais-udp" + suffix);
+        find<QPushButton>(connections->portDialog(), "btnConnect")->click();
         connections->portDialogFlow().setInputType(InputType::Serial);
     }
 }
