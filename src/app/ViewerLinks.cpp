@@ -106,6 +106,9 @@ void ViewerLinks::retranslate(const TextStore& texts) {
                        t(TextId::ConfigAisSerialPortConfigGpsSerialPort),
                        t(TextId::ConfigAisSerialPortConfigMobSerialPort)};
     s.portOpenError = t(TextId::OtherMsgPortOpenError);
+    s.portNoAccess = t(TextId::OtherMsgPortNoAccess);
+    s.portBusy = t(TextId::OtherMsgPortBusy);
+    s.portMissing = t(TextId::OtherMsgPortMissing);
     s.cmdSendFail = t(TextId::OtherMsgCmdSendFail);
     s.connectPortFirst = t(TextId::OtherMsgConnectPortFirst);
     s.noSerialPortExist = t(TextId::OtherMsgNoSerialPortExist);

@@ -67,6 +67,12 @@ struct SensorControlTexts {
     std::array<std::string, kSensorCount> configCaption{
         "Config AIS Connection", "Config GPS Connection", "Config MOB Connection"};
     std::string portOpenError = "Serial port open error! Please check!";
+    // Why a serial port would not open; %s is the port's path.
+    std::string portNoAccess =
+        "This user may not open %s: serial ports belong to the group \"dialout\". Add "
+        "yourself to it with \"sudo usermod -aG dialout $USER\", then log out and in again.";
+    std::string portBusy = "%s is in use by another program.";
+    std::string portMissing = "%s does not exist.";
     std::string cmdSendFail = "Command sending fail!";
     std::string connectPortFirst = "Please connect serial port first!";
     std::string noSerialPortExist = "All serial ports are occupied or no existing!";

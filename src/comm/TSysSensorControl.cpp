@@ -172,19 +172,23 @@ std::string TSysSensorControl::portOpenErrorMessage(int sensor) const {
 std::string TSysSensorControl::portOpenErrorReason(int sensor) const {
     const Sensor& s = sensors_[index(sensor)];
     const std::string& path = s.port->DeviceName();
+    // The texts name the port where they hold "%s" (once); the path is never
+    // read as a format.
+    const std::string shown = path.empty() ? std::string("-") : path;
+    const auto named = [&shown](const std::string& text) {
+        const std::size_t at = text.find("%s");
+        return at == std::string::npos ? text : text.substr(0, at) + shown + text.substr(at + 2);
+    };
     switch (s.openError) {
         case EACCES:
         case EPERM:
-            return "This user may not open " + path +
-                   ". Serial ports belong to the group \"dialout\": add yourself to it with\n"
-                   "    sudo usermod -aG dialout $USER\n"
-                   "then log out and in again.";
+            return named(texts_.portNoAccess);
         case EBUSY:
-            return path + " is in use by another program.";
+            return named(texts_.portBusy);
         case ENOENT:
         case ENXIO:
         case ENODEV:
-            return (path.empty() ? std::string("The port") : path) + " does not exist.";
+            return named(texts_.portMissing);
         default:
             return {};
     }

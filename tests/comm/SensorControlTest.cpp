@@ -97,7 +97,17 @@ TEST_F(SensorPorts, APortClosedUnderTheReaderIsShownClosed) {
 
 TEST_F(SensorPorts, APortThatCannotBeOpenedSaysWhy) {
     EXPECT_FALSE(control.OpenSensorPort(kGpsPort, "/dev/norq-missing", 5));
-    EXPECT_NE(control.portOpenErrorMessage(kGpsPort).find("does not exist"), std::string::npos);
+    EXPECT_NE(control.portOpenErrorMessage(kGpsPort).find("/dev/norq-missing does not exist"),
+              std::string::npos);
+    // The reason is a text of the interface language, with the path put in
+    // where the text says (a path with a percent sign is no format).
+    SensorControlTexts texts;
+    texts.portMissing = "找不到 %s。";
+    control.setTexts(texts);
+    EXPECT_FALSE(control.OpenSensorPort(kGpsPort, "/dev/norq-%s-%n", 5));
+    EXPECT_NE(control.portOpenErrorMessage(kGpsPort).find("找不到 /dev/norq-%s-%n。"),
+              std::string::npos);
+    control.setTexts(SensorControlTexts{});
     EXPECT_FALSE(control.OpenSensorPort(kGpsPort, "COM3", 5));
     EXPECT_EQ(TSysSensorControl::DevicePathForText("3"), "/dev/ttyS2");
     EXPECT_EQ(TSysSensorControl::DevicePathForText("/dev/ttyUSB0"), "/dev/ttyUSB0");
