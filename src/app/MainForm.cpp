@@ -90,6 +90,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     createConnections();
     readDataFiles();
     run_->tracker.setCpaSettings({settings_.cpaLimit, settings_.tcpaLimit});
+    run_->tracker.table().setAgeing({settings_.lostAfterReports, settings_.removeAfterReports});
     // 10. Window font; the vessel tab hidden but active with its DYNAMIC page.
     setFont(QFont(QStringLiteral("Arial"), font().pointSize()));
     pageControlDevInfo_->setTabVisible(0, false);

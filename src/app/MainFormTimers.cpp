@@ -67,7 +67,7 @@ void TForm1::Timer1Timer() {
     run_->ownShip.checkStaleness(true);
     // 5. Ageing: at most one target per tick; the tracker rebuilds the lists
     //    through the target view and moves the chart's symbols down. Then every
-    //    target silent for more than 600 s is crossed out on the chart.
+    //    target silent for longer than its lost time is crossed out on the chart.
     run_->tracker.AgeTargets();
     chart_->markLostTargets(run_->tracker.clock().monotonicSeconds());
     // 6. Repaint the chart when its layers are stale.

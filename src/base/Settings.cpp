@@ -12,6 +12,7 @@ constexpr std::string_view kCpa = "CPA";
 constexpr std::string_view kOwnShip = "OWN_SHIP";
 constexpr std::string_view kView = "VIEW";
 constexpr std::string_view kSrm = "SRM";
+constexpr std::string_view kTargets = "TARGETS";
 constexpr std::string_view kWizard = "WIZARD";
 constexpr std::string_view kDestination = "DESTINATION";
 constexpr std::string_view kCalibration = "CHART_CALIBRATION";
@@ -152,6 +153,8 @@ void ReadSettings(const IniFile& file, Settings& settings) {
 
     readSwitch(file, kView, "AllFeatures", settings.allFeatures);
     readSwitch(file, kSrm, "AutoSRM", settings.autoSrm);
+    readInt(file, kTargets, "LostAfterReports", kAgeReportsRange, settings.lostAfterReports);
+    readInt(file, kTargets, "RemoveAfterReports", kAgeReportsRange, settings.removeAfterReports);
 
     DestinationSettings& destination = settings.destination;
     readFlag(file, kDestination, "Valid", destination.valid);

@@ -42,6 +42,7 @@ inline constexpr IntRange kScaleIdRange{0, 14};        // chart scale step
 inline constexpr IntRange kPlayLogRange{1, 100};       // replay lines per 100 ms tick
 inline constexpr IntRange kLanguageRange{0, 2};        // language index
 inline constexpr IntRange kFlagRange{0, 1};            // 0/1 switches
+inline constexpr IntRange kAgeReportsRange{0, 1000};   // missed reports, 0 = legacy time
 inline constexpr std::int64_t kMaxMmsi = 999999999;    // nine digits
 inline constexpr double kMaxCalibrationOffset = 0.01;  // degrees, either sign
 inline constexpr std::size_t kMaxDevicePathLength = 255;
@@ -106,6 +107,11 @@ struct Settings {
     // [VIEW] AllFeatures: shows the menu items and buttons that the shipped
     // feature configuration hides. Only read: the user sets it in the file.
     bool allFeatures = false;
+    // [TARGETS] LostAfterReports, RemoveAfterReports: a target is lost, and
+    // removed, after this many of its reporting intervals of silence; 0 keeps
+    // the fixed 600 s and 3600 s. Only read: the user sets them in the file.
+    int lostAfterReports = 0;
+    int removeAfterReports = 0;
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;

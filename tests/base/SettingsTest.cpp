@@ -295,5 +295,20 @@ TEST(Settings, EncKeysGoToTheViewSectionWhateverItsSpelling) {
     EXPECT_EQ(file.readInt("CHART", "OrientationStyle", -1), 0);
 }
 
+TEST(Settings, TargetAgeingIsReadInRangeAndNeverWritten) {
+    const Settings fresh;
+    EXPECT_EQ(fresh.lostAfterReports, 0);
+    EXPECT_EQ(fresh.removeAfterReports, 0);
+    const Settings set = readFrom("[targets]\nLostAfterReports=3\nRemoveAfterReports=20\n");
+    EXPECT_EQ(set.lostAfterReports, 3);
+    EXPECT_EQ(set.removeAfterReports, 20);
+    const Settings bad = readFrom("[TARGETS]\nLostAfterReports=-1\nRemoveAfterReports=1001\n");
+    EXPECT_EQ(bad.lostAfterReports, 0);
+    EXPECT_EQ(bad.removeAfterReports, 0);
+    IniFile file;
+    WriteSettings(file, set);
+    EXPECT_FALSE(file.value("TARGETS", "LostAfterReports"));
+}
+
 }  // namespace
 }  // namespace norq::base

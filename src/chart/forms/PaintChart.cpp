@@ -13,7 +13,6 @@ namespace norq::chart {
 namespace {
 
 constexpr int kRepaintIntervalMs = 40;
-constexpr std::int64_t kLostAfterSeconds = 600;
 // A press that moves less than this is a click, not a drag.
 constexpr int kDragThreshold = 3;
 
@@ -189,7 +188,7 @@ void TPaintChart::applyScheme(ColourScheme scheme) {
 
 void TPaintChart::markLostTargets(std::int64_t nowSeconds) {
     for (int i = 1; i < table_.count(); ++i) {
-        const bool lost = nowSeconds - table_[i].lastUpdate > kLostAfterSeconds;
+        const bool lost = table_.isLost(i, nowSeconds);
         if (model_->target(i).symbol.flags.lost != lost) {
             model_->setLost(i, lost);
             scheduleRepaint();
