@@ -75,6 +75,7 @@ class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
 class TargetGridSort;
+class CpaAlarmPanel;
 class ViewFollow;
 class TfrmAbout;
 class TfrmCpaSetting;
@@ -501,6 +502,8 @@ class TForm1 final : public QMainWindow,
     QLabel* lblStatusBarReplay_ = nullptr;
     QCheckBox* cbxDangerousFirst_ = nullptr;
     QToolButton* spbRightPanel_ = nullptr;
+    // The graded CPA alarm's button in the status row (hidden while grading is off).
+    CpaAlarmPanel* cpaAlarmPanel_ = nullptr;
     bool replayEnded_ = false;
 };
 

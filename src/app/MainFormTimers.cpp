@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "app/AlarmWindows.h"
+#include "app/CpaAlarmPanel.h"
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
 #include "app/ViewerLinks.h"
@@ -83,8 +84,10 @@ void TForm1::Timer1Timer() {
     connections_->identificationTick();
     // 11. Auto-saving step: raw recording.
     links_->stepAutoSaving();
-    // 12. Alarm beep while an alert of the alarm sound registry is active.
-    alarms_->stepAlarmBeep();
+    // 12. Alarm beep while an alert of the alarm sound registry is active, or
+    //     while a graded CPA alarm waits for its acknowledgement.
+    const bool cpaAlarm = cpaAlarmPanel_ != nullptr && cpaAlarmPanel_->step();
+    alarms_->stepAlarmBeep(cpaAlarm);
     // 13. Safety message alerts waiting and their dialog not showing: show it.
     alarms_->stepSrmAlert();
     // Navigation objects: own-ship track recording, destination.

@@ -48,6 +48,14 @@ void readDegrees(const IniFile& file, std::string_view section, std::string_view
     if (number && std::fabs(*number) <= limit) field = *number;
 }
 
+// A caution or warning limit: 0 (the level off) up to kMaxGradeLimit.
+void readLimit(const IniFile& file, std::string_view key, double& field) {
+    const std::optional<std::string> text = file.value(kCpa, key);
+    if (!text) return;
+    const std::optional<double> number = ParseProfileFloat(*text);
+    if (number && *number >= 0.0 && *number <= kMaxGradeLimit) field = *number;
+}
+
 bool isUsableDevicePath(std::string_view path) {
     if (path.empty()) return true;
     if (path.size() > kMaxDevicePathLength || path.front() != '/') return false;
@@ -135,6 +143,14 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     }
     readInt(file, kCpa, "CPA", kCpaRange, settings.cpaLimit);
     readInt(file, kCpa, "TCPA", kTcpaRange, settings.tcpaLimit);
+    CpaGradingSettings& grading = settings.cpaGrading;
+    readSwitch(file, kCpa, "Graded", grading.graded);
+    readLimit(file, "CautionCPA", grading.cautionCpa);
+    readLimit(file, "CautionTCPA", grading.cautionTcpa);
+    readLimit(file, "WarningCPA", grading.warningCpa);
+    readLimit(file, "WarningTCPA", grading.warningTcpa);
+    readSwitch(file, kCpa, "QuietWhenMoored", grading.quietWhenMoored);
+    readInt(file, kCpa, "AcknowledgeMinutes", kAcknowledgeRange, grading.acknowledgeMinutes);
 
     int mmsi = static_cast<int>(settings.ownMmsi);
     readInt(file, kOwnShip, "MMSI", IntRange{0, static_cast<int>(kMaxMmsi)}, mmsi);

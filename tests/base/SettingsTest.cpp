@@ -310,5 +310,31 @@ TEST(Settings, TargetAgeingIsReadInRangeAndNeverWritten) {
     EXPECT_FALSE(file.value("TARGETS", "LostAfterReports"));
 }
 
+TEST(Settings, CpaGradingKeys) {
+    const Settings fresh;
+    EXPECT_FALSE(fresh.cpaGrading.graded);
+    EXPECT_TRUE(fresh.cpaGrading.quietWhenMoored);
+    const Settings set = readFrom(
+        "[CPA]\nCPA=1\nGraded=1\nCautionCPA=3.5\nCautionTCPA=25\nWarningCPA=0\n"
+        "WarningTCPA=15\nQuietWhenMoored=0\nAcknowledgeMinutes=2\n");
+    EXPECT_EQ(set.cpaLimit, 1);
+    EXPECT_TRUE(set.cpaGrading.graded);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.cautionCpa, 3.5);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.cautionTcpa, 25.0);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.warningCpa, 0.0);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.warningTcpa, 15.0);
+    EXPECT_FALSE(set.cpaGrading.quietWhenMoored);
+    EXPECT_EQ(set.cpaGrading.acknowledgeMinutes, 2);
+    const Settings bad =
+        readFrom("[CPA]\nGraded=2\nCautionCPA=-1\nWarningTCPA=101\nAcknowledgeMinutes=0\n");
+    EXPECT_FALSE(bad.cpaGrading.graded);
+    EXPECT_DOUBLE_EQ(bad.cpaGrading.cautionCpa, fresh.cpaGrading.cautionCpa);
+    EXPECT_DOUBLE_EQ(bad.cpaGrading.warningTcpa, fresh.cpaGrading.warningTcpa);
+    EXPECT_EQ(bad.cpaGrading.acknowledgeMinutes, 5);
+    IniFile file;
+    WriteSettings(file, set);
+    EXPECT_FALSE(file.value("CPA", "Graded"));
+}
+
 }  // namespace
 }  // namespace norq::base
