@@ -498,6 +498,7 @@ void TargetTracker::gradeTarget(int index) {
     levels_[static_cast<std::size_t>(index)] = level;
     if (grading_.graded) alarms_.setLevel(index, level);
     c_.chart->setDangerous(index, level == CpaLevel::Alarm);
+    c_.chart->setCpaLevel(index, grading_.graded ? level : CpaLevel::None);
 }
 
 CpaLevel TargetTracker::cpaLevel(int index) const {

@@ -237,6 +237,8 @@ void TPaintChart::refreshSymbol(int index) {
     SymbolFlags flags = KindFlags(r, index);
     flags.selected = slot.symbol.flags.selected;
     flags.dangerous = slot.symbol.flags.dangerous;
+    flags.cpaWarning = slot.symbol.flags.cpaWarning;
+    flags.cpaCaution = slot.symbol.flags.cpaCaution;
     flags.lost = slot.symbol.flags.lost && index != 0;
     flags.ownPositionUnknown = index == 0 && r.ownPositionValid == 0;
     TargetMarks marks;
@@ -249,6 +251,12 @@ void TPaintChart::refreshSymbol(int index) {
 void TPaintChart::setDangerous(int index, bool dangerous) {
     if (model_->dangerous(index) == dangerous) return;
     model_->setDangerous(index, dangerous);
+    scheduleRepaint();
+}
+
+void TPaintChart::setCpaLevel(int index, ais::CpaLevel level) {
+    if (model_->cpaLevel(index) == level) return;
+    model_->setCpaLevel(index, level);
     scheduleRepaint();
 }
 

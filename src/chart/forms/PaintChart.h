@@ -108,6 +108,7 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     void highlightTarget(int index) override;
     void refreshSymbol(int index) override;
     void setDangerous(int index, bool dangerous) override;
+    void setCpaLevel(int index, ais::CpaLevel level) override;
     void removeSymbolsFrom(int count) override;
     void onTargetRemoved(int index) override;
 

@@ -8,6 +8,7 @@
 
 #include "AisLines.h"
 #include "ViewerFixture.h"
+#include "chart/forms/PaintChart.h"
 #include "ui/GridPalette.h"
 
 namespace norq::test {
@@ -45,6 +46,7 @@ TEST_F(CpaAlarmPanelTest, OffByDefaultNothingShowsOrSounds) {
     EXPECT_FALSE(button()->isVisibleTo(&main()));
     const ui::GridPalette colours;
     EXPECT_NE(rowColour(1), colours.dangerousFill);
+    EXPECT_TRUE(main().chart()->model().dangerous(1));  // the mark as it always was
 }
 
 TEST_F(CpaAlarmPanelTest, TheAlarmBeepsUntilAcknowledgedAndTheGridShowsEachLevel) {
@@ -58,6 +60,12 @@ TEST_F(CpaAlarmPanelTest, TheAlarmBeepsUntilAcknowledgedAndTheGridShowsEachLevel
     EXPECT_EQ(rowColour(1), colours.warningFill);
     EXPECT_EQ(rowColour(2), colours.cautionFill);
     EXPECT_EQ(rowColour(3), colours.dangerousFill);
+    // The chart rings the lower levels; the alarm is its dangerous mark.
+    const chart::ChartModel& chart = main().chart()->model();
+    EXPECT_EQ(chart.cpaLevel(1), ais::CpaLevel::Warning);
+    EXPECT_EQ(chart.cpaLevel(2), ais::CpaLevel::Caution);
+    EXPECT_EQ(chart.cpaLevel(3), ais::CpaLevel::None);
+    EXPECT_TRUE(chart.dangerous(3));
 
     int beeps = main().sound().beepCount();
     main().Timer1Timer();
