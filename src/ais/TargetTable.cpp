@@ -68,7 +68,7 @@ int TargetTable::findOrAdd(std::uint32_t mmsi, bool own, bool& isNew) {
 
 int TargetTable::AgeTargets(std::int64_t now) {
     for (int i = 1; i < count_; ++i) {
-        if (now - entries_[i].lastUpdate <= kTargetAgeOutSeconds) continue;
+        if (now - entries_[i].lastUpdate <= RemoveAfterSeconds(entries_[i], ageing_)) continue;
         for (int j = i; j + 1 < count_; ++j)
             entries_[j] = entries_[j + 1];
         --count_;

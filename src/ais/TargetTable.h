@@ -6,13 +6,14 @@
 #include <array>
 #include <cstdint>
 
+#include "ais/TargetAgeing.h"
 #include "ais/TargetRecord.h"
 
 namespace norq::ais {
 
 inline constexpr int kTargetTableSize = 501;
-inline constexpr std::int64_t kTargetAgeOutSeconds = 3600;
-inline constexpr std::int64_t kTargetLostSeconds = 600;
+inline constexpr std::int64_t kTargetAgeOutSeconds = kLegacyRemoveSeconds;
+inline constexpr std::int64_t kTargetLostSeconds = kLegacyLostSeconds;
 
 class TargetTable {
   public:
@@ -35,16 +36,21 @@ class TargetTable {
     // reset entry. When the table is full, the target heard longest ago is
     // reset and reused.
     int findOrAdd(std::uint32_t mmsi, bool own, bool& isNew);
-    // Removes the first target silent for more than an hour; later entries
-    // move down. Returns the removed index, or -1. At most one per call.
+    // Removes the first target silent for longer than its removal time (an
+    // hour under the legacy rule); later entries move down. Returns the
+    // removed index, or -1. At most one per call.
     int AgeTargets(std::int64_t now);
+    // Silent for longer than its lost time (600 s under the legacy rule).
     bool isLost(int index, std::int64_t now) const {
-        return now - entries_[index].lastUpdate > kTargetLostSeconds;
+        return now - entries_[index].lastUpdate > LostAfterSeconds(entries_[index], ageing_);
     }
+    void setAgeing(const AgeingSettings& ageing) { ageing_ = ageing; }
+    const AgeingSettings& ageing() const { return ageing_; }
 
   private:
     std::array<TargetRecord, kTargetTableSize> entries_{};
     int count_ = 1;
+    AgeingSettings ageing_;
 };
 
 }  // namespace norq::ais

@@ -1,5 +1,6 @@
 #include "ais/TargetTracker.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -140,6 +141,7 @@ void TargetTracker::connect(const TrackerConnections& connections) {
     if (c_.ownShipView == nullptr) c_.ownShipView = &nullOwnView_;
     if (c_.mobList == nullptr) c_.mobList = &nullMobList_;
     if (c_.followUps == nullptr) c_.followUps = &nullFollowUps_;
+    alarms_.setReport(c_.cpaAlarms);
 }
 
 bool TargetTracker::onAisPayload(const AisPayload& p) {
@@ -174,6 +176,9 @@ int TargetTracker::ApplyAisMessage(const AisMessage& m, int /*channelIndex*/, bo
     TargetRecord& t = table_[index];
     const LocalDateTime now = clock_.localNow();
     if (isNew) {
+        // A reused entry (full table) must not inherit its last occupant's alarm.
+        alarms_.reset(index);
+        levels_[static_cast<std::size_t>(index)] = CpaLevel::None;
         t.receivedMessages = 0;
         t.ownMessages = 0;
         t.firstSeenDate = now.date;
@@ -459,7 +464,7 @@ void TargetTracker::UpdateTargetGeometry(int index, const ReferencePosition& ref
     t.cpa = r.cpa;
     t.tcpa = r.tcpa;
     t.cpaStatus = r.status;
-    c_.chart->setDangerous(index, IsDangerous(t, cpa_));
+    gradeTarget(index);
     c_.view->gridRowChanged(index);
     reportOwnCpaStatus();
 }
@@ -488,10 +493,40 @@ void TargetTracker::UpdateRanges(const ReferencePosition& ref) {
     if (table_.valid(selected)) c_.view->showDetails(selected);
 }
 
+void TargetTracker::gradeTarget(int index) {
+    const CpaLevel level = GradeCpa(table_.own(), table_[index], cpa_, grading_);
+    levels_[static_cast<std::size_t>(index)] = level;
+    if (grading_.graded) alarms_.setLevel(index, level);
+    c_.chart->setDangerous(index, level == CpaLevel::Alarm);
+    c_.chart->setCpaLevel(index, grading_.graded ? level : CpaLevel::None);
+}
+
+CpaLevel TargetTracker::cpaLevel(int index) const {
+    if (!table_.valid(index) || index == 0) return CpaLevel::None;
+    return levels_[static_cast<std::size_t>(index)];
+}
+
 void TargetTracker::setCpaSettings(const CpaSettings& s) {
     cpa_ = s;
-    for (int i = 1; i < table_.count(); ++i)
-        c_.chart->setDangerous(i, IsDangerous(table_[i], cpa_));
+    for (int i = 1; i < table_.count(); ++i) {
+        gradeTarget(i);
+        if (grading_.graded) c_.view->gridRowChanged(i);
+    }
+}
+
+void TargetTracker::setCpaGrading(const CpaGrading& g) {
+    const bool recolour = g.graded || grading_.graded;
+    grading_ = g;
+    alarms_.setAcknowledgeSeconds(g.acknowledgeSeconds);
+    if (!g.graded) alarms_.clear();
+    for (int i = 1; i < table_.count(); ++i) {
+        gradeTarget(i);
+        if (recolour) c_.view->gridRowChanged(i);
+    }
+}
+
+void TargetTracker::stepCpaAlarms() {
+    if (grading_.graded) alarms_.step(table_, clock_.monotonicSeconds());
 }
 
 void TargetTracker::setBearingMode(BearingMode mode, const ReferencePosition& ref) {
@@ -510,6 +545,8 @@ void TargetTracker::ClearTargets() {
     lastIndex_ = -1;
     lastType_ = -1;
     decodedThisLine_ = false;
+    alarms_.clear();
+    levels_.fill(CpaLevel::None);
     c_.chart->removeSymbolsFrom(1);
     c_.view->rebuildLists();
     c_.view->setTargetCount(0);
@@ -524,6 +561,9 @@ int TargetTracker::AgeTargets() {
         --lastIndex_;
     }
     // Everything kept by entry index moves down with the entries.
+    alarms_.onTargetRemoved(removed);
+    std::copy(levels_.begin() + removed + 1, levels_.end(), levels_.begin() + removed);
+    levels_.back() = CpaLevel::None;
     c_.followUps->onTargetRemoved(removed);
     c_.chart->onTargetRemoved(removed);
     c_.view->onTargetRemoved(removed);

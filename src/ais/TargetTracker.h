@@ -2,10 +2,12 @@
 // chart and the other subsystems in step: the AIS side of the intake.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "ais/AisMessage.h"
 #include "ais/Clock.h"
+#include "ais/CpaAlarms.h"
 #include "ais/Geometry.h"
 #include "ais/IntakeInterfaces.h"
 #include "ais/TargetTable.h"
@@ -31,6 +33,7 @@ struct TrackerConnections {
     OwnShipView* ownShipView = nullptr;
     AisMobList* mobList = nullptr;
     TargetFollowUps* followUps = nullptr;
+    CpaAlarmReport* cpaAlarms = nullptr;
 };
 
 class TargetTracker final : public AisMessageHandler {
@@ -74,6 +77,17 @@ class TargetTracker final : public AisMessageHandler {
 
     void setCpaSettings(const CpaSettings& s);
     const CpaSettings& cpaSettings() const { return cpa_; }
+    // The levels below the alarm and the alarm behaviour; every target is
+    // graded again from its stored CPA and TCPA.
+    void setCpaGrading(const CpaGrading& g);
+    const CpaGrading& cpaGrading() const { return grading_; }
+    // The level of an entry as last graded (the alarm level is "dangerous").
+    CpaLevel cpaLevel(int index) const;
+    // Once a second, with grading on: lost targets in alarm and acknowledged
+    // alarms that ran out (CpaAlarmMonitor::step).
+    void stepCpaAlarms();
+    void acknowledgeCpaAlarms() { alarms_.acknowledge(clock_.monotonicSeconds()); }
+    const CpaAlarmMonitor& cpaAlarms() const { return alarms_; }
     // Switches the bearing mode and recomputes every bearing from `ref`.
     void setBearingMode(BearingMode mode, const ReferencePosition& ref);
     BearingMode bearingMode() const { return bearingMode_; }
@@ -108,6 +122,8 @@ class TargetTracker final : public AisMessageHandler {
     void runFollowUps(int index, int type);
     // Tells the own ship's view when the own part of the CPA preconditions changed.
     void reportOwnCpaStatus();
+    // Grades the target from its stored CPA and TCPA and sets its marks.
+    void gradeTarget(int index);
     enum class Highlight { Move, KeepForOwnShip, Keep };
     void selectTarget(int listIndex, bool byUser, Highlight highlight);
 
@@ -125,6 +141,9 @@ class TargetTracker final : public AisMessageHandler {
     Mailbox mailbox14_;
     Mailbox mailbox22_;
     CpaSettings cpa_;
+    CpaGrading grading_;
+    CpaAlarmMonitor alarms_;
+    std::array<CpaLevel, kTargetTableSize> levels_{};
     BearingMode bearingMode_ = BearingMode::True;
     PositionBias bias_;
     int lastIndex_ = -1;

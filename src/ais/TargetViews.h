@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ais/CpaAlarms.h"
 #include "ais/TargetRecord.h"
 
 namespace norq::ais {
@@ -65,6 +66,8 @@ class ChartTargets {
     virtual void highlightTarget(int /*index*/) {}
     virtual void refreshSymbol(int /*index*/) {}
     virtual void setDangerous(int /*index*/, bool) {}
+    // The graded CPA alarm's level below the alarm (None while grading is off).
+    virtual void setCpaLevel(int /*index*/, CpaLevel) {}
     // Symbols from `count` on are no longer used.
     virtual void removeSymbolsFrom(int /*count*/) {}
     // A target aged out: the dangerous marks, the highlight and every other

@@ -152,8 +152,8 @@ void AlarmWindows::retranslate() {
     buddy_->retranslate();
 }
 
-void AlarmWindows::stepAlarmBeep() {
-    if (sound_.alerts().AnyActive()) sound_.beep(kBeepHz, kBeepMs);
+void AlarmWindows::stepAlarmBeep(bool otherAlarm) {
+    if (sound_.alerts().AnyActive() || otherAlarm) sound_.beep(kBeepHz, kBeepMs);
     updateStatusNote();
     // The chart's alarm marks follow the list.
     const int alarms = mobList_.alarmRows();

@@ -69,8 +69,9 @@ class AlarmWindows final : public QObject,
     void setDatePattern(const std::string& pattern);
     void retranslate();
 
-    // One-second step 12: the beep while an alarm sound is active.
-    void stepAlarmBeep();
+    // One-second step 12: the beep while an alarm sound is active, or while
+    // another alarm (the graded CPA alarm) asks for it.
+    void stepAlarmBeep(bool otherAlarm = false);
     // One-second step 13: the SRM alert dialog while alerts wait.
     void stepSrmAlert();
     // The transmitter state reported by the transponder ($PKRV,R,...,30,0,<0|1>).

@@ -16,6 +16,7 @@
 
 #include "app/AlarmWindows.h"
 #include "app/ChartMeasure.h"
+#include "app/CpaAlarmPanel.h"
 #include "app/CrewWindows.h"
 #include "app/DetailPanes.h"
 #include "app/NavigationHub.h"
@@ -30,6 +31,22 @@
 #include "ui/PageControl.h"
 
 namespace norq::app {
+
+namespace {
+
+ais::CpaGrading CpaGradingFromSettings(const CpaGradingSettings& s) {
+    ais::CpaGrading g;
+    g.graded = s.graded;
+    g.cautionCpa = s.cautionCpa;
+    g.cautionTcpa = s.cautionTcpa;
+    g.warningCpa = s.warningCpa;
+    g.warningTcpa = s.warningTcpa;
+    g.quietWhenMoored = s.quietWhenMoored;
+    g.acknowledgeSeconds = s.acknowledgeMinutes * 60;
+    return g;
+}
+
+}  // namespace
 
 TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& dialogs,
                QWidget* parent)
@@ -92,6 +109,8 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     createConnections();
     readDataFiles();
     run_->tracker.setCpaSettings({settings_.cpaLimit, settings_.tcpaLimit});
+    run_->tracker.table().setAgeing({settings_.lostAfterReports, settings_.removeAfterReports});
+    run_->tracker.setCpaGrading(CpaGradingFromSettings(settings_.cpaGrading));
     // 10. Window font; the vessel tab hidden but active with its DYNAMIC page.
     setFont(QFont(QStringLiteral("Arial"), font().pointSize()));
     pageControlDevInfo_->setTabVisible(0, false);
@@ -135,6 +154,7 @@ void TForm1::connectRunState(bool toWindows) {
         // Subsystems that keep per-target state (tracks, alarms) add their
         // follow-ups to this fan-out; the chart hears of removals as ChartTargets.
         tracker.followUps = &followUps_;
+        tracker.cpaAlarms = cpaAlarmPanel_;
     }
     run_->tracker.connect(tracker);
     if (toWindows) {

@@ -76,6 +76,7 @@ class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
 class TargetGridSort;
+class CpaAlarmPanel;
 class ViewFollow;
 class TfrmAbout;
 class TfrmCpaSetting;
@@ -507,6 +508,8 @@ class TForm1 final : public QMainWindow,
     QLabel* lblStatusBarReplay_ = nullptr;
     QCheckBox* cbxDangerousFirst_ = nullptr;
     QToolButton* spbRightPanel_ = nullptr;
+    // The graded CPA alarm's button in the status row (hidden while grading is off).
+    CpaAlarmPanel* cpaAlarmPanel_ = nullptr;
     bool replayEnded_ = false;
     // When the replay tick last ran: the replay of a timed file keeps the
     // time that really passed between ticks.

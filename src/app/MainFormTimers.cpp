@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/AlarmWindows.h"
+#include "app/CpaAlarmPanel.h"
 #include "app/CrewWindows.h"
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
@@ -73,7 +74,7 @@ void TForm1::Timer1Timer() {
     run_->ownShip.checkStaleness(true);
     // 5. Ageing: at most one target per tick; the tracker rebuilds the lists
     //    through the target view and moves the chart's symbols down. Then every
-    //    target silent for more than 600 s is crossed out on the chart.
+    //    target silent for longer than its lost time is crossed out on the chart.
     run_->tracker.AgeTargets();
     chart_->markLostTargets(run_->tracker.clock().monotonicSeconds());
     // 6. Repaint the chart when its layers are stale.
@@ -89,8 +90,10 @@ void TForm1::Timer1Timer() {
     connections_->identificationTick();
     // 11. Auto-saving step: raw recording.
     links_->stepAutoSaving();
-    // 12. Alarm beep while an alert of the alarm sound registry is active.
-    alarms_->stepAlarmBeep();
+    // 12. Alarm beep while an alert of the alarm sound registry is active, or
+    //     while a graded CPA alarm waits for its acknowledgement.
+    const bool cpaAlarm = cpaAlarmPanel_ != nullptr && cpaAlarmPanel_->step();
+    alarms_->stepAlarmBeep(cpaAlarm);
     // 13. Safety message alerts waiting and their dialog not showing: show it.
     alarms_->stepSrmAlert();
     // Navigation objects: own-ship track recording, destination.

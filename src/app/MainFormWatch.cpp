@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -17,6 +18,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "ais/Geometry.h"
+#include "app/CpaAlarmPanel.h"
 #include "app/DateFormat.h"
 #include "app/MainForm.h"
 #include "app/QtTranslations.h"
@@ -50,6 +52,18 @@ void TForm1::buildWatchAdditions() {
 
     buildGridSortControls();
 
+    // The graded CPA alarm: its button at the end of the status row, and the
+    // grid's rows in the colour of their level while grading is on.
+    cpaAlarmPanel_ = new CpaAlarmPanel(run_->tracker, texts_, panelStatusBar_);
+    if (auto* row = qobject_cast<QHBoxLayout*>(panelStatusBar_->layout())) {
+        row->insertWidget(row->indexOf(lblStatusBarCpa_) + 1, cpaAlarmPanel_->button());
+    }
+    connectRunState(true);
+    gridModel_->setLevelSource([this](int entry) {
+        return run_->tracker.cpaGrading().graded ? run_->tracker.cpaLevel(entry)
+                                                 : ais::CpaLevel::None;
+    });
+
     // The replay's state beside the log file's name.
     lblStatusBarReplay_ = new QLabel(panelStatusBar_);
     lblStatusBarReplay_->setObjectName(QStringLiteral("lblStatusBarReplay"));
@@ -73,7 +87,7 @@ void TForm1::buildGridSortControls() {
     gridSort_->setDangerousTest([this](int entry) {
         const ais::TargetTable& table = run_->tracker.table();
         return entry > 0 && table.valid(entry) &&
-               ais::IsDangerous(table[entry], run_->tracker.cpaSettings());
+               run_->tracker.cpaLevel(entry) == ais::CpaLevel::Alarm;
     });
     QHeaderView* header = stringGrid_->horizontalHeader();
     header->setSectionsClickable(true);
@@ -111,6 +125,7 @@ void TForm1::retranslateMainWindowAdditions() {
                          text(TextId::MainWindowFollowPausedHint));
     }
     cbxDangerousFirst_->setText(text(TextId::MainWindowDangerousFirst));
+    cpaAlarmPanel_->retranslate();
     updateRightPanelToggle();
     showReplayState();
 }

@@ -51,6 +51,18 @@ QVariant TargetGridModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return cellText(index.row(), index.column());
         case Qt::BackgroundRole:
+            if (level_) {
+                switch (level_(index.row())) {
+                    case ais::CpaLevel::Alarm:
+                        return palette_.dangerousFill;
+                    case ais::CpaLevel::Warning:
+                        return palette_.warningFill;
+                    case ais::CpaLevel::Caution:
+                        return palette_.cautionFill;
+                    case ais::CpaLevel::None:
+                        break;
+                }
+            }
             // Below the title row, odd rows (the own ship is row 1) are white.
             return (index.row() % 2 == 0) ? palette_.whiteFill : palette_.panel;
         case Qt::ForegroundRole:

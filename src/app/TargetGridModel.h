@@ -7,7 +7,9 @@
 
 #include <QAbstractTableModel>
 #include <bitset>
+#include <functional>
 
+#include "ais/CpaAlarms.h"
 #include "ais/TargetTable.h"
 #include "ais/TargetTexts.h"
 #include "app/BaseNames.h"
@@ -29,6 +31,8 @@ class TargetGridModel final : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void setPalette(const ui::GridPalette& palette);
+    // The CPA level of an entry; a row at a level is filled in its colour.
+    void setLevelSource(std::function<ais::CpaLevel(int)> level) { level_ = std::move(level); }
     // The row of the entry must be redrawn (reported at the next flush).
     void markRowChanged(int index);
     // Rows to match the table's count, and the changed rows to the view.
@@ -45,6 +49,7 @@ class TargetGridModel final : public QAbstractTableModel {
     const ais::TextOptions& options_;
     const TextStore& texts_;
     ui::GridPalette palette_;
+    std::function<ais::CpaLevel(int)> level_;
     int rows_ = 0;
     std::bitset<ais::kTargetTableSize> changed_;
     bool anyChanged_ = false;

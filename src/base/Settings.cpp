@@ -15,6 +15,7 @@ constexpr std::string_view kCpa = "CPA";
 constexpr std::string_view kOwnShip = "OWN_SHIP";
 constexpr std::string_view kView = "VIEW";
 constexpr std::string_view kSrm = "SRM";
+constexpr std::string_view kTargets = "TARGETS";
 constexpr std::string_view kWizard = "WIZARD";
 constexpr std::string_view kDestination = "DESTINATION";
 constexpr std::string_view kCalibration = "CHART_CALIBRATION";
@@ -48,6 +49,14 @@ void readDegrees(const IniFile& file, std::string_view section, std::string_view
     if (!text) return;
     const std::optional<double> number = ParseProfileFloat(*text);
     if (number && std::fabs(*number) <= limit) field = *number;
+}
+
+// A caution or warning limit: 0 (the level off) up to kMaxGradeLimit.
+void readLimit(const IniFile& file, std::string_view key, double& field) {
+    const std::optional<std::string> text = file.value(kCpa, key);
+    if (!text) return;
+    const std::optional<double> number = ParseProfileFloat(*text);
+    if (number && *number >= 0.0 && *number <= kMaxGradeLimit) field = *number;
 }
 
 bool isUsableDevicePath(std::string_view path) {
@@ -169,6 +178,14 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     }
     readInt(file, kCpa, "CPA", kCpaRange, settings.cpaLimit);
     readInt(file, kCpa, "TCPA", kTcpaRange, settings.tcpaLimit);
+    CpaGradingSettings& grading = settings.cpaGrading;
+    readSwitch(file, kCpa, "Graded", grading.graded);
+    readLimit(file, "CautionCPA", grading.cautionCpa);
+    readLimit(file, "CautionTCPA", grading.cautionTcpa);
+    readLimit(file, "WarningCPA", grading.warningCpa);
+    readLimit(file, "WarningTCPA", grading.warningTcpa);
+    readSwitch(file, kCpa, "QuietWhenMoored", grading.quietWhenMoored);
+    readInt(file, kCpa, "AcknowledgeMinutes", kAcknowledgeRange, grading.acknowledgeMinutes);
 
     int mmsi = static_cast<int>(settings.ownMmsi);
     readInt(file, kOwnShip, "MMSI", IntRange{0, static_cast<int>(kMaxMmsi)}, mmsi);
@@ -188,6 +205,8 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     readSwitch(file, kView, "AllFeatures", settings.allFeatures);
     readSwitch(file, kView, "ShowCrewWatch", settings.crewWatchShown);
     readSwitch(file, kSrm, "AutoSRM", settings.autoSrm);
+    readInt(file, kTargets, "LostAfterReports", kAgeReportsRange, settings.lostAfterReports);
+    readInt(file, kTargets, "RemoveAfterReports", kAgeReportsRange, settings.removeAfterReports);
 
     DestinationSettings& destination = settings.destination;
     readFlag(file, kDestination, "Valid", destination.valid);

@@ -42,6 +42,9 @@ inline constexpr IntRange kScaleIdRange{0, 14};        // chart scale step
 inline constexpr IntRange kPlayLogRange{1, 100};       // replay lines per 100 ms tick
 inline constexpr IntRange kLanguageRange{0, 2};        // language index
 inline constexpr IntRange kFlagRange{0, 1};            // 0/1 switches
+inline constexpr IntRange kAgeReportsRange{0, 1000};   // missed reports, 0 = legacy time
+inline constexpr IntRange kAcknowledgeRange{1, 60};    // CPA alarm acknowledgement, minutes
+inline constexpr double kMaxGradeLimit = 100.0;        // caution and warning limits, nm or min
 inline constexpr std::int64_t kMaxMmsi = 999999999;    // nine digits
 inline constexpr double kMaxCalibrationOffset = 0.01;  // degrees, either sign
 inline constexpr std::size_t kMaxDevicePathLength = 255;
@@ -85,6 +88,18 @@ struct WizardSettings {
     int networkInput = 1;
 };
 
+// The graded CPA alarm ([CPA], beside the dangerous limits CPA and TCPA, which
+// are the alarm level). Only read: the user sets them in the file.
+struct CpaGradingSettings {
+    bool graded = false;          // Graded: caution and warning levels, the alarm sound
+    double cautionCpa = 8.0;      // CautionCPA, nautical miles; 0 switches the level off
+    double cautionTcpa = 30.0;    // CautionTCPA, minutes
+    double warningCpa = 6.0;      // WarningCPA
+    double warningTcpa = 20.0;    // WarningTCPA
+    bool quietWhenMoored = true;  // QuietWhenMoored
+    int acknowledgeMinutes = 5;   // AcknowledgeMinutes: an acknowledged alarm sounds again after
+};
+
 struct DestinationSettings {
     bool valid = false;  // Valid
     std::string name;    // Name
@@ -117,6 +132,12 @@ struct Settings {
     // feature configuration hides, and runs the crew timers. Read, never written:
     // the switch stays in the file as the user put it there.
     bool crewWatchShown = false;
+    // [TARGETS] LostAfterReports, RemoveAfterReports: a target is lost, and
+    // removed, after this many of its reporting intervals of silence; 0 keeps
+    // the fixed 600 s and 3600 s. Only read: the user sets them in the file.
+    int lostAfterReports = 0;
+    int removeAfterReports = 0;
+    CpaGradingSettings cpaGrading;
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;

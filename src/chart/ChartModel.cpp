@@ -182,6 +182,21 @@ void ChartModel::setLost(int slot, bool on) {
     placeTarget(slot);
 }
 
+void ChartModel::setCpaLevel(int slot, ais::CpaLevel level) {
+    if (!ValidSlot(slot)) return;
+    SymbolFlags& f = targets_[static_cast<std::size_t>(slot)].symbol.flags;
+    f.cpaWarning = level == ais::CpaLevel::Warning;
+    f.cpaCaution = level == ais::CpaLevel::Caution;
+}
+
+ais::CpaLevel ChartModel::cpaLevel(int slot) const {
+    if (!ValidSlot(slot)) return ais::CpaLevel::None;
+    const SymbolFlags& f = targets_[static_cast<std::size_t>(slot)].symbol.flags;
+    if (f.cpaWarning) return ais::CpaLevel::Warning;
+    if (f.cpaCaution) return ais::CpaLevel::Caution;
+    return ais::CpaLevel::None;
+}
+
 void ChartModel::setOwnPositionUnknown(bool on) {
     targets_[0].symbol.flags.ownPositionUnknown = on;
     placeTarget(0);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ais/CpaAlarms.h"
 #include "chart/AxisData.h"
 #include "chart/ChartCanvas.h"
 #include "chart/ChartLayers.h"
@@ -134,6 +135,9 @@ class ChartModel {
                    const SymbolFlags& flags, bool monitored);
     void setFriend(int slot, bool on);
     void setLost(int slot, bool on);
+    // The lower levels of the graded CPA alarm, drawn as a ring.
+    void setCpaLevel(int slot, ais::CpaLevel level);
+    ais::CpaLevel cpaLevel(int slot) const;
     void setOwnPositionUnknown(bool on);
     // Stored only: it shows at the symbol's next placement or repaint.
     void setDangerous(int slot, bool on);

@@ -97,6 +97,13 @@ void DrawOverlays(ChartCanvas& canvas, const ShipSymbol& symbol, const Box& box)
         canvas.setPen(PaletteRole::Alarm, 2);
         canvas.setBrush(PaletteRole::Alarm, BrushStyle::None);
         canvas.ellipse(box(4, 4), box(w - 4, h - 4));
+    } else if (symbol.flags.cpaWarning || symbol.flags.cpaCaution) {
+        // A CPA warning or caution: a single ring, orange or yellow.
+        const PaletteRole ring =
+            symbol.flags.cpaWarning ? PaletteRole::Orange : PaletteRole::RangeRing;
+        canvas.setPen(ring, 1);
+        canvas.setBrush(ring, BrushStyle::None);
+        canvas.ellipse(box(4, 4), box(w - 4, h - 4));
     }
     if (symbol.flags.lost) {
         canvas.setPen(PaletteRole::Lost, 1);

@@ -33,6 +33,9 @@ struct SymbolFlags {
     bool dangerous = false;
     bool lost = false;
     bool atonOffPosition = false;
+    // The graded CPA alarm's lower levels (the alarm level is `dangerous`).
+    bool cpaWarning = false;
+    bool cpaCaution = false;
     friend bool operator==(const SymbolFlags&, const SymbolFlags&) = default;
 };
 

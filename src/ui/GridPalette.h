@@ -17,6 +17,8 @@ struct GridPalette {
     QColor rangeRing{0xFF, 0xFF, 0x00};      // role 15
     QColor targetFill{0x00, 0xFF, 0x00};     // role 42
     QColor dangerousFill{0xEE, 0x5A, 0x6C};  // role 41
+    QColor warningFill{0xFF, 0xB8, 0x6C};    // CPA warning rows
+    QColor cautionFill{0xFF, 0xF0, 0x8C};    // CPA caution rows
     QColor ownShipFill{0xC0, 0xC0, 0xC0};    // role 40
     QColor atonFill{0x00, 0xFF, 0x00};       // role 46
     QColor sartFill{0xFF, 0x00, 0x00};       // role 44

@@ -329,5 +329,46 @@ TEST(Settings, EncKeysGoToTheViewSectionWhateverItsSpelling) {
     EXPECT_EQ(file.readInt("CHART", "OrientationStyle", -1), 0);
 }
 
+TEST(Settings, TargetAgeingIsReadInRangeAndNeverWritten) {
+    const Settings fresh;
+    EXPECT_EQ(fresh.lostAfterReports, 0);
+    EXPECT_EQ(fresh.removeAfterReports, 0);
+    const Settings set = readFrom("[targets]\nLostAfterReports=3\nRemoveAfterReports=20\n");
+    EXPECT_EQ(set.lostAfterReports, 3);
+    EXPECT_EQ(set.removeAfterReports, 20);
+    const Settings bad = readFrom("[TARGETS]\nLostAfterReports=-1\nRemoveAfterReports=1001\n");
+    EXPECT_EQ(bad.lostAfterReports, 0);
+    EXPECT_EQ(bad.removeAfterReports, 0);
+    IniFile file;
+    WriteSettings(file, set);
+    EXPECT_FALSE(file.value("TARGETS", "LostAfterReports"));
+}
+
+TEST(Settings, CpaGradingKeys) {
+    const Settings fresh;
+    EXPECT_FALSE(fresh.cpaGrading.graded);
+    EXPECT_TRUE(fresh.cpaGrading.quietWhenMoored);
+    const Settings set = readFrom(
+        "[CPA]\nCPA=1\nGraded=1\nCautionCPA=3.5\nCautionTCPA=25\nWarningCPA=0\n"
+        "WarningTCPA=15\nQuietWhenMoored=0\nAcknowledgeMinutes=2\n");
+    EXPECT_EQ(set.cpaLimit, 1);
+    EXPECT_TRUE(set.cpaGrading.graded);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.cautionCpa, 3.5);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.cautionTcpa, 25.0);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.warningCpa, 0.0);
+    EXPECT_DOUBLE_EQ(set.cpaGrading.warningTcpa, 15.0);
+    EXPECT_FALSE(set.cpaGrading.quietWhenMoored);
+    EXPECT_EQ(set.cpaGrading.acknowledgeMinutes, 2);
+    const Settings bad =
+        readFrom("[CPA]\nGraded=2\nCautionCPA=-1\nWarningTCPA=101\nAcknowledgeMinutes=0\n");
+    EXPECT_FALSE(bad.cpaGrading.graded);
+    EXPECT_DOUBLE_EQ(bad.cpaGrading.cautionCpa, fresh.cpaGrading.cautionCpa);
+    EXPECT_DOUBLE_EQ(bad.cpaGrading.warningTcpa, fresh.cpaGrading.warningTcpa);
+    EXPECT_EQ(bad.cpaGrading.acknowledgeMinutes, 5);
+    IniFile file;
+    WriteSettings(file, set);
+    EXPECT_FALSE(file.value("CPA", "Graded"));
+}
+
 }  // namespace
 }  // namespace norq::base

@@ -121,6 +121,27 @@ TEST(ShipSymbol, DangerousPrecedesFriendButNotAStation) {
     EXPECT_EQ(rings[0].points[1], (PixelXY{27, 27}));
 }
 
+TEST(ShipSymbol, CpaWarningAndCautionRingsGiveWayToTheAlarm) {
+    SymbolFlags f;
+    f.cpaWarning = true;
+    RecordingCanvas warning;
+    DrawShipSymbol(warning, Ship(0, 0, f), {0, 0});
+    ASSERT_EQ(warning.of(Op::Ellipse).size(), 1u);
+    EXPECT_EQ(warning.of(Op::Ellipse)[0].pen, PaletteRole::Orange);
+    EXPECT_EQ(LookOf(Ship(0, 0, f)).fill, PaletteRole::TargetFill);  // the body stays
+    f.cpaWarning = false;
+    f.cpaCaution = true;
+    RecordingCanvas caution;
+    DrawShipSymbol(caution, Ship(0, 0, f), {0, 0});
+    ASSERT_EQ(caution.of(Op::Ellipse).size(), 1u);
+    EXPECT_EQ(caution.of(Op::Ellipse)[0].pen, PaletteRole::RangeRing);
+    f.dangerous = true;  // one ring only: the alarm's
+    RecordingCanvas alarm;
+    DrawShipSymbol(alarm, Ship(0, 0, f), {0, 0});
+    ASSERT_EQ(alarm.of(Op::Ellipse).size(), 1u);
+    EXPECT_EQ(alarm.of(Op::Ellipse)[0].pen, PaletteRole::Alarm);
+}
+
 TEST(ShipSymbol, LostTargetsAreCrossedOutAndTheSelectionBracketed) {
     SymbolFlags f;
     f.lost = true;

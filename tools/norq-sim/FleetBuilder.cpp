@@ -240,6 +240,7 @@ StationSetup BuildEncounter(const Scenario& scenario, const EncounterSetup& e) {
     s.mmsi = e.mmsi;
     s.info = e.info;
     s.speed = e.speed;
+    s.silentFrom = e.silentFrom;
     s.course = NormalizeCourse(e.fromBearing + 180.0);
     s.position = Destination(meet, e.fromBearing, e.speed * e.meetAt / 3600.0);
     s.maxRateOfTurn = TypicalRateOfTurn(s.kind, s.info.toBow + s.info.toStern);

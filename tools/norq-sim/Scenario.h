@@ -71,6 +71,9 @@ struct StationSetup {
     double activeFrom = 0.0;  // seconds from start
     // Base stations and message 22.
     double reportInterval = 0.0;  // 0: the standard interval for the kind
+    // From this time on (seconds from start) the station transmits nothing; it
+    // keeps moving. Negative: it never falls silent.
+    double silentFrom = -1.0;
 };
 
 struct LaneSetup {
@@ -110,6 +113,7 @@ struct EncounterSetup {
     double missNm = 0.5;
     double fromBearing = 90.0;
     double speed = 12.0;
+    double silentFrom = -1.0;  // as StationSetup::silentFrom
     VesselInfo info;
 };
 

@@ -140,6 +140,7 @@ bool ReadStationKey(std::string_view key, std::string_view v, StationSetup& s, s
     if (key == "altitude") return ReadInt(v, s.altitude, 0, 4094, error);
     if (key == "start") return ReadDuration(v, s.activeFrom, error);
     if (key == "interval") return ReadDuration(v, s.reportInterval, error);
+    if (key == "silent_from") return ReadDuration(v, s.silentFrom, error);
     if (key == "mode") {
         v = Trim(v);
         if (v != "test" && v != "active") {
@@ -430,6 +431,7 @@ bool Parser::applyEncounter(std::string_view key, std::string_view v, std::strin
     if (key == "miss") return ReadDouble(v, e.missNm, error);
     if (key == "from") return ReadDouble(v, e.fromBearing, error);
     if (key == "speed") return ReadDouble(v, e.speed, error);
+    if (key == "silent_from") return ReadDuration(v, e.silentFrom, error);
     error = "unknown key '" + std::string(key) + "'";
     return false;
 }

@@ -146,6 +146,8 @@ std::uint32_t TrafficModel::sotdmaState(StationState& s, double t) {
 
 void TrafficModel::push(std::vector<AisTransmission>& out, double t, int index, StationState& s,
                         const ais::AisMessage& m) {
+    // A station that fell silent keeps its schedule but sends nothing.
+    if (s.setup.silentFrom >= 0.0 && t >= s.setup.silentFrom) return;
     AisTransmission tx;
     tx.time = t;
     tx.channel = s.channel;

@@ -13,7 +13,6 @@ namespace norq::chart {
 namespace {
 
 constexpr int kRepaintIntervalMs = 40;
-constexpr std::int64_t kLostAfterSeconds = 600;
 // A press that moves less than this is a click, not a drag.
 constexpr int kDragThreshold = 3;
 
@@ -189,7 +188,7 @@ void TPaintChart::applyScheme(ColourScheme scheme) {
 
 void TPaintChart::markLostTargets(std::int64_t nowSeconds) {
     for (int i = 1; i < table_.count(); ++i) {
-        const bool lost = nowSeconds - table_[i].lastUpdate > kLostAfterSeconds;
+        const bool lost = table_.isLost(i, nowSeconds);
         if (model_->target(i).symbol.flags.lost != lost) {
             model_->setLost(i, lost);
             scheduleRepaint();
@@ -238,6 +237,8 @@ void TPaintChart::refreshSymbol(int index) {
     SymbolFlags flags = KindFlags(r, index);
     flags.selected = slot.symbol.flags.selected;
     flags.dangerous = slot.symbol.flags.dangerous;
+    flags.cpaWarning = slot.symbol.flags.cpaWarning;
+    flags.cpaCaution = slot.symbol.flags.cpaCaution;
     flags.lost = slot.symbol.flags.lost && index != 0;
     flags.ownPositionUnknown = index == 0 && r.ownPositionValid == 0;
     TargetMarks marks;
@@ -250,6 +251,12 @@ void TPaintChart::refreshSymbol(int index) {
 void TPaintChart::setDangerous(int index, bool dangerous) {
     if (model_->dangerous(index) == dangerous) return;
     model_->setDangerous(index, dangerous);
+    scheduleRepaint();
+}
+
+void TPaintChart::setCpaLevel(int index, ais::CpaLevel level) {
+    if (model_->cpaLevel(index) == level) return;
+    model_->setCpaLevel(index, level);
     scheduleRepaint();
 }
 

@@ -95,8 +95,8 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     Orientation orientation() const { return model_->orientation(); }
     void applyOrientation(float heading, float course);
     void applyScheme(ColourScheme scheme);
-    // Targets whose last report is more than 600 s old are crossed out (and the
-    // cross removed when they report again).
+    // Targets silent for longer than their lost time (600 s under the legacy
+    // rule) are crossed out, and the cross removed when they report again.
     void markLostTargets(std::int64_t nowSeconds);
     // The frame as the screen shows it, as an image (screenshots, tests).
     QImage renderToImage();
@@ -109,6 +109,7 @@ class TPaintChart final : public QWidget, public ais::ChartTargets {
     void highlightTarget(int index) override;
     void refreshSymbol(int index) override;
     void setDangerous(int index, bool dangerous) override;
+    void setCpaLevel(int index, ais::CpaLevel level) override;
     void removeSymbolsFrom(int count) override;
     void onTargetRemoved(int index) override;
 

@@ -11,7 +11,8 @@ namespace {
 std::uint32_t FlagBits(const SymbolFlags& f) {
     const bool bits[] = {f.ownShip,    f.ownPositionUnknown, f.realAton,    f.virtualAton,
                          f.sartOrMob,  f.baseStation,        f.sarAircraft, f.selected,
-                         f.friendShip, f.dangerous,          f.lost,        f.atonOffPosition};
+                         f.friendShip, f.dangerous,          f.lost,        f.atonOffPosition,
+                         f.cpaWarning, f.cpaCaution};
     std::uint32_t v = 0;
     for (std::size_t i = 0; i < std::size(bits); ++i)
         v |= static_cast<std::uint32_t>(bits[i]) << i;
