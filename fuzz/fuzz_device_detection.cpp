@@ -79,8 +79,8 @@ class Ports final : public DetectionPorts {
     bool tcpLinkExists() const override { return false; }
     void connectTcp(bool) override {}
     void disconnectTcp() override {}
-    int storedUdpPort() const override { return 10110; }
-    bool listenUdp(int) override { return false; }
+    UdpChoice storedUdp() const override { return {}; }
+    bool listenUdp(const UdpChoice&) override { return false; }
     void closeUdp() override {}
     bool udpListening() const override { return false; }
 };

@@ -162,7 +162,10 @@ void TForm1::connectRunState(bool toWindows) {
     } else {
         run_->ownShip.connect(nullptr, nullptr, nullptr, nullptr);
     }
+    // The proprietary sentences (the crew watch) are connected by their owner
+    // and kept when the window connects again; they go when the window does.
     ais::IntakeConnections intake;
+    if (toWindows) intake.proprietary = run_->intake.connections().proprietary;
     intake.ais = &run_->tracker;
     intake.gnss = &run_->ownShip;
     intake.transmitter = toWindows ? this : nullptr;

@@ -58,6 +58,7 @@ void TForm1::buildWatchAdditions() {
     if (auto* row = qobject_cast<QHBoxLayout*>(panelStatusBar_->layout())) {
         row->insertWidget(row->indexOf(lblStatusBarCpa_) + 1, cpaAlarmPanel_->button());
     }
+    // The tracker hears of the panel now that it exists.
     connectRunState(true);
     gridModel_->setLevelSource([this](int entry) {
         return run_->tracker.cpaGrading().graded ? run_->tracker.cpaLevel(entry)
