@@ -4,14 +4,6 @@ namespace norq::ais {
 
 namespace {
 
-constexpr int kNavStatusAtAnchor = 1;
-constexpr int kNavStatusMoored = 5;
-constexpr float kSogAvailableLimit = 102.2f;
-
-bool SogKnown(float sog) {
-    return sog >= 0.0f && sog <= kSogAvailableLimit;
-}
-
 bool Within(float cpa, float tcpa, double cpaLimit, double tcpaLimit) {
     if (cpaLimit <= 0.0 || tcpaLimit <= 0.0) return false;
     return cpa >= 0.0f && tcpa > 0.0f && cpa < cpaLimit && tcpa < tcpaLimit;

@@ -6,15 +6,6 @@ namespace norq::ais {
 
 namespace {
 
-constexpr int kNavStatusAtAnchor = 1;
-constexpr int kNavStatusMoored = 5;
-// Any SOG above this is "not available" (102.3 in the message).
-constexpr float kSogAvailableLimit = 102.2f;
-
-bool SogKnown(float sog) {
-    return sog >= 0.0f && sog <= kSogAvailableLimit;
-}
-
 int ClassAInterval(const TargetRecord& t) {
     const bool known = SogKnown(t.sog);
     const int status = t.navStatus();

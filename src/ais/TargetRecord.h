@@ -29,6 +29,14 @@ inline constexpr float kHeadingNotAvailable = 511.0f;
 inline constexpr float kCogReset = 361.0f;
 inline constexpr float kBearingNotAvailable = 361.0f;
 inline constexpr float kRotNotAvailable = 9999.0f;
+// Any SOG above this is "not available" (102.3 in the message).
+inline constexpr float kSogAvailableLimit = 102.2f;
+inline constexpr bool SogKnown(float sog) {
+    return sog >= 0.0f && sog <= kSogAvailableLimit;
+}
+// Navigational status values the alarms and the ageing look at.
+inline constexpr int kNavStatusAtAnchor = 1;
+inline constexpr int kNavStatusMoored = 5;
 
 // Whether a target's CPA and TCPA could be computed, and if not, why.
 enum class CpaStatus : std::uint8_t {

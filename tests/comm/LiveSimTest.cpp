@@ -14,6 +14,7 @@
 #include "CommTestSupport.h"
 #include "codec/SentenceCodec.h"
 #include "comm/LogReplay.h"
+#include "support/CommandOutput.h"
 
 namespace norq::comm {
 namespace {
@@ -216,14 +217,7 @@ TEST_F(LiveSimulator, ThePseudoTerminalOfTheSimulatorAnswersTheQueries) {
 
 // Runs a command and returns its standard output.
 std::string Output(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        out.append(buf, n);
-    ::pclose(pipe);
-    return out;
+    return norq::test::CommandOutput(command);
 }
 
 int Count(const std::string& text, std::string_view needle) {

@@ -12,6 +12,7 @@
 #include "CommTestSupport.h"
 #include "comm/LinkSource.h"
 #include "comm/UdpInput.h"
+#include "support/CommandOutput.h"
 
 namespace norq::comm {
 namespace {
@@ -161,17 +162,7 @@ TEST(UdpMulticast, TheSensorControlJoinsTheStoredGroupAndHandsItsLinesToTheIntak
     EXPECT_FALSE(f.control.aisLinkOpen());
 }
 
-// Runs a command and returns its standard output.
-std::string CommandOutput(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        out.append(buf, n);
-    ::pclose(pipe);
-    return out;
-}
+using norq::test::CommandOutput;
 
 TEST(UdpMulticast, TheHeadlessToolDecodesWhatIsSentToTheGroup) {
     NORQ_NEED_LOOPBACK_MULTICAST();
