@@ -103,6 +103,10 @@ class OwnShip final : public GnssHandler {
     const OwnShipSatellites& satelliteState() const { return satellites_; }
 
     const GnssItem& positionItem() const { return position_; }
+    // The GNSS receiver's own fix (without the chart calibration's bias).
+    TimedPosition gnssPosition() const {
+        return {position_.valid, longitude_, latitude_, position_.at};
+    }
     const GnssItem& sogItem() const { return sog_; }
     const GnssItem& cogItem() const { return cog_; }
     const GnssItem& headingItem() const { return heading_; }

@@ -420,6 +420,7 @@ void TargetTracker::applyOwnVdoPosition() {
     own.ownPositionValid = 1;
     own.monitored = 1;
     ownPositionFlag_ = true;
+    ownVdo_ = {true, own.longitude, own.latitude, clock_.monotonicSeconds()};
     c_.chart->setOwnShip(own.longitude, own.latitude, own.cog);
     c_.chart->centreOn(own.longitude, own.latitude);
     c_.chart->stopCentreView();

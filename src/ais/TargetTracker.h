@@ -10,6 +10,7 @@
 #include "ais/CpaAlarms.h"
 #include "ais/Geometry.h"
 #include "ais/IntakeInterfaces.h"
+#include "ais/OwnPositionCheck.h"
 #include "ais/TargetTable.h"
 #include "ais/TargetViews.h"
 
@@ -103,6 +104,8 @@ class TargetTracker final : public AisMessageHandler {
     // The own position flag, kept with entry 0's own-position-valid byte and
     // cleared alone when the own position goes stale.
     bool ownPositionFlag() const { return ownPositionFlag_; }
+    // The transponder's own position as its last VDO position report gave it.
+    const TimedPosition& ownVdoPosition() const { return ownVdo_; }
     void setOwnPositionFlag(bool valid) { ownPositionFlag_ = valid; }
     int lastAppliedIndex() const { return lastIndex_; }
     // Own VDO messages applied per channel: the transmit counts.
@@ -151,6 +154,7 @@ class TargetTracker final : public AisMessageHandler {
     bool decodedThisLine_ = false;
     bool biasPending_ = false;
     bool ownPositionFlag_ = false;
+    TimedPosition ownVdo_;
     CpaStatus ownCpaStatus_ = CpaStatus::NoOwnPosition;
     bool ownCpaStatusShown_ = false;
     std::int64_t ownOnA_ = 0;

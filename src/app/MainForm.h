@@ -286,6 +286,9 @@ class TForm1 final : public QMainWindow,
     void updateReplayMenus();
     void setLogFileName(const QString& name);
     void stepDemoMode();
+    // The GNSS fix against the transponder's own report; true while they
+    // disagree beyond the set distance.
+    bool stepOwnPositionCheck();
     void stepTransmitIndicator();
 
     // View interfaces (MainFormTargets.cpp).
@@ -355,6 +358,8 @@ class TForm1 final : public QMainWindow,
     QSlider* scaleSlider_ = nullptr;
     QLabel* scaleLabel_ = nullptr;
     QLabel* lblChartNoFix_ = nullptr;
+    QLabel* lblStatusBarPositionCheck_ = nullptr;
+    bool positionsDisagreed_ = false;
     QWidget* panelScale_ = nullptr;
     int lastScalePosition_ = -1;
     int colourScheme_ = 0;      // the ENC settings' scheme, Day Bright at every start

@@ -309,6 +309,13 @@ QWidget* TForm1::buildStatusRow() {
     // screen (the whole text is in its tooltip) instead of widening the window.
     lblStatusBarCpa_->setMinimumWidth(0);
     lblStatusBarCpa_->setMaximumWidth(240);
+    // The own positions' cross-check: shown only while they disagree.
+    lblStatusBarPositionCheck_ = new QLabel(panelStatusBar_);
+    lblStatusBarPositionCheck_->setObjectName(QStringLiteral("lblStatusBarPositionCheck"));
+    lblStatusBarPositionCheck_->setStyleSheet(
+        QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 4px"));
+    lblStatusBarPositionCheck_->hide();
+    row->addWidget(lblStatusBarPositionCheck_);
     row->addStretch(1);
     imageStatusBarAis_ =
         ImageLabel(panelStatusBar_, "ImageStatusBarAISConnect", "port-disconnected", 20);

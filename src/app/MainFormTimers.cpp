@@ -93,7 +93,8 @@ void TForm1::Timer1Timer() {
     // 12. Alarm beep while an alert of the alarm sound registry is active, or
     //     while a graded CPA alarm waits for its acknowledgement.
     const bool cpaAlarm = cpaAlarmPanel_ != nullptr && cpaAlarmPanel_->step();
-    alarms_->stepAlarmBeep(cpaAlarm);
+    const bool positionsDisagree = stepOwnPositionCheck();
+    alarms_->stepAlarmBeep(cpaAlarm || positionsDisagree);
     // 13. Safety message alerts waiting and their dialog not showing: show it.
     alarms_->stepSrmAlert();
     // Navigation objects: own-ship track recording, destination.
@@ -101,6 +102,23 @@ void TForm1::Timer1Timer() {
     // 14. TCP/IP supervision.
     links_->stepTcpSupervision();
     scheduleFlush();
+}
+
+bool TForm1::stepOwnPositionCheck() {
+    const int limit = settings_.ownPositionMismatchMetres;
+    const double apart = ais::OwnPositionSeparationMetres(run_->ownShip.gnssPosition(),
+                                                          run_->tracker.ownVdoPosition(),
+                                                          run_->tracker.clock().monotonicSeconds());
+    const bool disagree = limit > 0 && apart > limit;
+    if (disagree) {
+        const QString note =
+            text(TextId::StatusBarOwnPositionMismatch)
+                .replace(QStringLiteral("%d"), QString::number(static_cast<long long>(apart)));
+        if (lblStatusBarPositionCheck_->text() != note) lblStatusBarPositionCheck_->setText(note);
+    }
+    if (disagree != positionsDisagreed_) lblStatusBarPositionCheck_->setVisible(disagree);
+    positionsDisagreed_ = disagree;
+    return disagree;
 }
 
 void TForm1::stepDemoMode() {

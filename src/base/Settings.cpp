@@ -177,6 +177,8 @@ void ReadSettings(const IniFile& file, Settings& settings) {
         ReadSensorPort(file, static_cast<SensorPort>(port), settings.sensors[port]);
     }
     readInt(file, kCpa, "CPA", kCpaRange, settings.cpaLimit);
+    readInt(file, "ALARMS", "OwnPositionMismatch", IntRange{0, 100000},
+            settings.ownPositionMismatchMetres);
     readInt(file, kCpa, "TCPA", kTcpaRange, settings.tcpaLimit);
     CpaGradingSettings& grading = settings.cpaGrading;
     readSwitch(file, kCpa, "Graded", grading.graded);

@@ -138,6 +138,11 @@ struct Settings {
     int lostAfterReports = 0;
     int removeAfterReports = 0;
     CpaGradingSettings cpaGrading;
+    // [ALARMS] OwnPositionMismatch: metres between the GNSS fix and the
+    // transponder's own report (VDO) beyond which the status row warns and
+    // the alarm beep sounds; 0 switches the check off. Beyond a ship's length,
+    // so the two antennas' places never trigger it. Only read.
+    int ownPositionMismatchMetres = 300;
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;

@@ -261,3 +261,13 @@ TEST_F(OwnShipTest, TheStatusRowIsToldWhyCpaIsNotComputedWhenItChanges) {
     EXPECT_EQ(ownView.cpaStatuses, expected);
     EXPECT_EQ(tracker.table()[1].cpaStatus, CpaStatus::NoOwnPosition);
 }
+
+TEST(OwnPositionCheck, ComparesOnlyFreshValidPositionsTheShortWayAcross180) {
+    const TimedPosition gnss{true, 179.999, 10.0, 100};
+    // 0.002 degrees of longitude across the antimeridian at 10 N: about 219 m.
+    const TimedPosition vdo{true, -179.999, 10.0, 95};
+    EXPECT_NEAR(OwnPositionSeparationMetres(gnss, vdo, 100), 219.0, 2.0);
+    EXPECT_LT(OwnPositionSeparationMetres(gnss, vdo, 106), 0.0);  // the VDO is 11 s old
+    EXPECT_LT(OwnPositionSeparationMetres({}, vdo, 100), 0.0);
+    EXPECT_LT(OwnPositionSeparationMetres({true, 181.0, 91.0, 100}, vdo, 100), 0.0);
+}

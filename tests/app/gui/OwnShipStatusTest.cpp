@@ -8,6 +8,8 @@
 namespace norq::test {
 namespace {
 
+constexpr int kStaleSeconds = 11;  // beyond the cross-check's 10 s
+
 class OwnShipStatusTest : public ViewerTest {
   protected:
     void SetUp() override {
@@ -31,6 +33,30 @@ TEST_F(OwnShipStatusTest, TheStatusRowSaysWhyCpaIsNotComputed) {
     feed({WithChecksum("GPRMC,120001.00,A,2230.0000,N,12015.0000,E,0.1,,150326,,,A", '$')});
     EXPECT_EQ(cpaStatus(), QString());
     EXPECT_NE(main().gridCellText(1, 12), QStringLiteral("N/A"));
+}
+
+TEST_F(OwnShipStatusTest, TheGnssFixAndTheTransponderOwnReportAreCrossChecked) {
+    QLabel* check = main().findChild<QLabel*>(QStringLiteral("lblStatusBarPositionCheck"));
+    ASSERT_NE(check, nullptr);
+    auto ownReport = [this](double lon, double lat) {
+        feed(AisSentences(PositionReport({416999999, lon, lat, 10.0f, 90.0f, 90, 0}), true));
+    };
+    // Both fresh and 50 m apart (the two antennas of one ship): nothing to say.
+    feed({RmcLine(0, 120.25, 22.5, 10.0, 90.0)});
+    ownReport(120.2505, 22.5);
+    main().Timer1Timer();
+    EXPECT_FALSE(check->isVisibleTo(&main()));
+    // About 1 km apart: the status row says so.
+    feed({RmcLine(1, 120.25, 22.5, 10.0, 90.0)});
+    ownReport(120.26, 22.5);
+    main().Timer1Timer();
+    ASSERT_TRUE(check->isVisibleTo(&main()));
+    EXPECT_TRUE(check->text().startsWith(QStringLiteral("GNSS and AIS own positions 10")))
+        << check->text().toStdString();
+    // A source that went quiet is not compared (that is the silent link's alarm).
+    clock_.advance(kStaleSeconds);
+    main().Timer1Timer();
+    EXPECT_FALSE(check->isVisibleTo(&main()));
 }
 
 TEST_F(OwnShipStatusTest, TheOneSecondStepLetsALostFixGoStale) {
