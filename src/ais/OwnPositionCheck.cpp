@@ -19,4 +19,10 @@ double OwnPositionSeparationMetres(const TimedPosition& gnss, const TimedPositio
     return GreatCircleKm(gnss.longitude, gnss.latitude, vdo.longitude, vdo.latitude) * 1000.0;
 }
 
+std::int64_t SilentForSeconds(std::int64_t lastHeard, std::int64_t now, int limit) {
+    if (limit <= 0 || lastHeard < 0 || now < lastHeard) return 0;
+    const std::int64_t silent = now - lastHeard;
+    return silent > limit ? silent : 0;
+}
+
 }  // namespace norq::ais

@@ -25,4 +25,9 @@ inline constexpr std::int64_t kOwnPositionCheckAge = 10;
 double OwnPositionSeparationMetres(const TimedPosition& gnss, const TimedPosition& vdo,
                                    std::int64_t now);
 
+// A source that was heard and then fell silent: seconds since it was last
+// heard when that is more than limit (limit 0: never); 0 otherwise, also for
+// a source never heard (nothing is connected to it).
+std::int64_t SilentForSeconds(std::int64_t lastHeard, std::int64_t now, int limit);
+
 }  // namespace norq::ais

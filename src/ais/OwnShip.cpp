@@ -70,6 +70,7 @@ void OwnShip::connect(GnssView* view, ChartTargets* chart, OwnShipView* ownView,
 void OwnShip::UpdateOwnShipFromGnss() {
     const codec::SentenceRecord& record = codec_.received();
     const std::int64_t now = tracker_.clock().monotonicSeconds();
+    lastGnssAt_ = now;
     const Carried carried = takeReport(record, now);
 
     if (carried.time) {

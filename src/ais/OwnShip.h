@@ -104,6 +104,8 @@ class OwnShip final : public GnssHandler {
 
     const GnssItem& positionItem() const { return position_; }
     // The GNSS receiver's own fix (without the chart calibration's bias).
+    // Monotonic seconds of the last GNSS sentence taken; -1 before the first.
+    std::int64_t lastGnssSentenceAt() const { return lastGnssAt_; }
     TimedPosition gnssPosition() const {
         return {position_.valid, longitude_, latitude_, position_.at};
     }
@@ -149,6 +151,7 @@ class OwnShip final : public GnssHandler {
     GnssItem heading_;
     GnssItem time_;
     GnssItem quality_;
+    std::int64_t lastGnssAt_ = -1;
     double latitude_ = codec::kEmptyLat;
     double longitude_ = codec::kEmptyLon;
     double sogValue_ = 0.0;

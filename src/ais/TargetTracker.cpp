@@ -147,6 +147,7 @@ void TargetTracker::connect(const TrackerConnections& connections) {
 bool TargetTracker::onAisPayload(const AisPayload& p) {
     decodedThisLine_ = false;
     if (!DecodeAisPayload(p.payload, p.fillBits, decoded_)) return false;
+    lastAisAt_ = clock_.monotonicSeconds();
     applyDecoded(decoded_, p);
     return true;
 }

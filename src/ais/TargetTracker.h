@@ -106,6 +106,9 @@ class TargetTracker final : public AisMessageHandler {
     bool ownPositionFlag() const { return ownPositionFlag_; }
     // The transponder's own position as its last VDO position report gave it.
     const TimedPosition& ownVdoPosition() const { return ownVdo_; }
+    // Monotonic seconds of the last AIS message decoded (VDM or VDO); -1 before
+    // the first.
+    std::int64_t lastAisMessageAt() const { return lastAisAt_; }
     void setOwnPositionFlag(bool valid) { ownPositionFlag_ = valid; }
     int lastAppliedIndex() const { return lastIndex_; }
     // Own VDO messages applied per channel: the transmit counts.
@@ -155,6 +158,7 @@ class TargetTracker final : public AisMessageHandler {
     bool biasPending_ = false;
     bool ownPositionFlag_ = false;
     TimedPosition ownVdo_;
+    std::int64_t lastAisAt_ = -1;
     CpaStatus ownCpaStatus_ = CpaStatus::NoOwnPosition;
     bool ownCpaStatusShown_ = false;
     std::int64_t ownOnA_ = 0;

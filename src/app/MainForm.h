@@ -286,8 +286,8 @@ class TForm1 final : public QMainWindow,
     void updateReplayMenus();
     void setLogFileName(const QString& name);
     void stepDemoMode();
-    // The GNSS fix against the transponder's own report; true while they
-    // disagree beyond the set distance.
+    // The GNSS fix against the transponder's own report, and the sources that
+    // fell silent; true (and said in the status row) while any is wrong.
     bool stepOwnPositionCheck();
     void stepTransmitIndicator();
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QStringList>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -105,20 +106,28 @@ void TForm1::Timer1Timer() {
 }
 
 bool TForm1::stepOwnPositionCheck() {
+    const std::int64_t now = run_->tracker.clock().monotonicSeconds();
     const int limit = settings_.ownPositionMismatchMetres;
     const double apart = ais::OwnPositionSeparationMetres(run_->ownShip.gnssPosition(),
-                                                          run_->tracker.ownVdoPosition(),
-                                                          run_->tracker.clock().monotonicSeconds());
-    const bool disagree = limit > 0 && apart > limit;
-    if (disagree) {
-        const QString note =
-            text(TextId::StatusBarOwnPositionMismatch)
-                .replace(QStringLiteral("%d"), QString::number(static_cast<long long>(apart)));
-        if (lblStatusBarPositionCheck_->text() != note) lblStatusBarPositionCheck_->setText(note);
-    }
-    if (disagree != positionsDisagreed_) lblStatusBarPositionCheck_->setVisible(disagree);
-    positionsDisagreed_ = disagree;
-    return disagree;
+                                                          run_->tracker.ownVdoPosition(), now);
+    const std::int64_t aisSilent =
+        ais::SilentForSeconds(run_->tracker.lastAisMessageAt(), now, settings_.aisSilentSeconds);
+    const std::int64_t gnssSilent =
+        ais::SilentForSeconds(run_->ownShip.lastGnssSentenceAt(), now, settings_.gnssSilentSeconds);
+    auto with = [this](TextId id, long long value) {
+        return text(id).replace(QStringLiteral("%d"), QString::number(value));
+    };
+    QStringList notes;
+    if (limit > 0 && apart > limit)
+        notes << with(TextId::StatusBarOwnPositionMismatch, static_cast<long long>(apart));
+    if (aisSilent > 0) notes << with(TextId::StatusBarAisSilent, aisSilent);
+    if (gnssSilent > 0) notes << with(TextId::StatusBarGnssSilent, gnssSilent);
+    const bool alarm = !notes.isEmpty();
+    const QString note = notes.join(QStringLiteral("  "));
+    if (lblStatusBarPositionCheck_->text() != note) lblStatusBarPositionCheck_->setText(note);
+    if (alarm != positionsDisagreed_) lblStatusBarPositionCheck_->setVisible(alarm);
+    positionsDisagreed_ = alarm;
+    return alarm;
 }
 
 void TForm1::stepDemoMode() {

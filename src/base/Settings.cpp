@@ -179,6 +179,8 @@ void ReadSettings(const IniFile& file, Settings& settings) {
     readInt(file, kCpa, "CPA", kCpaRange, settings.cpaLimit);
     readInt(file, "ALARMS", "OwnPositionMismatch", IntRange{0, 100000},
             settings.ownPositionMismatchMetres);
+    readInt(file, "ALARMS", "AisSilentSeconds", IntRange{0, 86400}, settings.aisSilentSeconds);
+    readInt(file, "ALARMS", "GnssSilentSeconds", IntRange{0, 86400}, settings.gnssSilentSeconds);
     readInt(file, kCpa, "TCPA", kTcpaRange, settings.tcpaLimit);
     CpaGradingSettings& grading = settings.cpaGrading;
     readSwitch(file, kCpa, "Graded", grading.graded);

@@ -143,6 +143,13 @@ struct Settings {
     // the alarm beep sounds; 0 switches the check off. Beyond a ship's length,
     // so the two antennas' places never trigger it. Only read.
     int ownPositionMismatchMetres = 300;
+    // [ALARMS] AisSilentSeconds, GnssSilentSeconds: a transponder (VDM or VDO)
+    // or a GNSS receiver heard before and silent for longer than this warns in
+    // the status row with the alarm beep; 0 switches the check off. A lone
+    // receiver far out at sea may hear nothing for minutes: the AIS check is
+    // off by default. Only read.
+    int aisSilentSeconds = 0;
+    int gnssSilentSeconds = 30;
     DestinationSettings destination;
     ChartCalibrationSettings calibration;  // read at the first showing, written at exit
     WizardSettings wizard;

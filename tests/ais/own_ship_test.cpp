@@ -271,3 +271,10 @@ TEST(OwnPositionCheck, ComparesOnlyFreshValidPositionsTheShortWayAcross180) {
     EXPECT_LT(OwnPositionSeparationMetres({}, vdo, 100), 0.0);
     EXPECT_LT(OwnPositionSeparationMetres({true, 181.0, 91.0, 100}, vdo, 100), 0.0);
 }
+
+TEST(SilentSource, OnlyASourceHeardBeforeAndSilentBeyondTheLimit) {
+    EXPECT_EQ(SilentForSeconds(-1, 500, 30), 0);  // never heard: nothing connected
+    EXPECT_EQ(SilentForSeconds(100, 130, 30), 0);
+    EXPECT_EQ(SilentForSeconds(100, 131, 30), 31);
+    EXPECT_EQ(SilentForSeconds(100, 500, 0), 0);  // the check is off
+}

@@ -57,6 +57,20 @@ TEST_F(OwnShipStatusTest, TheGnssFixAndTheTransponderOwnReportAreCrossChecked) {
     clock_.advance(kStaleSeconds);
     main().Timer1Timer();
     EXPECT_FALSE(check->isVisibleTo(&main()));
+    // The receiver silent for more than 30 s is said; the transponder's
+    // silence only when the user asks for that check.
+    clock_.advance(20);
+    main().Timer1Timer();
+    ASSERT_TRUE(check->isVisibleTo(&main()));
+    EXPECT_EQ(check->text(), QStringLiteral("No GNSS sentence for 31 s!"));
+    main().settings().aisSilentSeconds = 20;
+    main().Timer1Timer();
+    EXPECT_EQ(check->text(),
+              QStringLiteral("No AIS message for 31 s!  No GNSS sentence for 31 s!"));
+    feed({RmcLine(40, 120.25, 22.5, 10.0, 90.0)});
+    ownReport(120.25, 22.5);
+    main().Timer1Timer();
+    EXPECT_FALSE(check->isVisibleTo(&main()));
 }
 
 TEST_F(OwnShipStatusTest, TheOneSecondStepLetsALostFixGoStale) {
