@@ -421,11 +421,12 @@ void TargetTracker::applyOwnVdoPosition() {
     own.ownPositionValid = 1;
     own.monitored = 1;
     ownPositionFlag_ = true;
-    ownVdo_ = {true, own.longitude, own.latitude, clock_.monotonicSeconds()};
+    const std::int64_t now = clock_.monotonicSeconds();
+    ownVdo_ = {true, own.longitude, own.latitude, now};
     c_.chart->setOwnShip(own.longitude, own.latitude, own.cog);
     c_.chart->centreOn(own.longitude, own.latitude);
     c_.chart->stopCentreView();
-    own.lastUpdate = clock_.monotonicSeconds();
+    own.lastUpdate = now;
     c_.ownShipView->ShowOwnShipTop(own.longitude, own.latitude, own.sog, own.cog);
 }
 

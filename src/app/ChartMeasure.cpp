@@ -8,14 +8,9 @@
 #include <QWidget>
 
 #include "chart/forms/PaintChart.h"
+#include "nav/forms/NavFormTexts.h"
 
 namespace norq::app {
-
-namespace {
-QString Tx(const TextStore& texts, TextId id) {
-    return QString::fromStdString(texts.text(id));
-}
-}  // namespace
 
 ChartMeasure::ChartMeasure(QWidget& main, chart::TPaintChart& chart, const TextStore& texts)
     : main_(main), chart_(chart), texts_(texts) {
@@ -71,7 +66,7 @@ void ChartMeasure::measureChanged() {
 void ChartMeasure::measurePopup(chart::PixelXY /*pixel*/) {
     QMenu menu(&main_);
     menu.setObjectName(QStringLiteral("PopupMenuMeasure"));
-    QAction* end = menu.addAction(Tx(texts_, TextId::ToolbuttonMeasureEnd));
+    QAction* end = menu.addAction(nav::Tx(texts_, TextId::ToolbuttonMeasureEnd));
     if (menu.exec(QCursor::pos()) == end) setArmed(false);
 }
 

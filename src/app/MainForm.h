@@ -288,7 +288,7 @@ class TForm1 final : public QMainWindow,
     void stepDemoMode();
     // The GNSS fix against the transponder's own report, and the sources that
     // fell silent; true (and said in the status row) while any is wrong.
-    bool stepOwnPositionCheck();
+    bool stepSourceChecks();
     void stepTransmitIndicator();
 
     // View interfaces (MainFormTargets.cpp).
@@ -358,8 +358,7 @@ class TForm1 final : public QMainWindow,
     QSlider* scaleSlider_ = nullptr;
     QLabel* scaleLabel_ = nullptr;
     QLabel* lblChartNoFix_ = nullptr;
-    QLabel* lblStatusBarPositionCheck_ = nullptr;
-    bool positionsDisagreed_ = false;
+    QLabel* lblStatusBarSourceCheck_ = nullptr;
     QWidget* panelScale_ = nullptr;
     int lastScalePosition_ = -1;
     int colourScheme_ = 0;      // the ENC settings' scheme, Day Bright at every start

@@ -309,13 +309,14 @@ QWidget* TForm1::buildStatusRow() {
     // screen (the whole text is in its tooltip) instead of widening the window.
     lblStatusBarCpa_->setMinimumWidth(0);
     lblStatusBarCpa_->setMaximumWidth(240);
-    // The own positions' cross-check: shown only while they disagree.
-    lblStatusBarPositionCheck_ = new QLabel(panelStatusBar_);
-    lblStatusBarPositionCheck_->setObjectName(QStringLiteral("lblStatusBarPositionCheck"));
-    lblStatusBarPositionCheck_->setStyleSheet(
+    // The own positions' cross-check and the silent sources: shown only while
+    // one of them is wrong.
+    lblStatusBarSourceCheck_ = new QLabel(panelStatusBar_);
+    lblStatusBarSourceCheck_->setObjectName(QStringLiteral("lblStatusBarSourceCheck"));
+    lblStatusBarSourceCheck_->setStyleSheet(
         QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 4px"));
-    lblStatusBarPositionCheck_->hide();
-    row->addWidget(lblStatusBarPositionCheck_);
+    lblStatusBarSourceCheck_->hide();
+    row->addWidget(lblStatusBarSourceCheck_);
     row->addStretch(1);
     imageStatusBarAis_ =
         ImageLabel(panelStatusBar_, "ImageStatusBarAISConnect", "port-disconnected", 20);

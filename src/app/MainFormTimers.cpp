@@ -94,8 +94,8 @@ void TForm1::Timer1Timer() {
     // 12. Alarm beep while an alert of the alarm sound registry is active, or
     //     while a graded CPA alarm waits for its acknowledgement.
     const bool cpaAlarm = cpaAlarmPanel_ != nullptr && cpaAlarmPanel_->step();
-    const bool positionsDisagree = stepOwnPositionCheck();
-    alarms_->stepAlarmBeep(cpaAlarm || positionsDisagree);
+    const bool sourceAlarm = stepSourceChecks();
+    alarms_->stepAlarmBeep(cpaAlarm || sourceAlarm);
     // 13. Safety message alerts waiting and their dialog not showing: show it.
     alarms_->stepSrmAlert();
     // Navigation objects: own-ship track recording, destination.
@@ -105,7 +105,7 @@ void TForm1::Timer1Timer() {
     scheduleFlush();
 }
 
-bool TForm1::stepOwnPositionCheck() {
+bool TForm1::stepSourceChecks() {
     const std::int64_t now = run_->tracker.clock().monotonicSeconds();
     const int limit = settings_.ownPositionMismatchMetres;
     const double apart = ais::OwnPositionSeparationMetres(run_->ownShip.gnssPosition(),
@@ -124,9 +124,8 @@ bool TForm1::stepOwnPositionCheck() {
     if (gnssSilent > 0) notes << with(TextId::StatusBarGnssSilent, gnssSilent);
     const bool alarm = !notes.isEmpty();
     const QString note = notes.join(QStringLiteral("  "));
-    if (lblStatusBarPositionCheck_->text() != note) lblStatusBarPositionCheck_->setText(note);
-    if (alarm != positionsDisagreed_) lblStatusBarPositionCheck_->setVisible(alarm);
-    positionsDisagreed_ = alarm;
+    if (lblStatusBarSourceCheck_->text() != note) lblStatusBarSourceCheck_->setText(note);
+    if (lblStatusBarSourceCheck_->isHidden() == alarm) lblStatusBarSourceCheck_->setVisible(alarm);
     return alarm;
 }
 

@@ -143,6 +143,8 @@ TEST_F(NavRoutesTest, TheRoutePageLocatesShowsOrHidesAndDeletesRoutes) {
     page.locateButton()->click();
     EXPECT_EQ(routes().store().highlighted(), 1);
     EXPECT_NEAR(chart().model().centre().lon, 121.60, 0.01);
+    // The located route stays in view: the own ship's reports do not move it.
+    EXPECT_TRUE(chart().viewHeld());
     Screenshot(page, "routes-manager-page.png");
     chart().grab();
     Screenshot(chart(), "routes-chart-located.png");

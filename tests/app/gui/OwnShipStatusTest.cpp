@@ -36,7 +36,7 @@ TEST_F(OwnShipStatusTest, TheStatusRowSaysWhyCpaIsNotComputed) {
 }
 
 TEST_F(OwnShipStatusTest, TheGnssFixAndTheTransponderOwnReportAreCrossChecked) {
-    QLabel* check = main().findChild<QLabel*>(QStringLiteral("lblStatusBarPositionCheck"));
+    QLabel* check = main().findChild<QLabel*>(QStringLiteral("lblStatusBarSourceCheck"));
     ASSERT_NE(check, nullptr);
     auto ownReport = [this](double lon, double lat) {
         feed(AisSentences(PositionReport({416999999, lon, lat, 10.0f, 90.0f, 90, 0}), true));
