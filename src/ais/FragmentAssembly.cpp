@@ -48,6 +48,16 @@ bool FragmentAssembly::expired(const AssemblySlot& s, FragmentKind kind,
             s.receiveTime - origin.receiveTime > kFragmentTimeoutSeconds);
 }
 
+void FragmentAssembly::giveUp(AssemblySlot& s) {
+    if (s.inUse && !s.complete) dropped_ += static_cast<std::uint64_t>(s.lastNumber);
+    s = AssemblySlot{};
+}
+
+FragmentAssembly::Result FragmentAssembly::drop(std::uint64_t fragments) {
+    dropped_ += fragments;
+    return Result::Dropped;
+}
+
 bool FragmentAssembly::sameMessage(const AssemblySlot& s, const codec::Encapsulated& f) {
     return s.inUse && !s.complete && s.sequentialId == f.sequentialId && s.channel == f.channel &&
            s.messageId == f.messageId && s.destinationMmsi == f.destinationMmsi;
@@ -72,11 +82,11 @@ FragmentAssembly::Result FragmentAssembly::JoinFragment(FragmentKind kind,
     ++sentences_[static_cast<int>(kind)][channelBucket(f.channel)];
 
     // A message of no sentences never completes.
-    if (f.total < 1) return Result::Dropped;
+    if (f.total < 1) return drop(1);
 
     if (f.number == 1 && f.total == 1) {
         start(single_, kind, f, origin);
-        if (!append(single_, payload)) return Result::Dropped;
+        if (!append(single_, payload)) return drop(1);
         single_.complete = true;
         slot = &single_;
         return Result::Complete;
@@ -84,7 +94,7 @@ FragmentAssembly::Result FragmentAssembly::JoinFragment(FragmentKind kind,
 
     // Messages whose later sentences never came give their slots up.
     for (AssemblySlot& s : ring) {
-        if (s.inUse && !s.complete && expired(s, kind, origin)) s = AssemblySlot{};
+        if (s.inUse && !s.complete && expired(s, kind, origin)) giveUp(s);
     }
 
     if (f.number == 1) {
@@ -98,10 +108,11 @@ FragmentAssembly::Result FragmentAssembly::JoinFragment(FragmentKind kind,
             target = &ring[next];
             next = (next + 1) % kAssemblySlots;
         }
+        giveUp(*target);
         start(*target, kind, f, origin);
         if (!append(*target, payload)) {
             *target = AssemblySlot{};
-            return Result::Dropped;
+            return drop(1);
         }
         return Result::Incomplete;
     }
@@ -109,8 +120,8 @@ FragmentAssembly::Result FragmentAssembly::JoinFragment(FragmentKind kind,
     for (AssemblySlot& s : ring) {
         if (!sameMessage(s, f)) continue;
         if (s.total != f.total || f.number != s.lastNumber + 1 || !append(s, payload)) {
-            s = AssemblySlot{};
-            return Result::Dropped;
+            giveUp(s);
+            return drop(1);
         }
         s.lastNumber = f.number;
         s.fillBits = f.fillBits;
@@ -126,7 +137,7 @@ FragmentAssembly::Result FragmentAssembly::JoinFragment(FragmentKind kind,
         }
         return Result::Complete;
     }
-    return Result::Dropped;
+    return drop(1);
 }
 
 }  // namespace norq::ais

@@ -66,6 +66,11 @@ class FragmentAssembly {
     Result JoinFragment(FragmentKind kind, const codec::Encapsulated& fragment,
                         const AssemblySlot*& slot, const FragmentOrigin& origin = {});
 
+    // Fragments that never became part of a whole message, since the start:
+    // refused ones, and those of messages given up (timed out, restarted,
+    // displaced from a full ring or broken by a sentence out of order).
+    std::uint64_t droppedFragments() const { return dropped_; }
+
     const AssemblySlot& slot(FragmentKind kind, int index) const {
         return slots_[static_cast<int>(kind)][index];
     }
@@ -81,12 +86,16 @@ class FragmentAssembly {
     void start(AssemblySlot& s, FragmentKind kind, const codec::Encapsulated& f,
                const FragmentOrigin& origin) const;
     void noteJoin(AssemblySlot& s, FragmentKind kind, const FragmentOrigin& origin) const;
+    // Frees a slot, counting the fragments of a message still in progress.
+    void giveUp(AssemblySlot& s);
+    Result drop(std::uint64_t fragments);
 
     std::array<Ring, static_cast<int>(FragmentKind::Count)> slots_{};
     std::array<int, static_cast<int>(FragmentKind::Count)> next_{};
     // Sentences seen per kind and channel bucket, for the expiry in files.
     std::array<std::array<std::uint32_t, 3>, static_cast<int>(FragmentKind::Count)> sentences_{};
     AssemblySlot single_;  // a single-sentence message, handed over at once
+    std::uint64_t dropped_ = 0;
 };
 
 }  // namespace norq::ais

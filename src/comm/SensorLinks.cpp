@@ -112,7 +112,10 @@ void TSysSensorControl::onTcpDisconnected(TTCPIPClientThread& link) {
     autoReconnecting_ = false;
     // A link that ended by itself shows as lost (and, while the supervision
     // brings it back, as being made again).
-    if (!userEnding_) sensors_[kAisPort].lost = true;
+    if (!userEnding_) {
+        sensors_[kAisPort].lost = true;
+        sensors_[kAisPort].health.noteLinkClosed();
+    }
     setLinkState(kAisPort, LinkState::Idle);
     if (view_ != nullptr) view_->onTcpDisconnected(tcpOwner_);
     log_.addAlways(kTcpDisconnectNote);

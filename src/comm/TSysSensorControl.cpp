@@ -283,6 +283,7 @@ void TSysSensorControl::onSerialError(int sensor, std::uint32_t errors) {
     s.lines.clear();
     s.inUse = false;
     s.lost = true;
+    s.health.noteLinkClosed();
     s.scanPhase = ScanPhase::Finished;
     setLinkState(sensor, LinkState::Idle);
 }
@@ -291,12 +292,21 @@ void TSysSensorControl::received(LineAssembler& lines, std::string_view bytes) {
     lines.append(bytes, *this);
 }
 
-void TSysSensorControl::onLineEnded(std::string_view line, const LineOrigin&) {
+void TSysSensorControl::onLineEnded(std::string_view line, const LineOrigin& origin) {
     log_.add(line);
+    if (line.size() >= LineAssembler::kHandOverLimit) {
+        sensors_[index(origin.sensor)].health.noteTooLong(line);
+    }
 }
 
 void TSysSensorControl::onSentenceLine(std::string_view lineCrLf, const LineOrigin& origin) {
+    const std::uint64_t lostBefore = intake_.assembly().droppedFragments();
     intake_.ReceiveLine(lineCrLf, true);
+    // An empty line between sentences is no fault of the link.
+    if (lineCrLf.size() > 2) {
+        sensors_[index(origin.sensor)].health.noteSentence(
+            intake_.lastStatus(), lineCrLf, intake_.assembly().droppedFragments() - lostBefore);
+    }
     // A hook may remove itself while it sees the line.
     for (std::size_t i = 0; i < hooks_.size(); ++i)
         hooks_[i]->onLine(lineCrLf, origin);
@@ -359,8 +369,10 @@ void TSysSensorControl::StepLinkHealth() {
             ++x.silentSeconds;
         }
     }
-    for (Sensor& x : sensors_)
+    for (Sensor& x : sensors_) {
         x.dataSeen = false;
+        x.health.tick();
+    }
 }
 
 LinkHealth TSysSensorControl::linkHealth(int sensor) const {

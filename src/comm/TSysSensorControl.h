@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ais/BbmSender.h"
+#include "ais/SourceHealth.h"
 #include "base/HandOver.h"
 #include "base/Settings.h"
 #include "comm/LineAssembler.h"
@@ -230,6 +231,11 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
     // seconds a connected link has been silent.
     LinkHealth linkHealth(int sensor) const;
     int linkSilentSeconds(int sensor) const { return sensors_[index(sensor)].silentSeconds; }
+    // What the sensor's port has delivered and refused since the start
+    // (TCP/IP and UDP input count as the AIS port).
+    const ais::SourceHealth& sourceHealth(int sensor) const {
+        return sensors_[index(sensor)].health;
+    }
     // The identification query on a silent TCP/IP link of a product-information device.
     void StepTcpIdentificationQuery();
     // Reconnects a dropped TCP/IP link and drops a silent one.
@@ -259,6 +265,7 @@ class TSysSensorControl final : public ais::SentenceSender, private LineAssemble
         bool dataSeen = false;  // data arrived since the last StepLinkHealth
         int silentSeconds = 0;  // seconds of a connected link without data
         bool lost = false;      // the link ended by itself; cleared when the user acts
+        ais::SourceHealth health;
     };
     // The sensor whose link carries the sensor's data: its own, or for a
     // receiver found behind another device's port, that port's sensor.

@@ -117,6 +117,7 @@ TEST_F(IntakeTest, SecondSentenceFirstIsDropped) {
     EXPECT_TRUE(rec.payloads.empty());
     vdm("AIVDM,2,2,3,A,1@0000000000000,2");
     EXPECT_EQ(rec.payloads.size(), 1u);
+    EXPECT_EQ(intake.assembly().droppedFragments(), 1u);
 }
 
 TEST_F(IntakeTest, InterleavedMessagesAreAssembledSideBySide) {
@@ -149,6 +150,9 @@ TEST_F(IntakeTest, OutOfOrderFragmentClearsItsMessage) {
     vdm("AIVDM,3,2,4,A,bbbb,0");
     vdm("AIVDM,3,3,4,A,cccc,0");
     EXPECT_TRUE(rec.payloads.empty());
+    // Every fragment is counted as lost: the first two with the message
+    // the third broke, the last two each on its own.
+    EXPECT_EQ(intake.assembly().droppedFragments(), 4u);
 }
 
 TEST_F(IntakeTest, JoinLongerThan175CharactersIsDropped) {

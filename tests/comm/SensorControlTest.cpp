@@ -95,6 +95,32 @@ TEST_F(SensorPorts, APortClosedUnderTheReaderIsShownClosed) {
     loop.runFor(20ms);
 }
 
+TEST_F(SensorPorts, APortsHealthCountsWhatItDeliversAndRefuses) {
+    NORQ_NEED_PTY();
+    auto line = std::make_unique<PtyPair>();
+    ASSERT_TRUE(control.OpenSensorPort(kAisPort, line->path(), -1));
+    control.setInUse(kAisPort, true);
+    control.setLinkState(kAisPort, LinkState::Connected);
+    const std::string good = "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n";
+    line->write(good + good + "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*27\r\n" +
+                std::string(120, 'x') + "\r\n" + "!AIVDM,2,2,7,A,1@0000000000000,2*52\r\n" + good);
+    ASSERT_TRUE(until([&] { return control.sourceHealth(kAisPort).figures().accepted == 4; }));
+    control.StepLinkHealth();
+    ais::HealthFigures f = control.sourceHealth(kAisPort).figures();
+    EXPECT_DOUBLE_EQ(f.sentencesPerSecond, 4);
+    EXPECT_EQ(f.checksumPerMinute, 1);
+    EXPECT_EQ(f.framingPerMinute, 1);  // the over-long line
+    EXPECT_EQ(f.fragmentsLostPerMinute, 1);
+    EXPECT_EQ(f.lastError.event, ais::HealthEvent::FragmentsLost);
+    // The GNSS port heard nothing.
+    EXPECT_FALSE(control.sourceHealth(kGpsPort).heard());
+    line->closeMaster();
+    ASSERT_TRUE(until([&] { return !control.port(kAisPort).Connected(); }));
+    f = control.sourceHealth(kAisPort).figures();
+    EXPECT_EQ(f.lastError.event, ais::HealthEvent::LinkClosed);
+    EXPECT_EQ(f.accepted, 4u);
+}
+
 TEST_F(SensorPorts, APortThatCannotBeOpenedSaysWhy) {
     EXPECT_FALSE(control.OpenSensorPort(kGpsPort, "/dev/norq-missing", 5));
     EXPECT_NE(control.portOpenErrorMessage(kGpsPort).find("/dev/norq-missing does not exist"),

@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "Commands.h"
+#include "HealthCommand.h"
 #include "LineReader.h"
 #include "ais/AisDecoder.h"
 #include "ais/SentenceIntake.h"
+#include "comm/LinkSource.h"
 
 namespace norq::tool {
 
@@ -66,9 +69,20 @@ struct DecodeCounter final : ais::AisMessageHandler {
 
 }  // namespace
 
-int RunCheck(Args args) {
+int RunCheck(Args given) {
+    // --health adds the source's health figures after the table.
+    std::vector<std::string_view> args;
+    bool health = false;
+    for (std::string_view a : given) {
+        if (a == "--health") {
+            health = true;
+        } else {
+            args.push_back(a);
+        }
+    }
     std::FILE* in = OpenInput(args, 0);
     if (in == nullptr) return 1;
+    HealthMeter meter(!args.empty() && comm::IsLinkSource(args[0]));
     codec::SentenceCodec codec;
     DecodeCounter messages;
     ais::SentenceIntake intake(codec, {&messages});
@@ -77,7 +91,9 @@ int RunCheck(Args args) {
     std::string line;
     while (reader.next(line)) {
         if (line == "\r\n") continue;
+        const std::uint64_t lostBefore = intake.assembly().droppedFragments();
         intake.ReceiveLine(line, false);
+        meter.take(intake, line, lostBefore);
         Counts& c = byFormatter[FormatterOf(line)];
         if (intake.lastStatus() == ParseStatus::Ok) {
             ++c.accepted;
@@ -113,6 +129,10 @@ int RunCheck(Args args) {
     std::printf("\n");
     std::printf("ais messages %ld decoded, %ld undecodable\n", messages.decoded,
                 messages.undecodable);
+    if (health) {
+        std::printf("\n");
+        meter.print(stdout);
+    }
     return 0;
 }
 

@@ -14,6 +14,7 @@ int RunCheck(Args args);
 int RunDecode(Args args);
 int RunReplay(Args args);
 int RunBench(Args args);
+int RunHealth(Args args);
 
 // Opens FILE, or standard input for "-" or no argument. Returns nullptr and
 // prints a message when the file cannot be opened.

@@ -17,7 +17,11 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"check", norq::tool::RunCheck,
-     "check [FILE|-]      count accepted and rejected lines per formatter, with the reasons"},
+     "check [FILE|-] [--health]  count accepted and rejected lines per formatter, with the "
+     "reasons (and the health figures)"},
+    {"health", norq::tool::RunHealth,
+     "health [FILE|-]     sentences per second, age of the last sentence, checksum and framing "
+     "rejects, fragments lost and the last error (a live source every 10 s)"},
     {"decode", norq::tool::RunDecode,
      "decode [FILE|-]     print every decoded AIS message as one JSON line"},
     {"replay", norq::tool::RunReplay,
