@@ -147,6 +147,7 @@ void TForm1::buildViewMenu() {
     addFixedItem(view, "mnuViewRegionList", "Region List");
     addItem(view, "mnuViewGPSStatus", TextId::MenuViewGpsStatus);
     addItem(view, "mnuViewLogWindow", TextId::MenuViewLogWindow);
+    addItem(view, "mnuViewSourceHealth", TextId::MenuViewSourceHealth);
     addItem(view, "mnuTrafficFlowStatistics", TextId::MenuViewTrafficStatistics);
     mnuDemo_ = addItem(view, "mnuDemo", TextId::MenuViewDemo);
     addItem(view, "mnuSRMLog", TextId::MenuViewSrmLogWindow);

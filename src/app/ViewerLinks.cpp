@@ -12,6 +12,7 @@
 #include "comm/forms/ExportForm.h"
 #include "comm/forms/MsgLogForm.h"
 #include "comm/forms/QtPortEnumerator.h"
+#include "comm/forms/SourceHealthForm.h"
 #include "ui/SvgIcons.h"
 
 namespace norq::app {
@@ -41,6 +42,7 @@ ViewerLinks::~ViewerLinks() {
     delete msgLog_;
     delete autoSavingForm_;
     delete export_;
+    delete sourceHealth_;
 }
 
 QString ViewerLinks::text(TextId id) const {
@@ -56,6 +58,7 @@ void ViewerLinks::createWindows(const TextStore& texts, const std::string& dataF
     export_ = new comm::TfrmExportAisInfo(run_.tracker.table(), dialogs_, &main_);
     export_->setSources([this] { return main_.exportTextOptions(); },
                         [this] { return main_.gridColumnTitles(); });
+    sourceHealth_ = new comm::TfrmSourceHealth(*control_, texts, &main_);
     wireMenus();
     retranslate(texts);
 }
@@ -65,6 +68,7 @@ void ViewerLinks::wireMenus() {
     connect(item("mnuViewLogWindow"), &QAction::triggered, this, &ViewerLinks::showLogWindow);
     connect(item("mnuAutoSaving"), &QAction::triggered, this, &ViewerLinks::showAutoSaving);
     connect(item("mnuExportAISInfo"), &QAction::triggered, this, &ViewerLinks::showExport);
+    connect(item("mnuViewSourceHealth"), &QAction::triggered, this, &ViewerLinks::showSourceHealth);
     // The connection items and a click on a port image open the port dialog
     // (the main window's device connections wire them).
     const std::array<const char*, comm::kSensorCount> images{
@@ -81,6 +85,12 @@ void ViewerLinks::wireMenus() {
         lblStatusBarLink_->setStyleSheet(QStringLiteral("font-weight: bold; color: #b71c1c;"));
         lblStatusBarLink_->hide();
         row->insertWidget(row->indexOf(images_[0]), lblStatusBarLink_);
+        lblStatusBarHealth_ = new QLabel(images_[0]->parentWidget());
+        lblStatusBarHealth_->setObjectName(QStringLiteral("lblStatusBarHealth"));
+        lblStatusBarHealth_->setCursor(Qt::PointingHandCursor);
+        lblStatusBarHealth_->hide();
+        lblStatusBarHealth_->installEventFilter(this);
+        row->insertWidget(row->indexOf(lblStatusBarLink_), lblStatusBarHealth_);
     }
     imgMissMsgReceive_ = main_.findChild<QLabel*>(QStringLiteral("imgMissMsgReceive"));
     if (imgMissMsgReceive_ != nullptr) imgMissMsgReceive_->installEventFilter(this);
@@ -88,6 +98,10 @@ void ViewerLinks::wireMenus() {
 
 bool ViewerLinks::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == lblStatusBarHealth_) {
+            showSourceHealth();
+            return true;
+        }
         if (watched == imgMissMsgReceive_) {
             dialogs_.message(&main_, text(TextId::OtherMsgWarning),
                              text(TextId::AisGnStrGnMissMsgReceive), ui::MessageIcon::Warning,
@@ -140,6 +154,9 @@ void ViewerLinks::retranslate(const TextStore& texts) {
     control_->setTexts(s);
     if (msgLog_ != nullptr) msgLog_->retranslate();
     if (autoSavingForm_ != nullptr) autoSavingForm_->retranslate();
+    if (sourceHealth_ != nullptr) sourceHealth_->retranslate();
+    if (lblStatusBarHealth_ != nullptr)
+        lblStatusBarHealth_->setToolTip(text(TextId::SourceHealthHint));
     if (export_ != nullptr) {
         export_->setTexts(text(TextId::MenuFileExportCurrentAisInfo), text(TextId::OtherMsgError));
     }
@@ -255,6 +272,8 @@ void ViewerLinks::stepSensorStatus() {
     // A link that went silent shows in the status row and the dialogs.
     c.StepLinkHealth();
     refreshStatus();
+    refreshHealthSummary();
+    if (sourceHealth_ != nullptr) sourceHealth_->refresh();
     if (c.deviceKind() == comm::DeviceKind::None) return;
     // The transmit counts belong to the identified devices.
     const ais::TargetTracker& tracker = run_.tracker;
@@ -326,6 +345,28 @@ void ViewerLinks::showAutoSaving() {
 
 void ViewerLinks::showExport() {
     if (export_ != nullptr) export_->showExport();
+}
+
+void ViewerLinks::showSourceHealth() {
+    if (sourceHealth_ == nullptr) return;
+    sourceHealth_->show();
+    sourceHealth_->raise();
+}
+
+void ViewerLinks::refreshHealthSummary() {
+    if (lblStatusBarHealth_ == nullptr) return;
+    const comm::HealthSummary summary = comm::SourceHealthSummary(*control_);
+    if (lblStatusBarHealth_->text() != summary.text) lblStatusBarHealth_->setText(summary.text);
+    const bool shown = !summary.text.isEmpty();
+    if (lblStatusBarHealth_->isVisible() != shown) lblStatusBarHealth_->setVisible(shown);
+    const int level = static_cast<int>(summary.worst);
+    if (level == shownHealthLevel_) return;
+    shownHealthLevel_ = level;
+    // Bold colours on the level: green, amber, red.
+    static constexpr const char* kStyles[] = {"color: #606060;", "color: #006400;",
+                                              "color: #8a5a00; font-weight: bold;",
+                                              "color: #b71c1c; font-weight: bold;"};
+    lblStatusBarHealth_->setStyleSheet(QString::fromLatin1(kStyles[level]));
 }
 
 // ---- Reports of the logic --------------------------------------------------------------

@@ -29,6 +29,7 @@ class QtPortEnumerator;
 class TfrmAutoSaving;
 class TfrmExportAisInfo;
 class TfrmMsgLog;
+class TfrmSourceHealth;
 }  // namespace norq::comm
 
 namespace norq::app {
@@ -50,6 +51,7 @@ class ViewerLinks final : public QObject,
     comm::TfrmMsgLog* msgLogWindow() { return msgLog_; }
     comm::TfrmAutoSaving* autoSavingWindow() { return autoSavingForm_; }
     comm::TfrmExportAisInfo* exportWindow() { return export_; }
+    comm::TfrmSourceHealth* sourceHealthWindow() { return sourceHealth_; }
 
     // Creation: the windows (after the settings and texts are loaded) and the
     // menu items, tool buttons and status images that open them.
@@ -85,6 +87,7 @@ class ViewerLinks final : public QObject,
     void showLogWindow();
     void showAutoSaving();
     void showExport();
+    void showSourceHealth();
 
     // comm::SensorControlView
     void showSensorMessage(comm::MessageCaption caption, const std::string& text) override;
@@ -105,6 +108,7 @@ class ViewerLinks final : public QObject,
 
   private:
     void wireMenus();
+    void refreshHealthSummary();
     QString text(TextId id) const;
 
     TForm1& main_;
@@ -120,6 +124,10 @@ class ViewerLinks final : public QObject,
     comm::TfrmMsgLog* msgLog_ = nullptr;
     comm::TfrmAutoSaving* autoSavingForm_ = nullptr;
     comm::TfrmExportAisInfo* export_ = nullptr;
+    comm::TfrmSourceHealth* sourceHealth_ = nullptr;
+    // The compact health of every link in use, beside the port images.
+    QLabel* lblStatusBarHealth_ = nullptr;
+    int shownHealthLevel_ = -1;
     std::array<QLabel*, comm::kSensorCount> images_{};
     std::array<int, comm::kSensorCount> shownHealth_{-1, -1, -1};
     QLabel* lblStatusBarLink_ = nullptr;

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <fstream>
 #include <sstream>
@@ -26,6 +27,7 @@
 #include "comm/forms/ExportForm.h"
 #include "comm/forms/MsgLogForm.h"
 #include "comm/forms/SerialPortConfigDlg.h"
+#include "comm/forms/SourceHealthForm.h"
 
 namespace norq::test {
 namespace {
@@ -397,6 +399,58 @@ TEST_F(LinksTest, TheLinkTextsAreTranslated) {
     for (int i = 0; i < comm::kSilentLinkSeconds; ++i)
         links().stepSensorStatus();
     EXPECT_EQ(links().linkTroubleText(), QStringLiteral("GPS：已 15 秒沒有資料"));
+}
+
+TEST_F(LinksTest, TheSourceHealthWindowShowsWhatEachLinkDeliversAndRefuses) {
+    connectTcp();
+    control().setLinkState(comm::kAisPort, comm::LinkState::Connected);
+    // Three good sentences, one with a wrong checksum, one fragment whose
+    // first sentence never came.
+    server.send(std::string(kVdm) + std::string(kVdm) +
+                "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*27\r\n" +
+                "!AIVDM,2,2,7,A,1@0000000000000,2*52\r\n" + std::string(kVdm));
+    ASSERT_TRUE(
+        Until([&] { return control().sourceHealth(comm::kAisPort).figures().accepted == 4; }));
+    links().stepSensorStatus();
+    auto* indicator = main().findChild<QLabel*>(QStringLiteral("lblStatusBarHealth"));
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_FALSE(indicator->isHidden());
+    EXPECT_EQ(indicator->text(), QStringLiteral("AIS 4.0/s"));
+    EXPECT_TRUE(indicator->styleSheet().contains(QStringLiteral("#8a5a00")))
+        << "rejects in the last minute make the link doubtful";
+
+    main().action(QStringLiteral("mnuViewSourceHealth"))->trigger();
+    comm::TfrmSourceHealth* window = links().sourceHealthWindow();
+    ASSERT_TRUE(window->isVisible());
+    auto* grid = window->findChild<QTableWidget*>(QStringLiteral("gridSourceHealth"));
+    ASSERT_NE(grid, nullptr);
+    auto cell = [&](int row, int column) { return grid->item(row, column)->text(); };
+    EXPECT_EQ(cell(0, 0), QStringLiteral("AIS transponder"));
+    EXPECT_EQ(cell(0, 1), QStringLiteral("Receiving"));
+    EXPECT_EQ(cell(0, 2), QStringLiteral("4.0"));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("1 s ago"));
+    EXPECT_EQ(cell(0, 4), QStringLiteral("1"));
+    EXPECT_EQ(cell(0, 6), QStringLiteral("1 (1)"));
+    EXPECT_TRUE(cell(0, 7).startsWith(QStringLiteral("Fragments lost, 1 s ago: !AIVDM,2,2,7")))
+        << cell(0, 7).toStdString();
+    EXPECT_EQ(cell(1, 1), QStringLiteral("Off"));
+    EXPECT_EQ(cell(1, 3), QStringLiteral("never"));
+    // Seconds later the ages run on in the open window.
+    for (int i = 0; i < 3; ++i)
+        links().stepSensorStatus();
+    EXPECT_EQ(cell(0, 3), QStringLiteral("4 s ago"));
+    Screenshot(*window, "source-health-window.png");
+
+    // A dropped link is the last error, and the indicator turns red.
+    server.closeClient();
+    ASSERT_TRUE(Until([&] { return control().tcpThread() == nullptr; }));
+    links().stepSensorStatus();
+    EXPECT_TRUE(cell(0, 7).startsWith(QStringLiteral("Link closed"))) << cell(0, 7).toStdString();
+    EXPECT_TRUE(indicator->styleSheet().contains(QStringLiteral("#b71c1c")));
+
+    main().action(QStringLiteral("mnuLangSimpChinese"))->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("信号源状态"));
+    EXPECT_EQ(cell(0, 0), QStringLiteral("AIS 应答器"));
 }
 
 }  // namespace
