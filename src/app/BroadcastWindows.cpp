@@ -50,9 +50,13 @@ BroadcastWindows::BroadcastWindows(TForm1& main, ais::RunState& run, ais::Senten
     manager_->setHooks(std::move(hooks));
     creation_->setStartHandler([this](const messaging::FairwayChoice& c) { create(c); });
     connectMenus();
+    if (chart::TPaintChart* chart = main.chart())
+        chart->addLayerHook(chart::ChartLayer::Routes, &layer_);
 }
 
-BroadcastWindows::~BroadcastWindows() = default;
+BroadcastWindows::~BroadcastWindows() {
+    if (chart::TPaintChart* chart = main_.chart()) chart->removeLayerHook(&layer_);
+}
 
 void BroadcastWindows::connectMenus() {
     auto onAction = [this](const char* name, auto slot) {

@@ -9,6 +9,7 @@
 
 #include "ais/BbmSender.h"
 #include "base/LanguageTable.h"
+#include "messaging/FairwayLayer.h"
 #include "messaging/FairwayList.h"
 #include "messaging/forms/BroadcastForms.h"
 
@@ -53,6 +54,7 @@ class BroadcastWindows final : public QObject {
     ais::BinaryBbmSender bbm_;
     messaging::BinaryMessageSender sender_;
     messaging::FairwayList list_;
+    messaging::FairwayLayer layer_{list_};
     std::string folder_;
     bool fairwayMode_ = false;
     std::unique_ptr<messaging::TfrmBinaryMsgAppData> appData_;
