@@ -127,11 +127,12 @@ class TfrmBinmsgFairwayProperties final : public QDialog {
     void setDurationText(const QString& minutes);
     QString durationText() const;
     QLabel* idMark() const { return idMark_; }
+    // OK: the edits go into the fairway (a taken linkage ID keeps the window open).
+    void accept() override;
 
   private:
     void checkId();
     void onDurationChoice(int item);
-    void accept() override;
 
     const base::TextStore& texts_;
     FairwayList& list_;
