@@ -108,7 +108,8 @@ TEST_F(BroadcastWindowsTest, DeleteIsSavedAndFairwaysAreOnTheChart) {
     Screenshot(m, "fairway-data-manager.png");
     if (chart::TPaintChart* chart = main().chart()) {
         chart->holdView();
-        chart->setCentre(1.30, 50.94);
+        chart->setScaleIndex(9);
+        chart->setCentre(1.29, 50.94);
         chart->markOverlayDirty();
         chart->repaintChart();
         QApplication::processEvents();
