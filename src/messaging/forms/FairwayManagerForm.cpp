@@ -12,7 +12,7 @@ namespace norq::messaging {
 using base::TextId;
 
 namespace {
-constexpr std::array<int, 9> kColumnWidths{25, 140, 50, 70, 120, 0, 120, 50, 50};
+constexpr std::array<int, 9> kColumnWidths{25, 140, 40, 160, 100, 0, 130, 55, 40};
 }  // namespace
 
 TfrmBinmsgFairwayDataManagement::TfrmBinmsgFairwayDataManagement(const base::TextStore& texts,
