@@ -396,12 +396,12 @@ constexpr auto kLongRange = WithHeader({
 #define AREA(start, width, kind, scale, member) \
     NORQ_AIS_FIELD(AreaNoticeRecord, start, width, kind, scale, member)
 
-#define AREA_HEADER                                                                      \
-    AREA(0, 10, Uint8, 1.0, dac), AREA(10, 6, Uint8, 1.0, fi),                           \
-        AREA(16, 10, Uint8, 1.0, linkageId), AREA(26, 7, Uint8, 1.0, noticeDescription), \
-        AREA(33, 4, Uint8, 1.0, month), AREA(37, 5, Uint8, 1.0, day),                    \
-        AREA(42, 5, Uint8, 1.0, hour), AREA(47, 6, Uint8, 1.0, minute),                  \
-        AREA(53, 18, Uint32, 1.0, duration), AREA(71, 3, Uint8, 1.0, areaShape),         \
+#define AREA_HEADER                                                                       \
+    AREA(0, 10, Uint8, 1.0, dac), AREA(10, 6, Uint8, 1.0, fi),                            \
+        AREA(16, 10, Uint16, 1.0, linkageId), AREA(26, 7, Uint8, 1.0, noticeDescription), \
+        AREA(33, 4, Uint8, 1.0, month), AREA(37, 5, Uint8, 1.0, day),                     \
+        AREA(42, 5, Uint8, 1.0, hour), AREA(47, 6, Uint8, 1.0, minute),                   \
+        AREA(53, 18, Uint32, 1.0, duration), AREA(71, 3, Uint8, 1.0, areaShape),          \
         AREA(74, 2, Uint8, 1.0, scaleFactor)
 
 constexpr std::array kAreaNoticeCircle = {
@@ -414,8 +414,8 @@ constexpr std::array kAreaNoticeCircle = {
 };
 
 constexpr std::array kAreaNoticePolyline = {
-    AREA_HEADER,
-    AREA(76, 80, FourPairs, 1.0, segments),
+    AREA_HEADER, AREA(76, 80, FourPairs, 1.0, segments),
+    NORQ_AIS_SKIP(156, 2),  // the sub-area is 87 bits, like the circle's
 };
 
 #undef AREA_HEADER
@@ -427,7 +427,7 @@ constexpr std::array kAreaNoticePolyline = {
 constexpr std::array kRouteInfo = {
     ROUTE(0, 10, Uint8, 1.0, dac),
     ROUTE(10, 6, Uint8, 1.0, fi),
-    ROUTE(16, 10, Uint8, 1.0, linkageId),
+    ROUTE(16, 10, Uint16, 1.0, linkageId),
     ROUTE(26, 3, Uint8, 1.0, senderClass),
     ROUTE(29, 5, Uint8, 1.0, routeType),
     ROUTE(34, 4, Uint8, 1.0, month),

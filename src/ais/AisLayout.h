@@ -104,7 +104,7 @@ struct AisPoint {
 struct AreaNoticeRecord {
     std::uint8_t dac;
     std::uint8_t fi;
-    std::uint8_t linkageId;
+    std::uint16_t linkageId;  // 10 bits: fairways number their notices up to 499
     std::uint8_t noticeDescription;
     std::uint8_t month;
     std::uint8_t day;
@@ -126,7 +126,7 @@ inline constexpr std::size_t kRouteMaxWaypoints = 16;
 struct RouteInfoRecord {
     std::uint8_t dac;
     std::uint8_t fi;
-    std::uint8_t linkageId;
+    std::uint16_t linkageId;
     std::uint8_t senderClass;
     std::uint8_t routeType;
     std::uint8_t month;

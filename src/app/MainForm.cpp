@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "app/AlarmWindows.h"
+#include "app/BroadcastWindows.h"
 #include "app/ChartMeasure.h"
 #include "app/CpaAlarmPanel.h"
 #include "app/CrewWindows.h"
@@ -73,6 +74,7 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // passing on those that are not theirs.
     nav_ = std::make_unique<NavigationHub>(*this, *run_, texts_, dialogs_);
     followUps_.add(nav_.get());
+    broadcasts_ = std::make_unique<BroadcastWindows>(*this, *run_, *alarms_, texts_, dialogs_);
     measure_ = std::make_unique<ChartMeasure>(*this, *chart_, texts_);
     crew_ = std::make_unique<CrewWindows>(*this, clock, dialogs_);
     // 3. The user's short date format, used by every time stamp. Month names
@@ -216,6 +218,7 @@ void TForm1::firstShowing() {
     // 2. The friend list and the AIS MOB list; the ENC settings: their subsystem.
     alarms_->readFiles(paths_.folders.dataFolder);
     nav_->readFiles(paths_.folders.dataFolder);
+    broadcasts_->readFiles(paths_.folders.dataFolder);
     // 3. Connecting the AIS port; when nothing is set to connect, the device
     //    wizard (with the wizard as the TCP owner) is due.
     if (!links_->connectAtStart()) {

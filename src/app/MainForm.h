@@ -72,6 +72,7 @@ class AlarmWindows;
 class ChartMeasure;
 class CrewWindows;
 class NavigationHub;
+class BroadcastWindows;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -150,6 +151,7 @@ class TForm1 final : public QMainWindow,
     chart::TfrmGpsStatus* gpsStatusWindow() const { return gpsStatus_; }
     // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
     AlarmWindows& alarms() { return *alarms_; }
+    BroadcastWindows& broadcasts() { return *broadcasts_; }
     NavigationHub& navigation() { return *nav_; }
     // The crew watch: its logic, page and windows (MainFormCrew.cpp).
     CrewWindows& crew() { return *crew_; }
@@ -343,6 +345,7 @@ class TForm1 final : public QMainWindow,
     DemoParameters demo_;
     FollowUpsFanOut followUps_;
     std::unique_ptr<AlarmWindows> alarms_;
+    std::unique_ptr<BroadcastWindows> broadcasts_;  // fairway broadcasts
     std::unique_ptr<NavigationHub> nav_;
     std::unique_ptr<ChartMeasure> measure_;
     // The names the shipped feature configuration hid; from designHiddenFrom_ on

@@ -226,7 +226,7 @@ TEST(AisEncode, PolylineSegmentsAreTenBitPairs) {
     r.areaShape = 3;
     r.segments = {90, 150, 719, 1023, 0, 0, 0, 0};
     AisBitBuffer bits{};
-    EXPECT_EQ(PackFields(SelectEncodeLayout(22, 3), r, bits), 156u);
+    EXPECT_EQ(PackFields(SelectEncodeLayout(22, 3), r, bits), 158u);
     EXPECT_EQ(bits.read(71, 3), 3u);
     EXPECT_EQ(bits.read(76, 10), 90u);
     EXPECT_EQ(bits.read(86, 10), 150u);
