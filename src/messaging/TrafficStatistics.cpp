@@ -92,7 +92,15 @@ CountFileStatus ReadDayCounts(const std::string& path, DayCounts& counts) {
     bool missing = false;
     // One byte more than a whole file tells an over-long file from a good one.
     const auto bytes = base::ReadFileLimited(path, kCountFileBytes + 1, &missing);
-    if (!bytes) return missing ? CountFileStatus::Missing : CountFileStatus::Unreadable;
+    if (!bytes) {
+        if (missing) return CountFileStatus::Missing;
+        // Too long to be a count file, or not readable at all.
+        std::error_code ec;
+        const bool isFile = std::filesystem::is_regular_file(path, ec);
+        return isFile && std::filesystem::file_size(path, ec) > kCountFileBytes
+                   ? CountFileStatus::WrongSize
+                   : CountFileStatus::Unreadable;
+    }
     return DecodeDayCounts(*bytes, counts);
 }
 
