@@ -17,6 +17,7 @@
 #include "app/AlarmWindows.h"
 #include "app/ChartMeasure.h"
 #include "app/CpaAlarmPanel.h"
+#include "app/RegionWindows.h"
 #include "app/CrewWindows.h"
 #include "app/DetailPanes.h"
 #include "app/NavigationHub.h"
@@ -73,6 +74,10 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     // passing on those that are not theirs.
     nav_ = std::make_unique<NavigationHub>(*this, *run_, texts_, dialogs_);
     followUps_.add(nav_.get());
+    // The region list keeps the regions of received messages 22 whether or not
+    // it is shown; the traffic counter fills the daily count files.
+    regions_ = std::make_unique<RegionWindows>(*this, texts_, paths_.folders.dataFolder);
+    followUps_.add(regions_.get());
     measure_ = std::make_unique<ChartMeasure>(*this, *chart_, texts_);
     crew_ = std::make_unique<CrewWindows>(*this, clock, dialogs_);
     // 3. The user's short date format, used by every time stamp. Month names

@@ -72,6 +72,7 @@ class AlarmWindows;
 class ChartMeasure;
 class CrewWindows;
 class NavigationHub;
+class RegionWindows;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -151,6 +152,8 @@ class TForm1 final : public QMainWindow,
     // The AIS MOB list, safety messages, AtoN and lantern, monitored and friend ships.
     AlarmWindows& alarms() { return *alarms_; }
     NavigationHub& navigation() { return *nav_; }
+    // The region list and the traffic statistics.
+    RegionWindows& regions() { return *regions_; }
     // The crew watch: its logic, page and windows (MainFormCrew.cpp).
     CrewWindows& crew() { return *crew_; }
     // Shows the crew-watch entry points the shipped configuration hides.
@@ -344,6 +347,7 @@ class TForm1 final : public QMainWindow,
     FollowUpsFanOut followUps_;
     std::unique_ptr<AlarmWindows> alarms_;
     std::unique_ptr<NavigationHub> nav_;
+    std::unique_ptr<RegionWindows> regions_;
     std::unique_ptr<ChartMeasure> measure_;
     // The names the shipped feature configuration hid; from designHiddenFrom_ on
     // those the window's design hides.
