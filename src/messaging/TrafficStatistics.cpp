@@ -11,16 +11,22 @@ namespace norq::messaging {
 
 namespace {
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
     constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && IsLeap(y) ? 29 : kDays[static_cast<std::size_t>(m - 1)];
 }
 
-bool Before(const CivilDate& a, const CivilDate& b) { return DateNumber(a) < DateNumber(b); }
+bool Before(const CivilDate& a, const CivilDate& b) {
+    return DateNumber(a) < DateNumber(b);
+}
 
-bool SameDay(const CivilDate& a, const CivilDate& b) { return DateNumber(a) == DateNumber(b); }
+bool SameDay(const CivilDate& a, const CivilDate& b) {
+    return DateNumber(a) == DateNumber(b);
+}
 
 std::string Label(const CivilDate& date, int slot) {
     const int minute = slot * 5;
@@ -57,7 +63,9 @@ CivilDate NextDay(const CivilDate& d) {
     return n;
 }
 
-int DateNumber(const CivilDate& d) { return d.year * 10000 + d.month * 100 + d.day; }
+int DateNumber(const CivilDate& d) {
+    return d.year * 10000 + d.month * 100 + d.day;
+}
 
 std::string CountFileName(const CivilDate& date) {
     char name[24];

@@ -20,8 +20,8 @@ using messaging::CountFileStatus;
 using messaging::DayCounts;
 
 ais::ChannelRegion Region(double base, int channelA = 8000) {
-    return {119.970703 + base, 25.502785 + base, 121.333008 + base, 21.779905 + base, channelA,
-            9000};
+    return {119.970703 + base, 25.502785 + base, 121.333008 + base,
+            21.779905 + base,  channelA,         9000};
 }
 
 class RegionRecorder final : public ais::TargetFollowUps {
@@ -197,7 +197,8 @@ TEST(TrafficCountFile, RoundTripCounterAndDamagedFiles) {
 
     // Short, long and missing files: a clear status, the counts untouched.
     const DayCounts before = read;
-    for (std::size_t size : {std::size_t{0}, std::size_t{575}, std::size_t{577}, std::size_t{5000}}) {
+    for (std::size_t size :
+         {std::size_t{0}, std::size_t{575}, std::size_t{577}, std::size_t{5000}}) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(size, '\xFF');
         EXPECT_EQ(messaging::ReadDayCounts(path, read), CountFileStatus::WrongSize) << size;
         EXPECT_EQ(read, before);
@@ -206,7 +207,8 @@ TEST(TrafficCountFile, RoundTripCounterAndDamagedFiles) {
               CountFileStatus::Missing);
     // The inquiry stops at the damaged day.
     messaging::InquiryRequest r{day, 0, day, 60, 5};
-    const auto result = messaging::ShowTrafficStatistics(r, messaging::FolderDayReader(dir.string()));
+    const auto result =
+        messaging::ShowTrafficStatistics(r, messaging::FolderDayReader(dir.string()));
     EXPECT_TRUE(result.points.empty());
     EXPECT_EQ(result.stop, CountFileStatus::WrongSize);
     // The counter starts a damaged day afresh.

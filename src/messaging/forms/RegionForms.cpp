@@ -28,9 +28,13 @@ QString Text(const base::TextStore& texts, TextId id) {
 
 constexpr std::array<int, 6> kRegionColumnWidths{25, 155, 155, 50, 50, 130};
 
-CivilDate FromQDate(const QDate& d) { return {d.year(), d.month(), d.day()}; }
+CivilDate FromQDate(const QDate& d) {
+    return {d.year(), d.month(), d.day()};
+}
 
-int MinuteOf(const QTime& t) { return t.hour() * 60 + t.minute(); }
+int MinuteOf(const QTime& t) {
+    return t.hour() * 60 + t.minute();
+}
 
 QString DateText(const CivilDate& d) {
     return QString::asprintf("%04d/%02d/%02d", d.year, d.month, d.day);
@@ -89,8 +93,7 @@ void TfrmRegionList::setDegree(std::string degree) {
 }
 
 void TfrmRegionList::AddChannelRegion(const ais::ChannelRegion& region) {
-    if (regions_.AddChannelRegion(region, updateTime_ ? updateTime_() : std::string()))
-        refresh();
+    if (regions_.AddChannelRegion(region, updateTime_ ? updateTime_() : std::string())) refresh();
 }
 
 void TfrmRegionList::refresh() {
@@ -100,8 +103,8 @@ void TfrmRegionList::refresh() {
         const RegionRowTexts texts = RegionRow(regions_[row], row, degree_);
         for (int c = 0; c < 6; ++c) {
             grid_->setItem(row, c,
-                           new QTableWidgetItem(QString::fromStdString(
-                               texts.cells[static_cast<std::size_t>(c)])));
+                           new QTableWidgetItem(
+                               QString::fromStdString(texts.cells[static_cast<std::size_t>(c)])));
         }
     }
 }
@@ -113,8 +116,8 @@ void TfrmRegionList::onRemove() {
 
 void TfrmRegionList::onTestRegion() {
     const double shift = testPresses_++;
-    AddChannelRegion({119.970703 + shift, 25.502785 + shift, 121.333008 + shift,
-                      21.779905 + shift, 8000, 9000});
+    AddChannelRegion(
+        {119.970703 + shift, 25.502785 + shift, 121.333008 + shift, 21.779905 + shift, 8000, 9000});
 }
 
 // ---- Chart -----------------------------------------------------------------------
@@ -165,7 +168,7 @@ void TrafficChart::drawAxes(QPainter& p, const QRect& plot, int top) const {
     }
     const int n = static_cast<int>(points_.size());
     if (n == 0) return;
-    const int step = std::max(1, n * 80 / std::max(1, plot.width()));
+    const int step = std::max(1, n * 100 / std::max(1, plot.width()));
     for (int i = 0; i < n; i += step) {
         const int x = plot.left() + (2 * i + 1) * plot.width() / (2 * n);
         p.drawText(QRect(x - 40, plot.bottom() + 4, 80, 16), Qt::AlignCenter,
@@ -311,9 +314,8 @@ void TfrmTrafficFlowStatistics::ShowTrafficStatistics() {
         lblNote_->clear();
         return;
     }
-    const TextId id = result.stop == CountFileStatus::Missing
-                          ? TextId::TrafficStatisticsDayMissing
-                          : TextId::TrafficStatisticsDayDamaged;
+    const TextId id = result.stop == CountFileStatus::Missing ? TextId::TrafficStatisticsDayMissing
+                                                              : TextId::TrafficStatisticsDayDamaged;
     lblNote_->setText(Text(texts_, id) + QLatin1Char(' ') + DateText(result.stopDate));
 }
 
