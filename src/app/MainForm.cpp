@@ -21,6 +21,7 @@
 #include "app/CrewWindows.h"
 #include "app/DetailPanes.h"
 #include "app/NavigationHub.h"
+#include "app/RegionWindows.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/ViewerLinks.h"
@@ -75,6 +76,10 @@ TForm1::TForm1(const ViewerPaths& paths, const ais::Clock& clock, ui::Dialogs& d
     nav_ = std::make_unique<NavigationHub>(*this, *run_, texts_, dialogs_);
     followUps_.add(nav_.get());
     broadcasts_ = std::make_unique<BroadcastWindows>(*this, *run_, *alarms_, texts_, dialogs_);
+    // The region list keeps the regions of received messages 22 whether or not
+    // it is shown; the traffic counter fills the daily count files.
+    regions_ = std::make_unique<RegionWindows>(*this, texts_, paths_.folders.dataFolder);
+    followUps_.add(regions_.get());
     measure_ = std::make_unique<ChartMeasure>(*this, *chart_, texts_);
     crew_ = std::make_unique<CrewWindows>(*this, clock, dialogs_);
     // 3. The user's short date format, used by every time stamp. Month names

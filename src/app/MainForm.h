@@ -73,6 +73,7 @@ class ChartMeasure;
 class CrewWindows;
 class NavigationHub;
 class BroadcastWindows;
+class RegionWindows;
 class DetailPanes;
 class ShipListModel;
 class TargetGridModel;
@@ -153,6 +154,8 @@ class TForm1 final : public QMainWindow,
     AlarmWindows& alarms() { return *alarms_; }
     BroadcastWindows& broadcasts() { return *broadcasts_; }
     NavigationHub& navigation() { return *nav_; }
+    // The region list and the traffic statistics.
+    RegionWindows& regions() { return *regions_; }
     // The crew watch: its logic, page and windows (MainFormCrew.cpp).
     CrewWindows& crew() { return *crew_; }
     // Shows the crew-watch entry points the shipped configuration hides.
@@ -347,6 +350,7 @@ class TForm1 final : public QMainWindow,
     std::unique_ptr<AlarmWindows> alarms_;
     std::unique_ptr<BroadcastWindows> broadcasts_;  // fairway broadcasts
     std::unique_ptr<NavigationHub> nav_;
+    std::unique_ptr<RegionWindows> regions_;
     std::unique_ptr<ChartMeasure> measure_;
     // The names the shipped feature configuration hid; from designHiddenFrom_ on
     // those the window's design hides.

@@ -14,6 +14,7 @@
 #include "app/DetailPanes.h"
 #include "app/MainForm.h"
 #include "app/NavigationHub.h"
+#include "app/RegionWindows.h"
 #include "app/ShipListModel.h"
 #include "app/TargetGridModel.h"
 #include "app/ViewerLinks.h"
@@ -72,6 +73,7 @@ void TForm1::loadTexts() {
     if (windows_.cpa != nullptr) windows_.cpa->retranslate();
     if (alarms_) alarms_->retranslate();
     if (nav_) nav_->retranslate();
+    if (regions_) regions_->retranslate();
     if (crew_) crew_->retranslate();
 }
 

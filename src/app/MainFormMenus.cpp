@@ -319,7 +319,7 @@ void TForm1::applyShippedFeatureConfiguration() {
           "mmuFairwayDataManagement", "mmuFairwayCreation", "mnuTrafficFlowStatistics"});
     // Hidden in the window's design: the region items, the map cruise and the
     // options items, the SRM button, the logo button and the GPS detail header.
-    // They stay hidden when all features are shown.
+    // They stay hidden when all features are shown, but for the region list.
     designHiddenFrom_ = shippedHidden_.size();
     hide({"mnuViewRegionAreaView", "mnuViewRegionList", "mnuAutoMapCruise", "mnuOptions",
           "SpeedButtonSRM", "spbLogo"});
@@ -334,6 +334,8 @@ void TForm1::showAllFeatures() {
         if (QAction* item = action(name)) item->setVisible(true);
         if (auto* widget = findChild<QWidget*>(name)) widget->show();
     }
+    // The region list is hidden in the window's design; it shows with them.
+    if (QAction* item = action(QStringLiteral("mnuViewRegionList"))) item->setVisible(true);
     // The crew watch is among them, with its timers.
     if (crew_) showCrewWatch();
 }
