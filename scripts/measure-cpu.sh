@@ -7,6 +7,8 @@
 #   scripts/measure-cpu.sh [BUILD_DIR] [PAGE] [WARMUP_S] [WINDOW_S] [SPEED]
 #
 # PAGE is chart or list (default chart); SPEED is the simulator's rate (1).
+# VIEWER names another viewer binary (one built from another commit, say) to
+# compare with; it should lie in BUILD_DIR/src/app, beside the files it reads.
 # The figure depends on the machine and on what else runs on it: run it on an
 # idle machine and repeat it.
 set -eu
@@ -39,7 +41,7 @@ done
 
 mkdir -p "$work/home"
 HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=offscreen \
-    "$build/src/app/norq-ais-viewer" --connect "tcp://127.0.0.1:$port" --page "$page" \
+    "${VIEWER:-$build/src/app/norq-ais-viewer}" --connect "tcp://127.0.0.1:$port" --page "$page" \
     >"$work/viewer.out" 2>&1 &
 viewer_pid=$!
 
