@@ -6,8 +6,8 @@
 #   scripts/soak-memory.sh [BUILD_DIR] [SECONDS] [SPEED] [STEP] [PAGE]
 #
 # Defaults: build, 3600 s, 20x, 30 s, list. Prints one "seconds kB" line per
-# sample, then the growth from the first sample after the warm-up (the second
-# sample) to the last.
+# sample, then the growth from the first sample at least a minute in (while
+# the views fill during the first minute the size still climbs) to the last.
 set -eu
 build=${1:-build}
 duration=${2:-3600}
@@ -49,6 +49,6 @@ while [ "$elapsed" -le "$duration" ]; do
     sleep "$step"
     elapsed=$((elapsed + step))
 done | tee "$work/rss.txt"
-awk 'NR == 2 { first = $2 } { last = $2 }
+awk '$1 >= 60 && !first { first = $2 } { last = $2 }
      END { printf "growth after warm-up: %.2f %% (%d kB -> %d kB)\n",
                   100 * (last - first) / first, first, last }' "$work/rss.txt"
