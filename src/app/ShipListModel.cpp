@@ -53,14 +53,11 @@ void ShipListModel::rebuild(const ais::TargetTable& table) {
 
 void ShipListModel::flush() {
     if (!anyChanged_) return;
-    int runStart = -1;
-    for (int row = 0; row <= size_; ++row) {
-        const bool changed = row < size_ && changed_.test(static_cast<std::size_t>(row));
-        if (changed && runStart < 0) runStart = row;
-        if (!changed && runStart >= 0) {
-            Q_EMIT dataChanged(index(runStart), index(row - 1), {Qt::DisplayRole});
-            runStart = -1;
-        }
+    // One report per changed line: the view repaints a single line's rectangle,
+    // but the whole list for a report that spans several lines.
+    for (int row = 0; row < size_; ++row) {
+        if (changed_.test(static_cast<std::size_t>(row)))
+            Q_EMIT dataChanged(index(row), index(row), {Qt::DisplayRole});
     }
     changed_.reset();
     anyChanged_ = false;

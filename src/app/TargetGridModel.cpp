@@ -25,7 +25,9 @@ TargetGridModel::TargetGridModel(const ais::TargetTable& table, const ais::TextO
       table_(table),
       options_(options),
       texts_(texts),
-      rows_(table.count()) {}
+      rows_(table.count()),
+      reportedTexts_(ais::kTargetTableSize),
+      reportedLevels_(ais::kTargetTableSize, ais::CpaLevel::None) {}
 
 int TargetGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
@@ -35,24 +37,42 @@ int TargetGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(ais::kGridColumnCount);
 }
 
-QString TargetGridModel::cellText(int row, int column) const {
+ais::CellText TargetGridModel::gridText(int row, int column) const {
     if (row < 0 || row >= table_.count() || column < 0 ||
         column >= static_cast<int>(ais::kGridColumnCount)) {
         return {};
     }
-    const ais::CellText text =
-        ais::GridCellText(table_[row], row, static_cast<ais::GridColumn>(column), options_);
+    return ais::GridCellText(table_[row], row, static_cast<ais::GridColumn>(column), options_);
+}
+
+QString TargetGridModel::cellText(int row, int column) const {
+    const ais::CellText text = gridText(row, column);
     return QString::fromUtf8(text.c_str(), static_cast<qsizetype>(text.size()));
 }
 
 QVariant TargetGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
+    const int row = index.row();
+    const bool reported = row < ais::kTargetTableSize && reported_.test(row);
+    // A text or level the view gets that differs from the one last reported
+    // (the table changed since): the row is reported again at the next flush.
+    auto checkShown = [&](bool same) {
+        if (!reported || same) return;
+        mismatched_.set(row);
+        changed_.set(row);
+        anyChanged_ = true;
+    };
     switch (role) {
-        case Qt::DisplayRole:
-            return cellText(index.row(), index.column());
+        case Qt::DisplayRole: {
+            const ais::CellText text = gridText(row, index.column());
+            checkShown(text == reportedTexts_[row][index.column()].view());
+            return QString::fromUtf8(text.c_str(), static_cast<qsizetype>(text.size()));
+        }
         case Qt::BackgroundRole:
             if (level_) {
-                switch (level_(index.row())) {
+                const ais::CpaLevel level = level_(row);
+                checkShown(level == reportedLevels_[row]);
+                switch (level) {
                     case ais::CpaLevel::Alarm:
                         return palette_.dangerousFill;
                     case ais::CpaLevel::Warning:
@@ -64,7 +84,7 @@ QVariant TargetGridModel::data(const QModelIndex& index, int role) const {
                 }
             }
             // Below the title row, odd rows (the own ship is row 1) are white.
-            return (index.row() % 2 == 0) ? palette_.whiteFill : palette_.panel;
+            return (row % 2 == 0) ? palette_.whiteFill : palette_.panel;
         case Qt::ForegroundRole:
             return palette_.outline;
         default:
@@ -101,21 +121,42 @@ void TargetGridModel::flush() {
         beginRemoveRows({}, count, rows_ - 1);
         rows_ = count;
         endRemoveRows();
+        forgetRows(count);
     }
     if (!anyChanged_) return;
-    // One report per run of changed rows.
     const int last = columnCount() - 1;
-    int runStart = -1;
-    for (int row = 0; row <= rows_; ++row) {
-        const bool changed = row < rows_ && changed_.test(static_cast<std::size_t>(row));
-        if (changed && runStart < 0) runStart = row;
-        if (!changed && runStart >= 0) {
-            Q_EMIT dataChanged(index(runStart, 0), index(row - 1, last), {Qt::DisplayRole});
-            runStart = -1;
-        }
+    for (int row = 0; row < rows_; ++row) {
+        if (changed_.test(static_cast<std::size_t>(row))) reportRow(row, last);
     }
     changed_.reset();
     anyChanged_ = false;
+}
+
+void TargetGridModel::reportRow(int row, int lastColumn) {
+    ais::GridRow& texts = reportedTexts_[row];
+    const ais::CpaLevel level = level_ ? level_(row) : ais::CpaLevel::None;
+    // A row not reported before, shown otherwise or with a new fill: every cell.
+    const bool whole =
+        !reported_.test(row) || mismatched_.test(row) || reportedLevels_[row] != level;
+    bool any = false;
+    for (int column = 0; column <= lastColumn; ++column) {
+        const ais::CellText text = gridText(row, column);
+        if (!whole && texts[column] == text.view()) continue;
+        texts[column] = text;
+        any = true;
+        if (!whole) Q_EMIT dataChanged(index(row, column), index(row, column), {Qt::DisplayRole});
+    }
+    reportedLevels_[row] = level;
+    reported_.set(row);
+    mismatched_.reset(row);
+    if (whole && any) Q_EMIT dataChanged(index(row, 0), index(row, lastColumn), {Qt::DisplayRole});
+}
+
+void TargetGridModel::forgetRows(int from) {
+    for (int row = from; row < ais::kTargetTableSize; ++row) {
+        reported_.reset(row);
+        mismatched_.reset(row);
+    }
 }
 
 void TargetGridModel::resetRows() {
@@ -123,6 +164,7 @@ void TargetGridModel::resetRows() {
     rows_ = table_.count();
     changed_.reset();
     anyChanged_ = false;
+    forgetRows(0);
     endResetModel();
 }
 

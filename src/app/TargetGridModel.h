@@ -2,12 +2,14 @@
 // ship first), 23 columns. Cells are formatted on demand from the target table when
 // the view paints them, so 500 rows cost nothing until they are seen; the logic
 // only marks rows changed, and the changes are reported to the view in one batch
-// per pass of the event loop.
+// per pass of the event loop. A changed row reports only the cells whose text is
+// not the one reported before, so the view repaints those cells and not the page.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <bitset>
 #include <functional>
+#include <vector>
 
 #include "ais/CpaAlarms.h"
 #include "ais/TargetTable.h"
@@ -45,14 +47,25 @@ class TargetGridModel final : public QAbstractTableModel {
     QString cellText(int row, int column) const;
 
   private:
+    ais::CellText gridText(int row, int column) const;
+    void reportRow(int row, int lastColumn);
+    void forgetRows(int from);
+
     const ais::TargetTable& table_;
     const ais::TextOptions& options_;
     const TextStore& texts_;
     ui::GridPalette palette_;
     std::function<ais::CpaLevel(int)> level_;
     int rows_ = 0;
-    std::bitset<ais::kTargetTableSize> changed_;
-    bool anyChanged_ = false;
+    // Marked by markRowChanged and by data() when the view is handed a text other
+    // than the one last reported, so that row is reported again as a whole.
+    mutable std::bitset<ais::kTargetTableSize> changed_;
+    mutable bool anyChanged_ = false;
+    // The texts and level last reported of every row with `reported_` set.
+    std::vector<ais::GridRow> reportedTexts_;
+    std::vector<ais::CpaLevel> reportedLevels_;
+    std::bitset<ais::kTargetTableSize> reported_;
+    mutable std::bitset<ais::kTargetTableSize> mismatched_;
 };
 
 }  // namespace norq::app

@@ -6,7 +6,9 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -167,6 +169,43 @@ TEST_F(TargetViewTest, SilentTargetsAgeOutOnePerTick) {
     main().flushViews();
     EXPECT_EQ(main().shipListCaption(), QStringLiteral("SHIP LIST : 0"));
     EXPECT_EQ(main().shipListLineCount(), 1);
+}
+
+TEST_F(TargetViewTest, AChangedTargetReportsOnlyItsChangedGridCells) {
+    auto* grid = main().findChild<QTableView*>(QStringLiteral("StringGrid1"));
+    ASSERT_NE(grid, nullptr);
+    QAbstractItemModel* model = grid->model();
+    Vessel ship = Ship(416000001);
+    // A new row is reported whole once; after that only by its changed cells.
+    for (float speed : {10.0f, 11.0f}) {
+        ship.sog = speed;
+        feed(AisSentences(PositionReport(ship)));
+        main().flushViews();
+    }
+    const int row = model->rowCount() - 1;
+    const QString mmsi = model->index(row, 1).data().toString();
+    const QString sog = model->index(row, 9).data().toString();
+
+    QSignalSpy spy(model, &QAbstractItemModel::dataChanged);
+    ship.sog = 12.5f;
+    feed(AisSentences(PositionReport(ship)));
+    main().flushViews();
+    bool sogReported = false;
+    for (const QList<QVariant>& report : spy) {
+        const auto from = report[0].value<QModelIndex>();
+        const auto to = report[1].value<QModelIndex>();
+        EXPECT_EQ(from, to) << "a report spans several cells";
+        EXPECT_NE(from.column(), 1) << "the unchanged MMSI is reported";
+        sogReported = sogReported || from.column() == 9;
+    }
+    EXPECT_TRUE(sogReported);
+    EXPECT_EQ(model->index(row, 1).data().toString(), mmsi);
+    EXPECT_NE(model->index(row, 9).data().toString(), sog);
+
+    // Nothing changed: nothing is reported.
+    spy.clear();
+    main().flushViews();
+    EXPECT_TRUE(spy.isEmpty());
 }
 
 TEST_F(TargetViewTest, WithoutOwnReportsTheTransmitterCountsAsSilent) {
