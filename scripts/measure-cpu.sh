@@ -17,33 +17,8 @@ page=${2:-chart}
 warmup=${3:-20}
 window=${4:-30}
 speed=${5:-1}
-root=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mktemp -d)
-sim_pid=
-viewer_pid=
-cleanup() {
-    [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null || true
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-"$build/tools/norq-sim/norq-sim" "$root/data/demo/strait.scenario" --tcp=0 \
-    --speed "$speed" --duration 100000 >"$work/sim.out" 2>&1 &
-sim_pid=$!
-port=
-for _ in $(seq 50); do
-    port=$(sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/sim.out" | head -n1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { echo "norq-sim did not open a port" >&2; exit 1; }
-
-mkdir -p "$work/home"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=offscreen \
-    "${VIEWER:-$build/src/app/norq-ais-viewer}" --connect "tcp://127.0.0.1:$port" --page "$page" \
-    >"$work/viewer.out" 2>&1 &
-viewer_pid=$!
+. "$(dirname "$0")/live-viewer.sh"
+start_live_viewer "$build" "$speed" 100000 "$page" "${VIEWER:-}"
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$viewer_pid/stat"; }
 sleep "$warmup"
