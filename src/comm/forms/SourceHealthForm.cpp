@@ -48,10 +48,9 @@ HealthSummary SourceHealthSummary(const TSysSensorControl& control) {
     HealthSummary summary;
     QStringList parts;
     for (int s = 0; s < kSensorCount; ++s) {
-        const LinkHealth link = control.linkHealth(s);
-        const HealthLevel level = LevelOf(link, control.sourceHealth(s).figures());
-        if (level == HealthLevel::Off) continue;
         const ais::HealthFigures f = control.sourceHealth(s).figures();
+        const HealthLevel level = LevelOf(control.linkHealth(s), f);
+        if (level == HealthLevel::Off) continue;
         parts << QStringLiteral("%1 %2/s").arg(QLatin1String(kShortNames[s]),
                                                RateText(f.sentencesPerSecond));
         summary.worst = std::max(summary.worst, level);

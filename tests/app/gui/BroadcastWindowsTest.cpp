@@ -25,12 +25,6 @@ namespace {
 
 using BroadcastWindowsTest = ViewerTest;
 
-void Screenshot(QWidget& window, const char* name) {
-    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
-    if (dir == nullptr) return;
-    window.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
-}
-
 messaging::Fairway Sample(const char* name, int fi, int shape, double lon, double lat) {
     messaging::Fairway f;
     f.name = name;

@@ -206,14 +206,6 @@ TEST_F(LinksTest, TheAutoSavingWindowChecksItsFieldsAndOkTakesOrStopsTheSchedule
     EXPECT_FALSE(control().recording().isOpen());
 }
 
-// Writes a picture of a window when NORQ_SCREENSHOT_DIR is set.
-void Screenshot(QWidget& window, const char* name) {
-    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
-    if (dir == nullptr) return;
-    QApplication::processEvents();
-    window.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
-}
-
 TEST_F(LinksTest, AMulticastGroupNamedOnTheCommandLineFeedsTheViewer) {
     NORQ_NEED_LOOPBACK_MULTICAST();
     const int port = comm::test::FreeUdpPort();

@@ -28,12 +28,6 @@
 namespace norq::test {
 namespace {
 
-void Screenshot(QWidget& window, const char* name) {
-    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
-    if (dir == nullptr) return;
-    window.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
-}
-
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

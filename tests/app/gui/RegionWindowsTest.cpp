@@ -20,12 +20,6 @@ namespace {
 
 using RegionWindowsTest = ViewerTest;
 
-void Screenshot(QWidget& window, const char* name) {
-    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
-    if (dir == nullptr) return;
-    window.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
-}
-
 QString Cell(QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);
     return item == nullptr ? QString() : item->text();

@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPixmap>
 #include <QString>
+#include <QWidget>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <ostream>
@@ -26,6 +29,15 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace norq::test {
+
+// Writes a picture of a window when NORQ_SCREENSHOT_DIR is set (the docs'
+// screenshots are made this way).
+inline void Screenshot(QWidget& window, const char* name) {
+    const char* dir = std::getenv("NORQ_SCREENSHOT_DIR");
+    if (dir == nullptr) return;
+    QApplication::processEvents();
+    window.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+}
 
 class FakeDialogs final : public ui::Dialogs {
   public:
