@@ -5,7 +5,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 status=0
 
-mapfile -t files < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v '^build')
+# The project's files: git's list in a checkout, every file outside the build folders
+# in an exported tree (CI may check out without .git).
+project_files() {
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git ls-files -co --exclude-standard -- "$@"
+    else
+        local patterns=() p
+        for p in "$@"; do patterns+=(-o -path "./$p"); done
+        find . \( -path './build*' -o -path './.git' \) -prune -o -type f \( -false "${patterns[@]}" \) -print |
+            sed 's|^\./||' | sort
+    fi
+}
+
+mapfile -t files < <(project_files '*.cpp' '*.h' | grep -v '^build')
 if [[ ${#files[@]} -gt 0 ]]; then
     if ! clang-format --dry-run --Werror "${files[@]}" 2>/tmp/norq-format.txt; then
         echo "clang-format: these files need formatting (run scripts/format.sh):"
@@ -15,7 +28,7 @@ if [[ ${#files[@]} -gt 0 ]]; then
 fi
 
 # The core is plain C++: Qt may appear only in ui/, app/, */forms/ and chart/paint/.
-core_qt=$(git ls-files -co --exclude-standard -- 'src/*' |
+core_qt=$(project_files 'src/*' |
     grep -E '\.(h|cpp)$' |
     grep -vE '^src/(ui|app)/|/forms/|^src/chart/paint/' |
     xargs -r grep -lE '^\s*#\s*include\s*[<"]Q[A-Za-z]' || true)
@@ -46,7 +59,7 @@ while IFS= read -r file; do
     while IFS= read -r folder; do
         [[ "$allowed" == *" $folder "* ]] || upward+="$file includes $folder/"$'\n'
     done < <(grep -oE '^\s*#\s*include\s*"[a-z]+/' "$file" | sed -E 's/.*"([a-z]+)\//\1/' | sort -u)
-done < <(git ls-files -co --exclude-standard -- 'src/*' | grep -E '\.(h|cpp|inc)$')
+done < <(project_files 'src/*' | grep -E '\.(h|cpp|inc)$')
 if [[ -n "$upward" ]]; then
     echo "Includes that run up a floor:"
     printf '%s' "$upward"

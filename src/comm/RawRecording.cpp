@@ -1,6 +1,7 @@
 #include "comm/RawRecording.h"
 
 #include <fcntl.h>
+#include <sys/types.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -13,14 +14,41 @@ bool RawRecording::open(const std::string& path) {
     close();
     path_ = path;
     writeFailed_ = false;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) {
         lastError_ = errno;
         return false;
     }
     fd_ = fd;
     lastError_ = 0;
+    size_ = ::lseek(fd, 0, SEEK_END);
+    if (size_ < 0) size_ = 0;
+    cutTornTail();
     return true;
+}
+
+void RawRecording::cutTornTail() {
+    // A recording killed in the middle of a write (the kernel stops a write to
+    // a file at a page boundary when the process is killed) or cut short by a
+    // full disk may end inside a line. That piece is no sentence; it is cut so
+    // that the file is continued at the start of a line (the file is opened
+    // for reading as well as appending for this look at its end).
+    std::array<char, 4096> block{};
+    off_t end = size_;
+    while (end > 0) {
+        const off_t from =
+            end > static_cast<off_t>(block.size()) ? end - static_cast<off_t>(block.size()) : 0;
+        const ssize_t n = ::pread(fd_, block.data(), static_cast<std::size_t>(end - from), from);
+        if (n <= 0) return;  // unreadable: leave the file as it is
+        for (ssize_t i = n - 1; i >= 0; --i) {
+            if (block[static_cast<std::size_t>(i)] != '\n') continue;
+            const off_t whole = from + i + 1;
+            if (whole != size_ && ::ftruncate(fd_, whole) == 0) size_ = whole;
+            return;
+        }
+        end = from;
+    }
+    if (size_ > 0 && ::ftruncate(fd_, 0) == 0) size_ = 0;
 }
 
 void RawRecording::close() {
@@ -87,13 +115,17 @@ void RawRecording::writeOut(std::string_view first, std::string_view second) {
     iovec parts[2] = {{const_cast<char*>(first.data()), first.size()},
                       {const_cast<char*>(second.data()), second.size()}};
     int index = 0;
-    std::size_t left = first.size() + second.size();
+    const std::size_t total = first.size() + second.size();
+    std::size_t left = total;
     while (left > 0 && fd_ >= 0) {
         const ssize_t n = ::writev(fd_, parts + index, 2 - index);
         if (n < 0) {
             if (errno == EINTR) continue;
             writeFailed_ = true;
             lastError_ = errno;
+            // The part of the lines that did reach the file is taken back.
+            if (left != total && ::ftruncate(fd_, size_) != 0)
+                size_ += static_cast<off_t>(total - left);
             return;
         }
         left -= static_cast<std::size_t>(n);
@@ -107,6 +139,7 @@ void RawRecording::writeOut(std::string_view first, std::string_view second) {
             parts[index].iov_len -= done;
         }
     }
+    size_ += static_cast<off_t>(total);
 }
 
 }  // namespace norq::comm

@@ -9,6 +9,8 @@
 // line that was written is in the file even if the program dies next.
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -58,8 +60,10 @@ class RawRecording {
     };
     static std::size_t sourceIndex(const LineOrigin& origin);
     void writeOut(std::string_view first, std::string_view second);
+    void cutTornTail();
 
     int fd_ = -1;
+    off_t size_ = 0;  // the file's length: every write is appended
     std::string path_;
     std::array<Pending, kSources> pending_{};
     bool writeFailed_ = false;

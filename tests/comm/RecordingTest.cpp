@@ -1,6 +1,7 @@
 // The raw recording and the auto-saving schedule, with a clock set by hand.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "ais/Clock.h"
 #include "comm/AutoSaving.h"
@@ -90,7 +92,17 @@ TEST(RawRecording, EachLinkIsWrittenUpToItsLastLineFeed) {
     EXPECT_EQ(rec.lastError(), ENOENT);
 }
 
-TEST(RawRecording, AProcessKilledMidwayLeavesOnlyCompleteLines) {
+constexpr std::string_view kLine = "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n";
+
+// Every line of `text` is kLine; `torn` bytes at the end may be its beginning.
+void ExpectWholeLines(const std::string& text, std::size_t torn) {
+    ASSERT_EQ(text.size() % kLine.size(), torn);
+    for (std::size_t at = 0; at + kLine.size() <= text.size(); at += kLine.size())
+        ASSERT_EQ(text.compare(at, kLine.size(), kLine), 0) << "at byte " << at;
+    EXPECT_EQ(text.compare(text.size() - torn, torn, kLine.substr(0, torn)), 0);
+}
+
+TEST(RawRecording, AKilledRecordingLosesAtMostTheLineBeingWrittenAndIsContinuedWhole) {
     TempDir dir;
     const std::string path = dir.file("killed.txt");
     const pid_t child = ::fork();
@@ -98,7 +110,7 @@ TEST(RawRecording, AProcessKilledMidwayLeavesOnlyCompleteLines) {
     if (child == 0) {
         RawRecording rec;
         if (!rec.open(path)) ::_exit(1);
-        const std::string line = "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n";
+        const std::string line(kLine);
         for (unsigned i = 0;; ++i) {
             // Lines in odd pieces, as a serial port delivers them.
             const std::size_t cut = i % line.size();
@@ -106,7 +118,9 @@ TEST(RawRecording, AProcessKilledMidwayLeavesOnlyCompleteLines) {
             rec.write(kAis, line.substr(cut));
         }
     }
-    // Let it write for a while, then kill it without warning.
+    // Let it write for a while, then kill it without warning. The kernel may
+    // stop the write in flight at a page boundary, so the file can end in a
+    // torn line, but nowhere else.
     for (int i = 0; i < 200 && (!fs::exists(path) || fs::file_size(path) < 200000); ++i)
         ::usleep(5000);
     ::kill(child, SIGKILL);
@@ -114,10 +128,50 @@ TEST(RawRecording, AProcessKilledMidwayLeavesOnlyCompleteLines) {
     ::waitpid(child, &status, 0);
     const std::string text = ReadAll(path);
     ASSERT_GT(text.size(), 1000u);
-    const std::string line = "!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26\r\n";
-    EXPECT_EQ(text.size() % line.size(), 0u);
-    for (std::size_t at = 0; at + line.size() <= text.size(); at += line.size())
-        ASSERT_EQ(text.compare(at, line.size(), line), 0) << "at byte " << at;
+    ExpectWholeLines(text, text.size() % kLine.size());
+
+    // Opened again, the torn line is cut and the recording goes on whole.
+    RawRecording rec;
+    ASSERT_TRUE(rec.open(path));
+    rec.write(kAis, kLine);
+    rec.close();
+    const std::string continued = ReadAll(path);
+    EXPECT_EQ(continued.size(), text.size() - text.size() % kLine.size() + kLine.size());
+    ExpectWholeLines(continued, 0);
+
+    // A file that holds no line feed at all is one torn line.
+    { std::ofstream(dir.file("torn.txt"), std::ios::binary) << "!AIVDM,1,1,,A,13aE"; }
+    ASSERT_TRUE(rec.open(dir.file("torn.txt")));
+    rec.write(kAis, kLine);
+    rec.close();
+    EXPECT_EQ(ReadAll(dir.file("torn.txt")), std::string(kLine));
+}
+
+TEST(RawRecording, AWriteTheDiskRefusesHalfwayIsTakenBack) {
+    TempDir dir;
+    const std::string path = dir.file("full.txt");
+    // A file size limit stands in for a full disk: the write that crosses it
+    // is cut short, the next one fails.
+    constexpr std::size_t kLimit = 1000;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kLimit, kLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+        RawRecording rec;
+        if (!rec.open(path)) ::_exit(1);
+        for (int i = 0; i < 40 && !rec.writeFailed(); ++i)
+            rec.write(kAis, kLine);
+        ::_exit(rec.writeFailed() && rec.lastError() == EFBIG ? 0 : 3);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    const std::string text = ReadAll(path);
+    EXPECT_EQ(text.size(), kLimit / kLine.size() * kLine.size());
+    ExpectWholeLines(text, 0);
 }
 
 TEST(AutoSaving, PeriodListAndFileNames) {
