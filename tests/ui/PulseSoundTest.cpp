@@ -61,6 +61,9 @@ double Rms(const std::vector<double>& x, std::size_t from, std::size_t n) {
     return std::sqrt(e / n);
 }
 
+// Records the sink's monitor as the test runs. Times are read off the
+// recording itself (seconds of samples received so far), so a slow machine
+// that takes longer to bring a sound to the sink does not move the marks.
 class Recorder {
   public:
     Recorder() {
@@ -75,19 +78,57 @@ class Recorder {
         process_.waitForStarted(5000);
         Spin(400);
     }
+    // The seconds recorded so far.
+    double now() {
+        take();
+        return static_cast<double>(samples_.size()) / kRate;
+    }
+    // Waits until the recording has reached `seconds`; false after `timeoutMs`.
+    bool waitUntil(double seconds, int timeoutMs = 10000) {
+        QElapsedTimer t;
+        t.start();
+        while (now() < seconds) {
+            if (t.elapsed() > timeoutMs) return false;
+            Spin(20);
+        }
+        return true;
+    }
+    // Waits for the first loud 50 ms window at or after `from` seconds; its
+    // start in seconds, or -1 when none came within `timeoutMs`.
+    double waitForSound(double from, int timeoutMs = 10000) {
+        const std::size_t n = kRate / 20;
+        std::size_t at = static_cast<std::size_t>(from * kRate);
+        QElapsedTimer t;
+        t.start();
+        for (;;) {
+            take();
+            for (; at + n <= samples_.size(); at += n) {
+                if (Rms(samples_, at, n) >= 0.05) return static_cast<double>(at) / kRate;
+            }
+            if (t.elapsed() > timeoutMs) return -1.0;
+            Spin(20);
+        }
+    }
     std::vector<double> stop() {
         process_.terminate();
         process_.waitForFinished(5000);
-        const QByteArray bytes = process_.readAllStandardOutput();
-        std::vector<double> samples;
-        const auto* s = reinterpret_cast<const qint16*>(bytes.constData());
-        for (qsizetype i = 0; i < bytes.size() / 2; ++i)
-            samples.push_back(s[i] / 32768.0);
-        return samples;
+        take();
+        return samples_;
     }
 
   private:
+    void take() {
+        pending_.append(process_.readAllStandardOutput());
+        const auto* s = reinterpret_cast<const qint16*>(pending_.constData());
+        const qsizetype whole = pending_.size() / 2;
+        for (qsizetype i = 0; i < whole; ++i)
+            samples_.push_back(s[i] / 32768.0);
+        pending_.remove(0, whole * 2);
+    }
+
     QProcess process_;
+    QByteArray pending_;
+    std::vector<double> samples_;
 };
 
 TEST(PulseSound, TheLoopingAlarmReachesTheSinkAsItsTwoTones) {
@@ -96,20 +137,23 @@ TEST(PulseSound, TheLoopingAlarmReachesTheSinkAsItsTwoTones) {
     ASSERT_EQ(sound.Register("AIS MOB ALARM", NORQ_ALARM_SOUND_FILE), 0);
     Recorder recorder;
     sound.Activate("AIS MOB ALARM");
-    // Longer than the file, so that it must loop. Qt's sound effect takes about
-    // 1.4 s to reach PulseAudio's sink, and nothing before it is recorded.
-    Spin(3500);
+    // Qt's sound effect takes a second or more to reach PulseAudio's sink.
+    const double onset = recorder.waitForSound(0.0);
+    ASSERT_GE(onset, 0.0) << "the alarm never reached the sink";
+    // Longer than the file, so that it must loop.
+    ASSERT_TRUE(recorder.waitUntil(onset + 2.5));
     EXPECT_TRUE(sound.audible()) << sound.silentReason().toStdString();
     EXPECT_TRUE(sound.reportsPlaying());
     sound.Deactivate("AIS MOB ALARM");
-    Spin(300);
+    const double stoppedAt = recorder.now();
+    recorder.waitUntil(stoppedAt + 1.0);
     const std::vector<double> x = recorder.stop();
-    ASSERT_GT(x.size(), std::size_t(kRate));
 
     // 50 ms windows: the loud ones are 1200 Hz or 800 Hz, nothing else.
     const std::size_t n = kRate / 20;
     int high = 0, low = 0, loud = 0, other = 0;
-    for (std::size_t at = 0; at + n <= x.size(); at += n) {
+    for (std::size_t at = static_cast<std::size_t>(onset * kRate);
+         at + n <= x.size() && at < static_cast<std::size_t>(stoppedAt * kRate); at += n) {
         if (std::getenv("NORQ_SOUND_DEBUG") != nullptr) {
             std::fprintf(stderr, "%5.2f s rms %.3f 1200 %.2f 800 %.2f\n", double(at) / kRate,
                          Rms(x, at, n), ToneShare(x, at, n, 1200.0), ToneShare(x, at, n, 800.0));
@@ -127,7 +171,7 @@ TEST(PulseSound, TheLoopingAlarmReachesTheSinkAsItsTwoTones) {
         }
     }
     // More than the file's one second (20 windows): the sound looped.
-    EXPECT_GE(loud, 30);
+    EXPECT_GE(loud, 40);
     EXPECT_GE(high, 10);
     EXPECT_GE(low, 10);
     EXPECT_LE(other, loud / 3);
@@ -162,31 +206,34 @@ TEST(PulseSound, ACrewSosSoundsUntilMutedAndASecondPersonSoundsItAgain) {
     report("$PMOB,93FA2F,1,04,D2,000000*06\r\n");
     report("$PMOB,93FA30,1,04,D2,000000*71\r\n");
     Recorder recorder;
-    QElapsedTimer clockOn;
-    clockOn.start();
     report("$PMOB,93FA2F,1,02,D2,000000*00\r\n");  // the first person in the water
-    Spin(3000);
+    const double onset = recorder.waitForSound(0.0);
+    ASSERT_GE(onset, 0.0) << "the SOS never reached the sink";
+    ASSERT_TRUE(recorder.waitUntil(onset + 2.0));
     watch.SetMute(true);
-    const double mutedAt = clockOn.elapsed() / 1000.0;
-    Spin(1500);
+    const double mutedAt = recorder.now();
+    ASSERT_TRUE(recorder.waitUntil(mutedAt + 2.0));
     report("$PMOB,93FA30,1,02,D2,000000*77\r\n");  // the second: the mute is released
-    const double secondAt = clockOn.elapsed() / 1000.0;
+    const double secondAt = recorder.now();
     EXPECT_FALSE(watch.muted());
-    Spin(3000);
+    const double again = recorder.waitForSound(secondAt);
+    ASSERT_GE(again, 0.0) << "the second SOS never reached the sink";
+    ASSERT_TRUE(recorder.waitUntil(again + 1.5));
     watch.SetMute(true);
-    Spin(300);
     const std::vector<double> x = recorder.stop();
-    // The recording starts with the SOS; Qt takes up to about 1.5 s to reach the sink.
-    EXPECT_GT(LoudShare(x, 1.6, mutedAt), 0.8);
-    EXPECT_LT(LoudShare(x, mutedAt + 0.4, secondAt), 0.1);
-    EXPECT_GT(LoudShare(x, secondAt + 1.6, secondAt + 2.9), 0.8);
+    EXPECT_GT(LoudShare(x, onset, mutedAt), 0.8);
+    // What the sink still held when the mute came may play out first.
+    EXPECT_LT(LoudShare(x, mutedAt + 0.8, secondAt), 0.1);
+    EXPECT_GT(LoudShare(x, again, again + 1.4), 0.8);
 }
 
 TEST(PulseSound, TheBeepIsAThousandHertzForSixHundredMilliseconds) {
     ui::ClassAlertSound sound;
     Recorder recorder;
     sound.beep(1000, 600);
-    Spin(2500);
+    const double onset = recorder.waitForSound(0.0);
+    ASSERT_GE(onset, 0.0) << "the beep never reached the sink";
+    recorder.waitUntil(onset + 1.5);
     const std::vector<double> x = recorder.stop();
     const std::size_t n = kRate / 50;  // 20 ms windows
     int toneWindows = 0;
