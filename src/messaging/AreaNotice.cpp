@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "ais/AisEncoder.h"
 #include "ais/Geometry.h"
 
 namespace norq::messaging {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 ais::AreaNoticeRecord Header(const NoticeHeader& h, AreaShape shape, int scale) {
     ais::AreaNoticeRecord r{};
@@ -65,9 +64,10 @@ double LegBearing(double lon1, double lat1, double lon2, double lat2) {
     if (lon1 == lon2 && lat1 == lat2) return 0.0;
     double east = ais::GreatCircleKm(lon1, lat1, lon2, lat1);
     double north = ais::GreatCircleKm(lon1, lat1, lon1, lat2);
-    if (lon2 < lon1) east = -east;
+    // East or west by the shorter way round, across the 180th meridian too.
+    if (ais::LongitudeDifference(lon1, lon2) < 0.0) east = -east;
     if (lat2 < lat1) north = -north;
-    double b = 90.0 - std::atan2(north, east) * 180.0 / kPi;
+    double b = 90.0 - std::atan2(north, east) * 180.0 / std::numbers::pi;
     if (b >= 360.0) b -= 360.0;
     if (b < 0.0) b += 360.0;
     return b > 359.99 ? 0.0 : b;

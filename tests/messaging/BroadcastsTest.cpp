@@ -53,6 +53,9 @@ TEST(AreaNotice, BearingsNextToNorthAreSentAsNorth) {
     EXPECT_NEAR(LegBearing(0, 0, 0.01, 0), 90.0, 0.01);
     EXPECT_NEAR(LegBearing(0, 0, 0, -0.01), 180.0, 0.01);
     EXPECT_NEAR(LegBearing(0, 0, -0.01, 0), 270.0, 0.01);
+    // Across the 180th meridian a leg keeps its way: east is east.
+    EXPECT_NEAR(LegBearing(179.995, 0, -179.995, 0), 90.0, 0.01);
+    EXPECT_NEAR(LegBearing(-179.995, 10, 179.995, 10), 270.0, 0.01);
     // A leg a little west of north: 359.8 degrees rounds to 720 half degrees.
     const double lon = -0.01 * std::tan(0.2 * 3.14159265358979 / 180);
     const double b = LegBearing(0, 0, lon, 0.01);
