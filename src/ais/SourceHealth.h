@@ -42,7 +42,7 @@ struct HealthFigures {
     int checksumPerMinute = 0;
     int framingPerMinute = 0;  // framing and over-long lines
     int fragmentsLostPerMinute = 0;
-    std::uint64_t accepted = 0;  // totals since the link (re)started
+    std::uint64_t accepted = 0;  // totals since start-up, over reconnects
     std::uint64_t checksumTotal = 0;
     std::uint64_t framingTotal = 0;
     std::uint64_t otherRejects = 0;  // unknown formatters, field counts, ranges
@@ -64,8 +64,6 @@ class SourceHealth {
     // One second passed; advance(n) for n seconds (a file's own times).
     void tick() { advance(1); }
     void advance(std::int64_t seconds);
-    // A new link: everything starts again.
-    void reset() { *this = SourceHealth{}; }
 
     HealthFigures figures() const;
     bool heard() const { return lastLine_ >= 0; }
